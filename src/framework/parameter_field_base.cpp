@@ -1,0 +1,509 @@
+#include "framework/parameter_field_base.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace quorvane {
+
+namespace {
+
+// Range items ("5-9") of one bracketed text may expand to this many integers
+// in all: a short text must never turn into gigabytes of integers.
+constexpr std::uint64_t kMaxExpandedIntegers = 65536;
+
+// A plain decimal integer with an optional leading '-', spaces around it
+// allowed, within 32 bits.
+bool ParseDecimal(std::string_view text, int& value) {
+  text = TrimSpaces(text);
+  std::size_t i = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (negative) i = 1;
+  if (i >= text.size()) return false;
+  std::int64_t magnitude = 0;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c < '0' || c > '9') return false;
+    magnitude = magnitude * 10 + (c - '0');
+    if (magnitude > 2147483648LL) return false;
+  }
+  const std::int64_t signedValue = negative ? -magnitude : magnitude;
+  if (signedValue > INT32_MAX) return false;
+  value = static_cast<int>(signedValue);
+  return true;
+}
+
+// One group "1, 2, 5-7": items separated by ',', spaces trimmed, empty items
+// skipped, "a-b" standing for every integer between its ends.
+bool ParseGroup(std::string_view group, std::vector<int>& out, std::uint64_t& rangeBudget) {
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = group.find(',', start);
+    const std::string_view item = TrimSpaces(
+        group.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+    if (!item.empty()) {
+      const std::size_t dash = item.find('-', 1);
+      if (dash == std::string_view::npos) {
+        int value = 0;
+        if (!ParseDecimal(item, value)) return false;
+        out.push_back(value);
+      } else {
+        int low = 0;
+        int high = 0;
+        if (!ParseDecimal(item.substr(0, dash), low) || !ParseDecimal(item.substr(dash + 1), high)) {
+          return false;
+        }
+        if (low > high) std::swap(low, high);
+        const std::uint64_t count = static_cast<std::uint64_t>(std::int64_t{high} - low) + 1;
+        if (count > rangeBudget) return false;
+        rangeBudget -= count;
+        for (std::int64_t v = low; v <= high; ++v) out.push_back(static_cast<int>(v));
+      }
+    }
+    if (comma == std::string_view::npos) return true;
+    start = comma + 1;
+  }
+}
+
+}  // namespace
+
+const SkippedKeys& NoSkippedKeys() {
+  static const SkippedKeys none;
+  return none;
+}
+
+// ---------------------------------------------------------------------------
+// FieldTable
+
+void FieldTable::Set(std::string_view key, FieldReader reader) {
+  auto at = std::lower_bound(entries_.begin(), entries_.end(), key,
+                             [](const Entry& entry, std::string_view k) { return entry.key < k; });
+  if (at != entries_.end() && at->key == key) {
+    at->reader = reader;
+  } else {
+    entries_.insert(at, Entry{key, reader});
+  }
+}
+
+const FieldReader* FieldTable::Find(std::string_view key) const {
+  auto at = std::lower_bound(entries_.begin(), entries_.end(), key,
+                             [](const Entry& entry, std::string_view k) { return entry.key < k; });
+  return (at != entries_.end() && at->key == key) ? &at->reader : nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// JSON helpers
+
+const Json::Value* FindMember(const Json::Value& object, std::string_view key) {
+  if (!object.isObject()) return nullptr;
+  return object.find(key.data(), key.data() + key.size());
+}
+
+const Json::Value& MemberOrNull(const Json::Value& object, std::string_view key) {
+  static const Json::Value null;
+  const Json::Value* member = FindMember(object, key);
+  return member ? *member : null;
+}
+
+Json::Value StringListJson(const std::vector<std::string>& list) {
+  Json::Value array;
+  for (const std::string& text : list) array.append(Json::Value(text));
+  return array;
+}
+
+Json::Value IntListJson(const std::vector<int>& list) {
+  Json::Value array;
+  for (int value : list) array.append(Json::Value(value));
+  return array;
+}
+
+// ---------------------------------------------------------------------------
+// Life cycle and virtual operations
+
+QV_ParameterFieldBase::QV_ParameterFieldBase(const QV_ParameterFieldBase& other)
+    : QVObjectBase(other),
+      libraryFileName(other.libraryFileName),
+      libraryParameters(other.libraryParameters),
+      signature(other.signature),
+      name(other.name),
+      json(other.json),
+      errorMessage(other.errorMessage) {}
+
+QV_ParameterFieldBase& QV_ParameterFieldBase::operator=(const QV_ParameterFieldBase& other) {
+  if (this != &other) {
+    libraryFileName = other.libraryFileName;
+    libraryParameters = other.libraryParameters;
+    signature = other.signature;
+    name = other.name;
+    json = other.json;
+    errorMessage = other.errorMessage;
+    // Our own readers stay bound to us; they are registered again before any read.
+  }
+  return *this;
+}
+
+const std::string& QV_ParameterFieldBase::GetBaseName() const {
+  static const std::string none;
+  return none;
+}
+
+std::string& QV_ParameterFieldBase::GetSignature() { return signature; }
+
+int QV_ParameterFieldBase::ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) {
+  InitFieldTable();
+  if (value.isObject()) {
+    const int result = ReadFields(value, skippedKeys, false);
+    if (result != errors::kSuccess) return result;
+  } else if (!value.isNull()) {
+    return errors::kJsonTypeInvalid;
+  }
+  return Validate();
+}
+
+void QV_ParameterFieldBase::WriteToJson(bool /*flag*/) {
+  json = Json::Value();
+  json["Name"] = name;
+}
+
+int QV_ParameterFieldBase::Validate() { return errors::kSuccess; }
+
+int QV_ParameterFieldBase::ReadFields(const Json::Value& object, const SkippedKeys& skippedKeys,
+                                      bool ignoreUnknownKeys) {
+  if (!object.isObject()) return errors::kSuccess;
+  for (auto it = object.begin(); it != object.end(); ++it) {
+    const char* end = nullptr;
+    const char* begin = it.memberName(&end);
+    const std::string_view key(begin, static_cast<std::size_t>(end - begin));
+    if (std::find(skippedKeys.begin(), skippedKeys.end(), key) != skippedKeys.end()) continue;
+    if (const FieldReader* found = fieldTable.Find(key)) {
+      // A copy: a reader may register keys of this object again.
+      const FieldReader reader = *found;
+      const int result = reader(object);
+      if (result != errors::kSuccess) {
+        errorMessage = GetTypeName() + ":" + errorMessage;
+        return result;
+      }
+    } else if (!ignoreUnknownKeys) {
+      errorMessage = GetTypeName() + ":" + std::string(key) + ":" +
+                     GetErrorString(errors::kJsonKeyInvalid);
+      return errors::kJsonKeyInvalid;
+    }
+  }
+  return errors::kSuccess;
+}
+
+// ---------------------------------------------------------------------------
+// Typed getters
+
+int QV_ParameterFieldBase::FailWithKey(std::string_view key, int code) {
+  errorMessage.assign(key);
+  errorMessage += ':';
+  errorMessage += GetErrorString(code);
+  return code;
+}
+
+int QV_ParameterFieldBase::FailOutOfRange(std::string_view key) {
+  errorMessage.assign(key);
+  errorMessage += ": out of range.";
+  return errors::kJsonValueInvalid;
+}
+
+int QV_ParameterFieldBase::GetIntValue(const Json::Value& object, std::string_view key,
+                                       int& error) {
+  error = errors::kSuccess;
+  const Json::Value* value = FindMember(object, key);
+  if (!value || value->isNull()) return -1;
+  if (!value->isInt()) {
+    error = FailWithKey(key, errors::kJsonTypeInvalid);
+    return -1;
+  }
+  return value->asInt();
+}
+
+std::string_view QV_ParameterFieldBase::GetStringValue(const Json::Value& object,
+                                                       std::string_view key, int& error) {
+  error = errors::kSuccess;
+  const Json::Value* value = FindMember(object, key);
+  if (!value || value->isNull()) return {};
+  const char* begin = nullptr;
+  const char* end = nullptr;
+  if (!value->getString(&begin, &end)) {
+    error = FailWithKey(key, errors::kJsonTypeInvalid);
+    return {};
+  }
+  return {begin, static_cast<std::size_t>(end - begin)};
+}
+
+QVRef<QVVector<int>> QV_ParameterFieldBase::GetIntArrayValue(const Json::Value& object,
+                                                             std::string_view key, int& error) {
+  error = errors::kSuccess;
+  const Json::Value* value = FindMember(object, key);
+  if (!value || value->isNull()) return {};
+  if (!value->isArray()) {
+    error = FailWithKey(key, errors::kJsonTypeInvalid);
+    return {};
+  }
+  auto list = MakeRef<QVVector<int>>();
+  list->items.reserve(value->size());
+  for (const Json::Value& element : *value) {
+    if (!element.isInt()) {
+      error = FailWithKey(key, errors::kJsonTypeInvalid);
+      return {};
+    }
+    list->items.push_back(element.asInt());
+  }
+  return list;
+}
+
+QVRef<QVVector<std::string_view>> QV_ParameterFieldBase::GetStringArrayValue(
+    const Json::Value& object, std::string_view key, int& error) {
+  error = errors::kSuccess;
+  const Json::Value* value = FindMember(object, key);
+  if (!value || value->isNull()) return {};
+  if (!value->isArray()) {
+    error = FailWithKey(key, errors::kJsonTypeInvalid);
+    return {};
+  }
+  auto list = MakeRef<QVVector<std::string_view>>();
+  list->items.reserve(value->size());
+  for (const Json::Value& element : *value) {
+    const char* begin = nullptr;
+    const char* end = nullptr;
+    if (!element.getString(&begin, &end)) {
+      error = FailWithKey(key, errors::kJsonTypeInvalid);
+      return {};
+    }
+    list->items.emplace_back(begin, static_cast<std::size_t>(end - begin));
+  }
+  return list;
+}
+
+QVRef<QVVector<QVRef<QVVector<int>>>> QV_ParameterFieldBase::GetIntArrayListValue(
+    const Json::Value& object, std::string_view key, int& error) {
+  const std::string_view text = GetStringValue(object, key, error);
+  if (error != errors::kSuccess) return {};
+  auto groups = MakeRef<QVVector<QVRef<QVVector<int>>>>();
+  std::uint64_t rangeBudget = kMaxExpandedIntegers;
+  std::string_view rest = text;
+  while (true) {
+    const std::size_t open = rest.find('[');
+    if (open == std::string_view::npos) break;
+    const std::size_t close = rest.find(']', open + 1);
+    // An unclosed group ends the text; the groups before it stand.
+    if (close == std::string_view::npos) break;
+    auto group = MakeRef<QVVector<int>>();
+    if (!ParseGroup(rest.substr(open + 1, close - open - 1), group->items, rangeBudget)) {
+      error = FailWithKey(key, errors::kJsonValueInvalid);
+      return {};
+    }
+    if (!group->items.empty()) groups->items.push_back(group);
+    rest = rest.substr(close + 1);
+  }
+  return groups;
+}
+
+bool ParseIntegerGroup(std::string_view text, std::vector<int>& out) {
+  std::uint64_t rangeBudget = kMaxExpandedIntegers;
+  return ParseGroup(text, out, rangeBudget);
+}
+
+int QV_ParameterFieldBase::GetEnumValue(const Json::Value& object, std::string_view key,
+                                        EnumTable table, int* member) {
+  int error = errors::kSuccess;
+  const std::string_view text = GetStringValue(object, key, error);
+  if (error != errors::kSuccess) return error;
+  const int value = LookupEnumValue(table, text);
+  if (value == kEnumNotFound) return FailWithKey(key, errors::kJsonValueInvalid);
+  *member = value;
+  return errors::kSuccess;
+}
+
+void QV_ParameterFieldBase::WriteIntArrays(std::initializer_list<std::string_view> keys,
+                                           std::initializer_list<const std::vector<int>*> arrays) {
+  auto array = arrays.begin();
+  for (std::string_view key : keys) {
+    *json.demand(key.data(), key.data() + key.size()) = IntListJson(**array++);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Readers
+
+int QV_ParameterFieldBase::ReadIntMember(const Json::Value& object, std::string_view key,
+                                         int& member, int minimum, int maximum) {
+  int error = errors::kSuccess;
+  const int value = GetIntValue(object, key, error);
+  if (value == -1) {
+    // Null, a wrong type, or -1 itself: -1 means "not set" whatever the range.
+    member = -1;
+    return error;
+  }
+  if (value < minimum || value > maximum) return FailOutOfRange(key);
+  member = value;
+  return errors::kSuccess;
+}
+
+int QV_ParameterFieldBase::ReadStringMember(const Json::Value& object, std::string_view key,
+                                            std::string& member) {
+  int error = errors::kSuccess;
+  const std::string_view text = GetStringValue(object, key, error);
+  if (error != errors::kSuccess) return error;
+  member.assign(text);
+  return errors::kSuccess;
+}
+
+int QV_ParameterFieldBase::ReadStringListMember(const Json::Value& object, std::string_view key,
+                                                std::vector<std::string>& member,
+                                                bool allowEmpty) {
+  int error = errors::kSuccess;
+  QVRef<QVVector<std::string_view>> list = GetStringArrayValue(object, key, error);
+  if (error != errors::kSuccess) return error;
+  if (!list) return errors::kSuccess;
+  if (list->items.empty() && !allowEmpty) return FailWithKey(key, errors::kJsonValueInvalid);
+  member.assign(list->items.begin(), list->items.end());
+  return errors::kSuccess;
+}
+
+int QV_ParameterFieldBase::ReadIntArrayMember(const Json::Value& object, std::string_view key,
+                                              std::vector<int>& member,
+                                              const std::vector<int>& minimums,
+                                              const std::vector<int>& maximums) {
+  int error = errors::kSuccess;
+  QVRef<QVVector<int>> list = GetIntArrayValue(object, key, error);
+  if (error != errors::kSuccess) return error;
+  if (!list) return errors::kSuccess;
+  if (list->items.size() != minimums.size()) return errors::kJsonValueInvalid;
+  for (std::size_t i = 0; i < list->items.size(); ++i) {
+    if (list->items[i] < minimums[i] || list->items[i] > maximums[i]) return FailOutOfRange(key);
+  }
+  member = std::move(list->items);
+  return errors::kSuccess;
+}
+
+int QV_ParameterFieldBase::ReadEmbedded(const Json::Value& object, std::string_view key,
+                                        QV_ParameterFieldBase& child, bool copyMessage) {
+  const int result = child.ReadFromJson(MemberOrNull(object, key), NoSkippedKeys());
+  if (result != errors::kSuccess && copyMessage) errorMessage = child.errorMessage;
+  return result;
+}
+
+// ---------------------------------------------------------------------------
+// Registrars
+
+void QV_ParameterFieldBase::RegisterField(std::string_view key, FieldReader reader) {
+  fieldTable.Set(key, reader);
+}
+
+void QV_ParameterFieldBase::RegisterIntField(std::string_view key, int* member, int minimum,
+                                             int maximum) {
+  RegisterField(key, [this, key, member, minimum, maximum](const Json::Value& object) {
+    return ReadIntMember(object, key, *member, minimum, maximum);
+  });
+}
+
+void QV_ParameterFieldBase::RegisterStringField(std::string_view key, std::string* member) {
+  RegisterField(key, [this, key, member](const Json::Value& object) {
+    return ReadStringMember(object, key, *member);
+  });
+}
+
+void QV_ParameterFieldBase::RegisterStringArrayField(std::string_view key,
+                                                     std::vector<std::string>* member,
+                                                     bool allowEmpty) {
+  RegisterField(key, [this, key, member, allowEmpty](const Json::Value& object) {
+    return ReadStringListMember(object, key, *member, allowEmpty);
+  });
+}
+
+void QV_ParameterFieldBase::RegisterIntArrayField(std::string_view key, std::vector<int>* member,
+                                                  const std::vector<int>* minimums,
+                                                  const std::vector<int>* maximums) {
+  RegisterField(key, [this, key, member, minimums, maximums](const Json::Value& object) {
+    return ReadIntArrayMember(object, key, *member, *minimums, *maximums);
+  });
+}
+
+void QV_ParameterFieldBase::RegisterEnumField(std::string_view key, int* member, EnumTable table) {
+  RegisterField(key, [this, key, member, table](const Json::Value& object) {
+    return GetEnumValue(object, key, table, member);
+  });
+}
+
+void QV_ParameterFieldBase::RegisterEmbeddedField(std::string_view key,
+                                                  QV_ParameterFieldBase* child) {
+  RegisterField(key, [this, key, child](const Json::Value& object) {
+    return ReadEmbedded(object, key, *child, true);
+  });
+}
+
+int QV_ParameterFieldBase::RegisterIntFields(std::span<const std::string> keys,
+                                             std::initializer_list<int*> members,
+                                             std::span<const int> minimums,
+                                             std::span<const int> maximums) {
+  if (keys.size() != members.size() || keys.size() != minimums.size() ||
+      keys.size() != maximums.size()) {
+    return errors::kJsonKeyInvalid;
+  }
+  auto member = members.begin();
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    RegisterIntField(keys[i], *member++, minimums[i], maximums[i]);
+  }
+  return errors::kSuccess;
+}
+
+int QV_ParameterFieldBase::RegisterIntArrayFields(std::span<const std::string> keys,
+                                                  std::initializer_list<std::vector<int>*> members,
+                                                  std::span<const std::vector<int>> minimums,
+                                                  std::span<const std::vector<int>> maximums) {
+  if (keys.size() != members.size() || keys.size() != minimums.size() ||
+      keys.size() != maximums.size()) {
+    return errors::kJsonKeyInvalid;
+  }
+  auto member = members.begin();
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (minimums[i].size() != maximums[i].size()) return errors::kJsonValueInvalid;
+    RegisterIntArrayField(keys[i], *member++, &minimums[i], &maximums[i]);
+  }
+  return errors::kSuccess;
+}
+
+int QV_ParameterFieldBase::RegisterStringFields(std::span<const std::string> keys,
+                                                std::initializer_list<std::string*> members) {
+  if (keys.size() != members.size()) return errors::kJsonKeyInvalid;
+  auto member = members.begin();
+  for (const std::string& key : keys) RegisterStringField(key, *member++);
+  return errors::kSuccess;
+}
+
+int QV_ParameterFieldBase::RegisterStringArrayFields(
+    std::span<const std::string> keys, std::initializer_list<std::vector<std::string>*> members,
+    std::initializer_list<bool> allowEmpty) {
+  if (keys.size() != members.size() || keys.size() != allowEmpty.size()) {
+    return errors::kJsonKeyInvalid;
+  }
+  auto member = members.begin();
+  auto allow = allowEmpty.begin();
+  for (const std::string& key : keys) RegisterStringArrayField(key, *member++, *allow++);
+  return errors::kSuccess;
+}
+
+void QV_ParameterFieldBase::RegisterCommonFields() {
+  static const std::vector<std::string> keys = {"Name", "LibraryFileName", "LibraryParameters"};
+  RegisterStringSetterFields<QV_ParameterFieldBase>(
+      keys, {[](QV_ParameterFieldBase& self, const std::string& text) { self.name = text; },
+             [](QV_ParameterFieldBase& self, const std::string& text) {
+               self.libraryFileName = text;
+             },
+             [](QV_ParameterFieldBase& self, const std::string& text) {
+               self.libraryParameters = text;
+             }});
+}
+
+// ---------------------------------------------------------------------------
+// Writers
+
+void QV_ParameterFieldBase::WriteChild(const char* key, QV_ParameterFieldBase& child, bool flag) {
+  child.WriteToJson(flag);
+  json[key] = std::move(child.json);
+}
+
+}  // namespace quorvane

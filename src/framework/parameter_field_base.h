@@ -1,0 +1,327 @@
+#pragma once
+
+// The base of every parameter object of the template format. An object keeps
+// a field table from JSON key to reader, reads a JSON object by dispatching
+// each key to its reader, reports failures as a code plus a message that each
+// enclosing level prefixes with its own name, and writes itself into its own
+// `json` value.
+
+#include <json/json.h>
+
+#include <cstddef>
+#include <initializer_list>
+#include <new>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "framework/enum_table.h"
+#include "framework/error_codes.h"
+#include "framework/object_base.h"
+
+namespace quorvane {
+
+using SkippedKeys = std::vector<std::string>;
+
+// The element that a list reader starts each JSON element from, unless its
+// owner names another: the default-constructed object.
+template <class T>
+const T& DefaultElement() {
+  static const T element;
+  return element;
+}
+
+// The skipped-keys list of a read that skips nothing.
+const SkippedKeys& NoSkippedKeys();
+
+// A reader of one key. It receives the whole JSON object that holds the key
+// and returns 0 or an error code. Readers are small closures (an object
+// pointer and the binding of one key) kept inline, so that registering a key
+// never allocates: tables are re-registered at the start of every read.
+class FieldReader {
+ public:
+  static constexpr std::size_t kCapacity = 6 * sizeof(void*);
+
+  FieldReader() = default;
+
+  template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, FieldReader>>>
+  FieldReader(F function) {
+    static_assert(sizeof(F) <= kCapacity, "a reader must capture only a few words");
+    static_assert(std::is_trivially_copyable_v<F> && std::is_trivially_destructible_v<F>,
+                  "a reader must capture only pointers and plain values");
+    ::new (static_cast<void*>(storage_)) F(function);
+    invoke_ = [](const void* storage, const Json::Value& object) -> int {
+      return (*static_cast<const F*>(storage))(object);
+    };
+  }
+
+  int operator()(const Json::Value& object) const { return invoke_(storage_, object); }
+  explicit operator bool() const { return invoke_ != nullptr; }
+
+ private:
+  alignas(std::max_align_t) unsigned char storage_[kCapacity] = {};
+  int (*invoke_)(const void*, const Json::Value&) = nullptr;
+};
+
+// Key → reader, ordered by key in byte order. Keys are views of static text:
+// whoever registers a key keeps its text alive (key lists are statics).
+class FieldTable {
+ public:
+  // Registers `reader` for `key`, replacing an earlier reader of that key.
+  void Set(std::string_view key, FieldReader reader);
+  const FieldReader* Find(std::string_view key) const;
+  void Clear() { entries_.clear(); }
+  std::size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+
+ private:
+  struct Entry {
+    std::string_view key;
+    FieldReader reader;
+  };
+  std::vector<Entry> entries_;
+};
+
+// The member of `object` under `key`, or null when `object` is not a JSON
+// object or has no such key. Never throws.
+const Json::Value* FindMember(const Json::Value& object, std::string_view key);
+
+// The member under `key`, or a null value: what a nested reader is handed.
+const Json::Value& MemberOrNull(const Json::Value& object, std::string_view key);
+
+// Parses the items of one group of a bracketed integer text ("1, 2, 5-7":
+// ',' separated, spaces trimmed, empty items skipped, "a-b" expanded) and
+// appends them to `out`. False for an item that is not a 32-bit decimal
+// integer, or when ranges would expand to more than 65,536 integers.
+bool ParseIntegerGroup(std::string_view text, std::vector<int>& out);
+
+// A JSON array of the strings (null when the list is empty).
+Json::Value StringListJson(const std::vector<std::string>& list);
+// A JSON array of the integers (null when the list is empty).
+Json::Value IntListJson(const std::vector<int>& list);
+
+class QV_ParameterFieldBase : public QVObjectBase {
+ public:
+  QV_ParameterFieldBase() = default;
+  // Copies the data members; the copy's field table starts empty, since the
+  // readers of the source are bound to the source object.
+  QV_ParameterFieldBase(const QV_ParameterFieldBase& other);
+  QV_ParameterFieldBase& operator=(const QV_ParameterFieldBase& other);
+  ~QV_ParameterFieldBase() override = default;
+
+  // Slot 1: the object's kind, as used in messages and as a JSON key.
+  virtual const std::string& GetTypeName() const = 0;
+  // Slot 2: the name of the section this one inherits from; empty for none.
+  virtual const std::string& GetBaseName() const;
+  // Slot 3.
+  virtual std::string& GetSignature();
+  // Slot 4: reads a JSON object (or null: nothing given) and validates.
+  virtual int ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys);
+  // Slot 5: the base writes "Name"; the flag is handed on to sub-objects.
+  virtual void WriteToJson(bool flag);
+  // Slot 6: registers the readers of the class's keys.
+  virtual void InitFieldTable() = 0;
+  // Slot 7: checks relations between fields after reading.
+  virtual int Validate();
+
+  // Walks the members of `object` in key order and dispatches each to its
+  // reader; the first failure ends the read and gets the type-name prefix.
+  int ReadFields(const Json::Value& object, const SkippedKeys& skippedKeys,
+                 bool ignoreUnknownKeys);
+
+  // Typed getters. An absent key or a null value gives the empty result and
+  // no error; a value of the wrong type sets `error` to -10031 and
+  // `errorMessage` to key + ":" + "Json type invalid.". `error` is set to 0 on
+  // entry.
+  int GetIntValue(const Json::Value& object, std::string_view key, int& error);
+  // The view is valid while the JSON value lives.
+  std::string_view GetStringValue(const Json::Value& object, std::string_view key, int& error);
+  QVRef<QVVector<int>> GetIntArrayValue(const Json::Value& object, std::string_view key,
+                                        int& error);
+  QVRef<QVVector<std::string_view>> GetStringArrayValue(const Json::Value& object,
+                                                        std::string_view key, int& error);
+  // A text of bracketed groups such as "[1,2][5-7]", one integer list per
+  // non-empty group.
+  QVRef<QVVector<QVRef<QVVector<int>>>> GetIntArrayListValue(const Json::Value& object,
+                                                             std::string_view key, int& error);
+  // Reads a name of `table` into `*member`; returns 0 or an error code.
+  int GetEnumValue(const Json::Value& object, std::string_view key, EnumTable table, int* member);
+
+  // Reads an array of sub-objects; each element starts as a copy of
+  // `prototype` and reads itself with its own ReadFromJson.
+  template <class T>
+  QVRef<QVVector<T>> GetObjectArrayValue(const Json::Value& object, std::string_view key,
+                                         int& error, const T& prototype);
+
+  // Sets json[key] for each pair: a JSON array of the integers, null when empty.
+  void WriteIntArrays(std::initializer_list<std::string_view> keys,
+                      std::initializer_list<const std::vector<int>*> arrays);
+
+  std::string libraryFileName;
+  std::string libraryParameters;
+  std::string signature;
+  std::string name;
+  FieldTable fieldTable;
+  Json::Value json;
+  std::string errorMessage;
+
+ protected:
+  using StringSetter = void (*)(QV_ParameterFieldBase& object, const std::string& text);
+
+  void RegisterField(std::string_view key, FieldReader reader);
+  int RegisterIntFields(std::span<const std::string> keys, std::initializer_list<int*> members,
+                        std::span<const int> minimums, std::span<const int> maximums);
+  int RegisterIntArrayFields(std::span<const std::string> keys,
+                             std::initializer_list<std::vector<int>*> members,
+                             std::span<const std::vector<int>> minimums,
+                             std::span<const std::vector<int>> maximums);
+  int RegisterStringFields(std::span<const std::string> keys,
+                           std::initializer_list<std::string*> members);
+  int RegisterStringArrayFields(std::span<const std::string> keys,
+                                std::initializer_list<std::vector<std::string>*> members,
+                                std::initializer_list<bool> allowEmpty);
+  // Each setter is bound to the class that declared it (`Owner`); the reader
+  // refuses, with -10000, an object that is not of that class.
+  template <class Owner>
+  int RegisterStringSetterFields(std::span<const std::string> keys,
+                                 std::initializer_list<void (*)(Owner&, const std::string&)> setters);
+  // "Name", "LibraryFileName" and "LibraryParameters".
+  void RegisterCommonFields();
+
+  // Single-key forms of the registrars, for tables that bind one key at a time.
+  void RegisterIntField(std::string_view key, int* member, int minimum, int maximum);
+  void RegisterStringField(std::string_view key, std::string* member);
+  void RegisterStringArrayField(std::string_view key, std::vector<std::string>* member,
+                                bool allowEmpty);
+  // An int list of fixed length with per-position bounds (both lists must
+  // outlive the table: they are statics, or members of this object).
+  void RegisterIntArrayField(std::string_view key, std::vector<int>* member,
+                             const std::vector<int>* minimums, const std::vector<int>* maximums);
+  // Enumerated name into an int member.
+  void RegisterEnumField(std::string_view key, int* member, EnumTable table);
+  // A sub-object held by value, read in place; its message is copied up.
+  void RegisterEmbeddedField(std::string_view key, QV_ParameterFieldBase* child);
+  // A list of sub-objects, replaced as a whole by a non-empty array; null
+  // leaves it; an empty array empties it when `allowEmpty`, else fails. Each
+  // element starts as a copy of `prototype` (default: DefaultElement<T>()).
+  template <class T>
+  void RegisterObjectListField(std::string_view key, std::vector<T>* list, bool allowEmpty,
+                               const T* prototype = nullptr);
+
+  // The readers behind the registrars, for classes that register their own
+  // closures around them.
+  int ReadIntMember(const Json::Value& object, std::string_view key, int& member, int minimum,
+                    int maximum);
+  int ReadStringMember(const Json::Value& object, std::string_view key, std::string& member);
+  int ReadStringListMember(const Json::Value& object, std::string_view key,
+                           std::vector<std::string>& member, bool allowEmpty);
+  int ReadIntArrayMember(const Json::Value& object, std::string_view key,
+                         std::vector<int>& member, const std::vector<int>& minimums,
+                         const std::vector<int>& maximums);
+  int ReadEmbedded(const Json::Value& object, std::string_view key, QV_ParameterFieldBase& child,
+                   bool copyMessage);
+  template <class T>
+  int ReadObjectList(const Json::Value& object, std::string_view key, std::vector<T>& list,
+                     bool allowEmpty, const T& prototype);
+
+  // Sets errorMessage = key + ":" + text of `code`, and returns `code`.
+  int FailWithKey(std::string_view key, int code);
+  // Sets errorMessage = key + ": out of range.", returns -10033.
+  int FailOutOfRange(std::string_view key);
+
+  // Writes `child` and moves its output under `key` of this object's json.
+  void WriteChild(const char* key, QV_ParameterFieldBase& child, bool flag);
+  // Writes each element and sets json[key] to the array of their outputs
+  // (null when the list is empty).
+  template <class T>
+  void WriteObjectList(const char* key, std::vector<T>& list, bool flag);
+};
+
+// ---------------------------------------------------------------------------
+// Template members.
+
+template <class T>
+QVRef<QVVector<T>> QV_ParameterFieldBase::GetObjectArrayValue(const Json::Value& object,
+                                                              std::string_view key, int& error,
+                                                              const T& prototype) {
+  error = errors::kSuccess;
+  const Json::Value* value = FindMember(object, key);
+  if (!value || value->isNull()) return {};
+  if (!value->isArray()) {
+    error = FailWithKey(key, errors::kJsonTypeInvalid);
+    return {};
+  }
+  auto list = MakeRef<QVVector<T>>();
+  list->items.reserve(value->size());
+  for (Json::ArrayIndex i = 0; i < value->size(); ++i) {
+    T element(prototype);
+    const int result = element.ReadFromJson((*value)[i], NoSkippedKeys());
+    if (result != errors::kSuccess) {
+      error = result;
+      errorMessage = std::string(key) + "[" + std::to_string(i) + "]" + ":" + element.errorMessage;
+      return {};
+    }
+    list->items.push_back(element);
+  }
+  return list;
+}
+
+template <class T>
+int QV_ParameterFieldBase::ReadObjectList(const Json::Value& object, std::string_view key,
+                                          std::vector<T>& list, bool allowEmpty,
+                                          const T& prototype) {
+  int error = errors::kSuccess;
+  QVRef<QVVector<T>> read = GetObjectArrayValue<T>(object, key, error, prototype);
+  if (error != errors::kSuccess) return error;
+  if (!read) return errors::kSuccess;
+  if (read->items.empty() && !allowEmpty) return FailWithKey(key, errors::kJsonValueInvalid);
+  list.clear();
+  list.reserve(read->items.size());
+  for (const T& element : read->items) list.push_back(element);
+  return errors::kSuccess;
+}
+
+template <class T>
+void QV_ParameterFieldBase::RegisterObjectListField(std::string_view key, std::vector<T>* list,
+                                                    bool allowEmpty, const T* prototype) {
+  if (!prototype) prototype = &DefaultElement<T>();
+  RegisterField(key, [this, key, list, allowEmpty, prototype](const Json::Value& object) {
+    return ReadObjectList<T>(object, key, *list, allowEmpty, *prototype);
+  });
+}
+
+template <class Owner>
+int QV_ParameterFieldBase::RegisterStringSetterFields(
+    std::span<const std::string> keys,
+    std::initializer_list<void (*)(Owner&, const std::string&)> setters) {
+  if (keys.size() != setters.size()) return errors::kJsonKeyInvalid;
+  auto setter = setters.begin();
+  for (const std::string& key : keys) {
+    void (*set)(Owner&, const std::string&) = *setter++;
+    const std::string* keyText = &key;
+    RegisterField(key, [this, keyText, set](const Json::Value& object) {
+      int error = errors::kSuccess;
+      const std::string_view text = GetStringValue(object, *keyText, error);
+      if (error != errors::kSuccess) return error;
+      Owner* owner = dynamic_cast<Owner*>(this);
+      if (!owner) return errors::kUnknown;
+      set(*owner, std::string(text));
+      return errors::kSuccess;
+    });
+  }
+  return errors::kSuccess;
+}
+
+template <class T>
+void QV_ParameterFieldBase::WriteObjectList(const char* key, std::vector<T>& list, bool flag) {
+  Json::Value array;  // stays null for an empty list
+  for (T& element : list) {
+    element.WriteToJson(flag);
+    array.append(std::move(element.json));
+  }
+  json[key] = std::move(array);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,32 @@
+#pragma once
+
+// Small helpers shared by the tests: JSON from text, and text from JSON.
+
+#include <json/json.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace quorvane::testing {
+
+// Parses `text` strictly; a test with malformed JSON in it is itself broken.
+inline Json::Value ParseJson(const std::string& text) {
+  Json::CharReaderBuilder builder;
+  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+  Json::Value value;
+  std::string errors;
+  if (!reader->parse(text.data(), text.data() + text.size(), &value, &errors)) {
+    throw std::invalid_argument("bad JSON in test: " + text + "\n" + errors);
+  }
+  return value;
+}
+
+// A compact, key-sorted rendering, for comparing written objects.
+inline std::string Compact(const Json::Value& value) {
+  Json::StreamWriterBuilder builder;
+  builder["indentation"] = "";
+  return Json::writeString(builder, value);
+}
+
+}  // namespace quorvane::testing
