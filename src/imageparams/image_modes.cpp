@@ -47,4 +47,61 @@ QVIP_BinarizationModeStruct::QVIP_BinarizationModeStruct(int fill) : ModeStructu
   enableFillBinaryVacancy = fill;
 }
 
+// ---------------------------------------------------------------------------
+// Grayscale enhancement
+
+namespace {
+
+constexpr EnumEntry kGrayscaleEnhancementModes[] = {
+    {"GEM_AUTO", 1},          {"GEM_GENERAL", 2},        {"GEM_GRAY_EQUALIZE", 4},
+    {"GEM_GRAY_SMOOTH", 8},   {"GEM_SHARPEN_SMOOTH", 16}, {"GEM_REV", INT_MIN},
+    {"GEM_SKIP", 0},
+};
+
+}  // namespace
+
+const ModeFamily<QVIP_GrayscaleEnhancementModeStruct>& QVIP_GrayscaleEnhancementModeStruct::Family() {
+  using S = QVIP_GrayscaleEnhancementModeStruct;
+  static const ModeFamily<S> family{
+      "GrayscaleEnhancementMode",
+      kGrayscaleEnhancementModes,
+      GEM_AUTO,
+      {
+          IntArgument("Sensitivity", &S::sensitivity, -1, 1, 9),
+          IntArgument("SharpenBlockSizeX", &S::sharpenBlockSizeX, -1, 0, 1000),
+          IntArgument("SharpenBlockSizeY", &S::sharpenBlockSizeY, -1, 0, 1000),
+          IntArgument("SmoothBlockSizeX", &S::smoothBlockSizeX, -1, 0, 1000),
+          IntArgument("SmoothBlockSizeY", &S::smoothBlockSizeY, -1, 0, 1000),
+      }};
+  return family;
+}
+
+QVIP_GrayscaleEnhancementModeStruct::QVIP_GrayscaleEnhancementModeStruct()
+    : QVIP_GrayscaleEnhancementModeStruct(Family().elementMode) {}
+
+QVIP_GrayscaleEnhancementModeStruct::QVIP_GrayscaleEnhancementModeStruct(int mode)
+    : ModeStructure(mode) {
+  ResetArguments();
+}
+
+// ---------------------------------------------------------------------------
+// Region predetection
+
+namespace {
+
+constexpr EnumEntry kRegionPredetectionModes[] = {
+    {"RPM_AUTO", 1},
+    {"RPM_GENERAL", 2},
+    {"RPM_GENERAL_RGB_CONTRAST", 4},
+    {"RPM_GENERAL_GRAY_CONTRAST", 8},
+    {"RPM_GENERAL_HSV_CONTRAST", 16},
+    {"RPM_MANUAL_SPECIFICATION", 32},
+    {"RPM_REV", INT_MIN},
+    {"RPM_SKIP", 0},
+};
+
+}  // namespace
+
+EnumTable RegionPredetectionModeNames() { return kRegionPredetectionModes; }
+
 }  // namespace quorvane

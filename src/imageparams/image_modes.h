@@ -37,4 +37,33 @@ class QVIP_BinarizationModeStruct : public ModeStructure<QVIP_BinarizationModeSt
   int morphOperationKernelSizeY;
 };
 
+// Grayscale enhancement mode, type name "GrayscaleEnhancementMode".
+class QVIP_GrayscaleEnhancementModeStruct
+    : public ModeStructure<QVIP_GrayscaleEnhancementModeStruct> {
+ public:
+  enum Mode : int {
+    GEM_AUTO = 1,
+    GEM_GENERAL = 2,
+    GEM_GRAY_EQUALIZE = 4,
+    GEM_GRAY_SMOOTH = 8,
+    GEM_SHARPEN_SMOOTH = 16,
+    GEM_REV = -2147483647 - 1,
+    GEM_SKIP = 0,
+  };
+
+  QVIP_GrayscaleEnhancementModeStruct();
+  explicit QVIP_GrayscaleEnhancementModeStruct(int mode);
+
+  static const ModeFamily<QVIP_GrayscaleEnhancementModeStruct>& Family();
+
+  int sensitivity;
+  int sharpenBlockSizeX;
+  int sharpenBlockSizeY;
+  int smoothBlockSizeX;
+  int smoothBlockSizeY;
+};
+
+// The region predetection enumeration, shared with the colour region filter.
+EnumTable RegionPredetectionModeNames();
+
 }  // namespace quorvane
