@@ -1,0 +1,256 @@
+#include "driver/platform.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <link.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+namespace quorvane {
+
+PathKind GetPathKind(const char* path) {
+  if (path == nullptr) {
+    return PathKind::Invalid;
+  }
+  struct stat status;
+  if (stat(path, &status) != 0) {
+    return errno == ENOENT ? PathKind::Missing : PathKind::Invalid;
+  }
+  if (S_ISDIR(status.st_mode)) {
+    return PathKind::Directory;
+  }
+  if (S_ISREG(status.st_mode)) {
+    return PathKind::RegularFile;
+  }
+  return PathKind::Invalid;
+}
+
+std::string::size_type ContainsJsonExtension(const std::string& path) {
+  return path.find(".json");
+}
+
+namespace {
+
+// The listing's own rule, unlike the user-path marker test: the extension
+// proper, in any letter case.
+bool HasJsonExtension(const std::string& name) {
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos || name.size() - dot != 5) {
+    return false;
+  }
+  static constexpr char kExtension[] = ".json";
+  for (std::size_t i = 0; i < 5; ++i) {
+    const auto c = static_cast<unsigned char>(name[dot + i]);
+    if (std::tolower(c) != kExtension[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+struct ListedEntry {
+  std::string name;
+  bool isDirectory;
+};
+
+enum class EntryUse { Skip, File, Directory };
+
+// Links to directories are never descended into, which rules out loops; a
+// link is listed only when it leads to a regular file, since reading a fifo
+// or a device named *.json would block or never end.
+EntryUse ClassifyEntry(int directoryFd, const dirent& entry) {
+  unsigned char type = entry.d_type;
+  struct stat status;
+  if (type == DT_UNKNOWN) {
+    if (fstatat(directoryFd, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+      return EntryUse::Skip;
+    }
+    type = S_ISDIR(status.st_mode) ? DT_DIR
+           : S_ISREG(status.st_mode) ? DT_REG
+           : S_ISLNK(status.st_mode) ? DT_LNK
+                                     : DT_UNKNOWN;
+  }
+  if (type == DT_DIR) {
+    return EntryUse::Directory;
+  }
+  if (type != DT_REG && type != DT_LNK) {
+    return EntryUse::Skip;
+  }
+  if (!HasJsonExtension(entry.d_name)) {
+    return EntryUse::Skip;
+  }
+  if (type == DT_LNK &&
+      (fstatat(directoryFd, entry.d_name, &status, 0) != 0 || !S_ISREG(status.st_mode))) {
+    return EntryUse::Skip;
+  }
+  return EntryUse::File;
+}
+
+// The entries of one directory worth visiting, in byte order of their names.
+// The directory is closed again before its subdirectories are opened, so the
+// walk holds one descriptor at a time however deep the tree is.
+bool ReadListedEntries(const std::string& path, std::vector<ListedEntry>& entries) {
+  DIR* directory = opendir(path.c_str());
+  if (directory == nullptr) {
+    return false;
+  }
+  const int directoryFd = dirfd(directory);
+  while (const dirent* entry = readdir(directory)) {
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
+      continue;
+    }
+    const EntryUse use = ClassifyEntry(directoryFd, *entry);
+    if (use != EntryUse::Skip) {
+      entries.push_back({entry->d_name, use == EntryUse::Directory});
+    }
+  }
+  closedir(directory);
+  // std::string compares as unsigned bytes.
+  std::sort(entries.begin(), entries.end(),
+            [](const ListedEntry& a, const ListedEntry& b) { return a.name < b.name; });
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> ListJsonFiles(const std::string& directory) {
+  // An explicit stack of the directories being visited keeps the pre-order
+  // without a call per level; the current path is one string that grows and
+  // shrinks, so a deep tree does not store a copy of its path per level.
+  struct Frame {
+    std::vector<ListedEntry> entries;
+    std::size_t next = 0;
+    std::size_t pathLength = 0;
+  };
+  std::vector<std::string> result;
+  std::string path = directory;
+  std::vector<Frame> stack(1);
+  if (!ReadListedEntries(path, stack.back().entries)) {
+    return result;
+  }
+  stack.back().pathLength = path.size();
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    if (top.next == top.entries.size()) {
+      stack.pop_back();
+      continue;
+    }
+    const ListedEntry& entry = top.entries[top.next++];
+    path.resize(top.pathLength);
+    path += '/';
+    path += entry.name;
+    if (!entry.isDirectory) {
+      result.push_back(path);
+      continue;
+    }
+    Frame child;
+    if (ReadListedEntries(path, child.entries)) {
+      child.pathLength = path.size();
+      stack.push_back(std::move(child));
+    }
+  }
+  return result;
+}
+
+bool ReadFileBytes(const std::string& path, std::string& content) {
+  content.clear();
+  // Non-blocking open so that a fifo cannot stall the run; it is refused below.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return false;
+  }
+  struct stat status;
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(fd);
+    return false;
+  }
+  content.reserve(static_cast<std::size_t>(status.st_size));
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t count = read(fd, buffer, sizeof buffer);
+    if (count > 0) {
+      content.append(buffer, static_cast<std::size_t>(count));
+    } else if (count == 0) {
+      break;
+    } else if (errno != EINTR) {
+      content.clear();
+      close(fd);
+      return false;
+    }
+  }
+  close(fd);
+  return true;
+}
+
+WriteOutcome WriteFileBytes(const std::string& path, const std::string& content) {
+  // Non-blocking open: a fifo without a reader fails here instead of hanging.
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    return WriteOutcome::OpenFailed;
+  }
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) {
+    fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  }
+  bool failed = false;
+  const char* data = content.data();
+  std::size_t left = content.size();
+  while (left > 0) {
+    const ssize_t count = write(fd, data, left);
+    if (count > 0) {
+      data += count;
+      left -= static_cast<std::size_t>(count);
+    } else if (count < 0 && errno == EINTR) {
+      continue;
+    } else {
+      failed = true;
+      break;
+    }
+  }
+  if (close(fd) != 0) {
+    failed = true;
+  }
+  return failed ? WriteOutcome::WriteFailed : WriteOutcome::Written;
+}
+
+namespace {
+
+struct ModuleSearch {
+  const char* marker;
+  std::string directory;
+};
+
+int FindModule(dl_phdr_info* info, std::size_t, void* data) {
+  auto* search = static_cast<ModuleSearch*>(data);
+  const char* name = info->dlpi_name;
+  if (name == nullptr || *name == '\0') {
+    return 0;
+  }
+  const char* slash = std::strrchr(name, '/');
+  const char* fileName = slash != nullptr ? slash + 1 : name;
+  if (std::strstr(fileName, search->marker) == nullptr) {
+    return 0;
+  }
+  search->directory.assign(name, slash != nullptr ? static_cast<std::size_t>(slash + 1 - name) : 0);
+  return 1;
+}
+
+}  // namespace
+
+std::string LoadedModuleDirectory(const char* marker) {
+  ModuleSearch search{marker, {}};
+  if (marker != nullptr && *marker != '\0') {
+    dl_iterate_phdr(FindModule, &search);
+  }
+  return search.directory;
+}
+
+std::string PresetDirectory() { return LoadedModuleDirectory("QuorvaneCore"); }
+
+}  // namespace quorvane

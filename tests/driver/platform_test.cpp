@@ -1,0 +1,214 @@
+#include "driver/platform.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/temp_tree.h"
+
+namespace quorvane {
+namespace {
+
+using testing::FileText;
+using testing::TempTree;
+using testing::WorkingDirectory;
+
+static_assert(static_cast<int>(PathKind::RegularFile) == 0);
+static_assert(static_cast<int>(PathKind::Directory) == 1);
+static_assert(static_cast<int>(PathKind::Invalid) == 2);
+static_assert(static_cast<int>(PathKind::Missing) == 3);
+
+TEST(GetPathKind, KindOfEachPath) {
+  TempTree tree;
+  tree.WriteFile("file.json", "{}");
+  tree.MakeDirectory("dir");
+  tree.MakeFifo("pipe");
+  tree.MakeSymlink("file.json", "file-link");
+  tree.MakeSymlink("dir", "dir-link");
+  tree.MakeSymlink("nothing", "dangling");
+  const struct {
+    std::string path;
+    PathKind kind;
+  } cases[] = {
+      {tree.Path("file.json"), PathKind::RegularFile},
+      {tree.Path("dir"), PathKind::Directory},
+      {tree.Path("file-link"), PathKind::RegularFile},
+      {tree.Path("dir-link"), PathKind::Directory},
+      {tree.Path("pipe"), PathKind::Invalid},
+      {"/dev/null", PathKind::Invalid},
+      {tree.Path("nothing"), PathKind::Missing},
+      {tree.Path("dangling"), PathKind::Missing},
+      {tree.Path("nothing/below.json"), PathKind::Missing},
+      {tree.Path("file.json/below.json"), PathKind::Invalid},  // not a directory
+      {std::string(5000, 'n'), PathKind::Invalid},               // name too long
+      {"", PathKind::Missing},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path.substr(0, 80));
+    EXPECT_EQ(GetPathKind(c.path.c_str()), c.kind);
+  }
+  EXPECT_EQ(GetPathKind(nullptr), PathKind::Invalid);
+}
+
+TEST(ContainsJsonExtension, FindsTheFirstMarkerAnywhere) {
+  constexpr auto npos = std::string::npos;
+  const struct {
+    std::string path;
+    std::string::size_type position;
+  } cases[] = {
+      {"a.json", 1},      {"x.json.txt", 1}, {"dir.json/a.bak", 3}, {"a.json/b.json", 1},
+      {".json", 0},       {"x.JSON", npos},  {"x.Json", npos},      {"json", npos},
+      {".jso", npos},     {"", npos},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(ContainsJsonExtension(c.path), c.position);
+  }
+}
+
+TEST(ListJsonFiles, PreOrderWalkInByteOrderWithTheExtensionRule) {
+  TempTree tree;
+  for (const char* name : {"a.json", "b.JSON", "c.Json", ".json", ".hidden.json", "Z.json",
+                           "a.json.bak", "noext", "json", "d.txt", "sub/x.json",
+                           "sub/deeper/y.json", "sub/deeper/y.json~", "sub2.json/z.json",
+                           ".hiddendir/h.json", "back\\slash.json"}) {
+    tree.WriteFile(name, "{}");
+  }
+  tree.MakeDirectory("empty");
+  tree.MakeFifo("pipe.json");
+  tree.MakeSymlink("a.json", "link.json");
+  tree.MakeSymlink("missing.json", "dangling.json");
+  tree.MakeSymlink("/dev/zero", "zero.json");
+  tree.MakeSymlink(".", "loop");
+  tree.MakeSymlink("..", "sub/up");
+  tree.MakeSymlink(tree.Root(), "sub/deeper/root.json");
+
+  const std::string& r = tree.Root();
+  const std::vector<std::string> expected = {
+      r + "/.hidden.json",      r + "/.hiddendir/h.json", r + "/.json",
+      r + "/Z.json",            r + "/a.json",            r + "/b.JSON",
+      r + "/back\\slash.json",  r + "/c.Json",            r + "/link.json",
+      r + "/sub/deeper/y.json", r + "/sub/x.json",        r + "/sub2.json/z.json",
+  };
+  EXPECT_EQ(ListJsonFiles(r), expected);
+}
+
+TEST(ListJsonFiles, NothingToListGivesAnEmptyList) {
+  TempTree tree;
+  tree.MakeDirectory("empty");
+  tree.WriteFile("file.json", "{}");
+  for (const std::string& directory :
+       {tree.Path("empty"), tree.Path("missing"), tree.Path("file.json"), std::string()}) {
+    SCOPED_TRACE(directory);
+    EXPECT_TRUE(ListJsonFiles(directory).empty());
+  }
+}
+
+// A chain of directories "d" deeper than the longest path the system opens:
+// the reachable files are listed, the rest is left out without a failure.
+TEST(ListJsonFiles, ChainDeeperThanThePathLimit) {
+  constexpr int kDepth = 3000;
+  const auto fileAt = [](int level) -> const char* {
+    return level == 1 ? "a.json" : level == 100 ? "b.json" : level == kDepth ? "c.json" : nullptr;
+  };
+  TempTree tree;
+  {
+    WorkingDirectory scope(tree.Root());
+    for (int level = 1; level <= kDepth; ++level) {
+      ASSERT_EQ(mkdir("d", 0700), 0);
+      ASSERT_EQ(chdir("d"), 0);
+      if (const char* name = fileAt(level)) {
+        close(creat(name, 0600));
+      }
+    }
+  }
+  std::string chain;
+  for (int level = 1; level <= 100; ++level) {
+    chain += "/d";
+  }
+  const std::vector<std::string> expected = {tree.Root() + "/d/a.json",
+                                             tree.Root() + chain + "/b.json"};
+  EXPECT_EQ(ListJsonFiles(tree.Root()), expected);
+
+  // Removed from the bottom up, since the deep paths cannot be named whole.
+  WorkingDirectory scope(tree.Root());
+  for (int level = 1; level <= kDepth; ++level) {
+    ASSERT_EQ(chdir("d"), 0);
+  }
+  for (int level = kDepth; level >= 1; --level) {
+    if (const char* name = fileAt(level)) {
+      unlink(name);
+    }
+    ASSERT_EQ(chdir(".."), 0);
+    ASSERT_EQ(rmdir("d"), 0);
+  }
+}
+
+TEST(FileBytes, WrittenAndReadWithoutTranslation) {
+  TempTree tree;
+  const std::string bytes("line\r\nnext\n\0after\xff", 19);
+  const std::string path = tree.WriteFile("out.json", "an older and longer content");
+  EXPECT_EQ(WriteFileBytes(path, bytes), WriteOutcome::Written);
+  EXPECT_EQ(FileText(path), bytes);
+  std::string content = "stale";
+  EXPECT_TRUE(ReadFileBytes(path, content));
+  EXPECT_EQ(content, bytes);
+  EXPECT_EQ(WriteFileBytes(path, ""), WriteOutcome::Written);
+  EXPECT_TRUE(ReadFileBytes(path, content));
+  EXPECT_EQ(content, "");
+}
+
+TEST(FileBytes, WhatCannotBeReadGivesEmptyText) {
+  TempTree tree;
+  tree.MakeDirectory("dir.json");
+  tree.MakeFifo("pipe.json");  // no writer: a blocking open would hang here
+  for (const std::string& path :
+       {tree.Path("dir.json"), tree.Path("pipe.json"), tree.Path("missing.json"),
+        std::string("/dev/zero")}) {
+    SCOPED_TRACE(path);
+    std::string content = "stale";
+    EXPECT_FALSE(ReadFileBytes(path, content));
+    EXPECT_EQ(content, "");
+  }
+}
+
+TEST(FileBytes, WriteFailuresAreToldApart) {
+  TempTree tree;
+  tree.MakeDirectory("dir.json");
+  tree.MakeFifo("pipe.json");  // no reader: a blocking open would hang here
+  tree.WriteFile("file.txt", "");
+  const struct {
+    std::string path;
+    WriteOutcome outcome;
+  } cases[] = {
+      {tree.Path("missing/out.json"), WriteOutcome::OpenFailed},
+      {tree.Path("file.txt/out.json"), WriteOutcome::OpenFailed},
+      {tree.Path("dir.json"), WriteOutcome::OpenFailed},
+      {tree.Path("pipe.json"), WriteOutcome::OpenFailed},
+      {"/dev/full", WriteOutcome::WriteFailed},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    if (c.path == "/dev/full" && access("/dev/full", W_OK) != 0) {
+      continue;
+    }
+    EXPECT_EQ(WriteFileBytes(c.path, "{}\n"), c.outcome);
+  }
+}
+
+TEST(ModuleLookup, DirectoryOfALoadedModule) {
+  const std::string libc = LoadedModuleDirectory("libc.so");
+  ASSERT_FALSE(libc.empty());
+  EXPECT_EQ(libc.back(), '/');
+  EXPECT_EQ(GetPathKind(libc.c_str()), PathKind::Directory);
+  EXPECT_EQ(LoadedModuleDirectory("NoModuleIsNamedLikeThis"), "");
+  EXPECT_EQ(LoadedModuleDirectory(""), "");
+  // No core library in the tests: presets come from the current directory.
+  EXPECT_EQ(PresetDirectory(), "");
+}
+
+}  // namespace
+}  // namespace quorvane
