@@ -103,16 +103,6 @@ TEST(DecodingModes, BothDefaultSetsWrittenAtOnce) {
   }
 }
 
-TEST(DecodingModes, TypeNames) {
-  EXPECT_EQ(LocalizationModeStruct().GetTypeName(), "LocalizationMode");
-  EXPECT_EQ(DeblurModeStruct().GetTypeName(), "DeblurMode");
-  EXPECT_EQ(DPMCodeReadingModeStruct().GetTypeName(), "DPMCodeReadingMode");
-  EXPECT_EQ(BarcodeColourModeStruct().GetTypeName(), "BarcodeColourMode");
-  EXPECT_EQ(BarcodeComplementModeStruct().GetTypeName(), "BarcodeComplementMode");
-  EXPECT_EQ(DeformationResistingModeStruct().GetTypeName(), "DeformationResistingModeStruct");
-  EXPECT_EQ(TextResultOrderModeStruct().GetTypeName(), "TextResultOrderMode");
-}
-
 TEST(DecodingModes, ReadingRangesNamesAndMessages) {
   const std::string localizationLines =
       Normal(R"({"Mode":"LM_LINES","ScanStride":0,"ScanDirection":0,)"
@@ -156,6 +146,8 @@ TEST(DecodingModes, ReadingRangesNamesAndMessages) {
        "DeblurMode:ScanStride:Json key invalid."},
       {"complement", Read<BarcodeComplementModeStruct>(R"({"Mode":"BCM_GENERAL"})"), 0,
        Normal(R"({"Mode":"BCM_GENERAL"})")},
+      {"complement has no REV", Read<BarcodeComplementModeStruct>(R"({"Mode":"BCM_REV"})"), -10033,
+       std::string("BarcodeComplementMode:Mode:") + kInvalid},
       {"text order", Read<TextResultOrderModeStruct>(R"({"Mode":"TROM_FORMAT"})"), 0,
        Normal(R"({"Mode":"TROM_FORMAT"})")},
       {"text order empty name", Read<TextResultOrderModeStruct>(R"({"Mode":""})"), -10033,
