@@ -56,7 +56,6 @@ struct ModeArgument {
   const char* defaultText = "";
 
   bool IsEnumerated() const { return member && !names.empty(); }
-  bool IsInteger() const { return member && names.empty(); }
 };
 
 template <class S>
