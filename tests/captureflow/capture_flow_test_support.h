@@ -20,6 +20,16 @@ inline std::string Written(QV_ParameterFieldBase& object) {
   return Compact(object.json);
 }
 
+// Reads `text` into `object`, whose message starts as "earlier", and checks
+// the code and the message the read leaves.
+inline void ExpectRead(QV_ParameterFieldBase& object, const std::string& text, int code,
+                       const std::string& message) {
+  SCOPED_TRACE(text);
+  object.errorMessage = "earlier";
+  EXPECT_EQ(ReadText(object, text), code);
+  EXPECT_EQ(object.errorMessage, message);
+}
+
 // Reads `text` into a fresh T, writes it, reads that output into another
 // fresh T and writes again: both outputs must agree, and equal `text` itself
 // when it is already in written form.

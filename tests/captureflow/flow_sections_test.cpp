@@ -12,6 +12,7 @@ namespace quorvane {
 namespace {
 
 using testing::Compact;
+using testing::ExpectRead;
 using testing::ExpectRoundTrip;
 using testing::ParseJson;
 using testing::ReadText;
@@ -81,13 +82,7 @@ TEST(FlowSections, FailureMessages) {
       {parser, R"({"CodeSpecifications":[]})", -10033,
        "CodeParserTaskSetting:CodeSpecifications:" + invalid},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.json);
-    const QVRef<QV_ParameterFieldBase> section = c.make();
-    section->errorMessage = "earlier";
-    EXPECT_EQ(ReadText(*section, c.json), c.code);
-    EXPECT_EQ(section->errorMessage, c.message);
-  }
+  for (const auto& c : cases) ExpectRead(*c.make(), c.json, c.code, c.message);
 }
 
 TEST(DirectoryFetcher, PagesMayBeEmptiedAndAreWrittenNullWhenEmpty) {

@@ -12,6 +12,7 @@ namespace quorvane {
 namespace {
 
 using testing::Compact;
+using testing::ExpectRead;
 using testing::ExpectRoundTrip;
 using testing::ParseJson;
 using testing::ReadText;
@@ -69,11 +70,8 @@ TEST(ReferenceObjectFilter, FailuresAndWhoseMessageCarriesTheText) {
        "ReferenceObjectFilter:earlier"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.json);
     QV_ReferenceObjectFilter filter;
-    filter.errorMessage = "earlier";
-    EXPECT_EQ(ReadText(filter, c.json), c.code);
-    EXPECT_EQ(filter.errorMessage, c.filterMessage);
+    ExpectRead(filter, c.json, c.code, c.filterMessage);
     EXPECT_EQ(filter.atomicResultTypes.size(), 4u) << "a failed list read keeps the list";
   }
 }
@@ -114,13 +112,7 @@ TEST(FilteringConditions, FailureMessagesOfEachCondition) {
        "BarcodeFilteringCondition:Foo:Json key invalid."},
       {barcode, "[]", -10031, "earlier"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.json);
-    const QVRef<QV_ParameterFieldBase> condition = c.make();
-    condition->errorMessage = "earlier";
-    EXPECT_EQ(ReadText(*condition, c.json), c.code);
-    EXPECT_EQ(condition->errorMessage, c.message);
-  }
+  for (const auto& c : cases) ExpectRead(*c.make(), c.json, c.code, c.message);
 }
 
 TEST(FilteringConditions, NumberTextsExpandRangesAndReplaceTheList) {

@@ -12,6 +12,7 @@ namespace quorvane {
 namespace {
 
 using testing::Compact;
+using testing::ExpectRead;
 using testing::ExpectRoundTrip;
 using testing::ParseJson;
 using testing::ReadText;
@@ -79,11 +80,8 @@ TEST(TargetROIDef, FailuresReachTheTopWithEachLevelsPrefix) {
        "TargetROIDef:Location:"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.json);
     QV_TargetROIDef definition;
-    definition.errorMessage = "earlier";
-    EXPECT_EQ(ReadText(definition, c.json), c.code);
-    EXPECT_EQ(definition.errorMessage, c.message);
+    ExpectRead(definition, c.json, c.code, c.message);
   }
 }
 
