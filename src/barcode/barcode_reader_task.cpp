@@ -87,8 +87,7 @@ void ZQA_BarcodeReaderTaskSetting::InitFieldTable() {
   ForEachModeList([this](const char* key, auto& list, bool allowEmpty) {
     RegisterObjectListField(key, &list, allowEmpty);
   });
-  RegisterStringArrayField("BarcodeFormatSpecificationNameArray", &formatSpecificationNames,
-                           false);
+  RegisterStringArrayField("BarcodeFormatSpecificationNameArray", &formatSpecificationNames, false);
   RegisterStringField("BaseBarcodeReaderTaskSettingName", &baseName);
   RegisterIntField("ExpectedBarcodesCount", &expectedBarcodesCount, 0, INT_MAX);
   RegisterIntField("ReturnBarcodeZoneClarity", &returnBarcodeZoneClarity, 0, 1);
@@ -148,10 +147,9 @@ const std::vector<std::string>& ZQA_BarcodeReaderTaskSetting::GetFormatSpecifica
   for (const QVRef<ZQA_BarcodeFormatSpecification>& held : heldFormatSpecifications) {
     if (!held) continue;
     const BarcodeFormatMask mask = held->barcodeFormatIds.barcodeFormatIds;
-    const bool covered = std::any_of(namedMasks.begin(), namedMasks.end(),
-                                     [mask](BarcodeFormatMask named) {
-                                       return (named & mask) == mask;
-                                     });
+    const bool covered =
+        std::any_of(namedMasks.begin(), namedMasks.end(),
+                    [mask](BarcodeFormatMask named) { return (named & mask) == mask; });
     if (!covered) formatSpecificationNameList.push_back(held->name);
   }
   return formatSpecificationNameList;
@@ -164,8 +162,8 @@ ZQA_BarcodeReaderTaskSetting::GetFormatSpecifications() {
   }
   for (const std::string& specName : GetFormatSpecificationNames()) {
     if (ZQA_BarcodeFormatSpecification* found =
-            ownerDocument->FindSection<ZQA_BarcodeFormatSpecification>(
-                kBarcodeFormatSpecifications, specName)) {
+            ownerDocument->FindSection<ZQA_BarcodeFormatSpecification>(kBarcodeFormatSpecifications,
+                                                                       specName)) {
       resolvedFormatSpecifications.emplace_back(found);
       continue;
     }
@@ -179,8 +177,7 @@ ZQA_BarcodeReaderTaskSetting::GetFormatSpecifications() {
   return resolvedFormatSpecifications;
 }
 
-int ZQA_BarcodeReaderTaskSetting::GetSimplifiedSettings(
-    SimplifiedBarcodeReaderSettings* settings) {
+int ZQA_BarcodeReaderTaskSetting::GetSimplifiedSettings(SimplifiedBarcodeReaderSettings* settings) {
   if (!settings) return errors::kNullPointer;
   settings->barcodeFormatIds = barcodeFormat.barcodeFormatIds;
   settings->expectedBarcodesCount = expectedBarcodesCount;
@@ -217,9 +214,9 @@ int ZQA_BarcodeReaderTaskSetting::GetSimplifiedSettings(
 int ZQA_BarcodeReaderTaskSetting::UpdateWithSimplifiedSettings(
     const SimplifiedBarcodeReaderSettings* settings, char* errorBuffer, int errorBufferLength) {
   if (!settings) {
-    CopyToErrorBuffer(std::string("SimplifiedBarcodeReaderSettings ") +
-                          GetErrorString(errors::kNullPointer),
-                      errorBuffer, errorBufferLength);
+    CopyToErrorBuffer(
+        std::string("SimplifiedBarcodeReaderSettings ") + GetErrorString(errors::kNullPointer),
+        errorBuffer, errorBufferLength);
     return errors::kNullPointer;
   }
   barcodeFormat.barcodeFormatIds = settings->barcodeFormatIds;
@@ -270,10 +267,9 @@ int ZQA_BarcodeReaderTaskSetting::UpdateFormatSpecifications(
     // A minimum above a maximum would make a range that its own reading
     // refuses; such a specification keeps its ranges.
     std::vector<BarcodeTextLengthRange>& ranges = specification.barcodeTextLengthRangeArray;
-    const bool fits = std::all_of(ranges.begin(), ranges.end(),
-                                  [minLength](const BarcodeTextLengthRange& range) {
-                                    return minLength <= range.maxValue;
-                                  });
+    const bool fits = std::all_of(
+        ranges.begin(), ranges.end(),
+        [minLength](const BarcodeTextLengthRange& range) { return minLength <= range.maxValue; });
     if (!fits) return errors::kParameterValueInvalid;
     if (ranges.empty()) ranges.emplace_back();  // 0 to 2147483647
     for (BarcodeTextLengthRange& range : ranges) range.minValue = minLength;

@@ -182,8 +182,8 @@ const std::string& QVIP_SectionImageParameterStruct::GetTypeName() const {
 
 void QVIP_SectionImageParameterStruct::InitFieldTable() {
   RegisterStringField("ImageParameterName", &imageParameterName);
-  RegisterIntField("ContinueWhenPartialResultsGenerated", &continueWhenPartialResultsGenerated,
-                   0, 1);
+  RegisterIntField("ContinueWhenPartialResultsGenerated", &continueWhenPartialResultsGenerated, 0,
+                   1);
   RegisterField("Section", [this](const Json::Value& object) {
     return ReadSectionNameMember(*this, object, "Section", section);
   });
@@ -288,11 +288,10 @@ void QV_TaskSettingBase::FillDefaultSectionImageParameters() {
   }
   const std::string& imageParameterName = QV_ImageParameter::GetDefaultImageParameterName(kind);
   for (SectionType section : taskSections) {
-    const bool covered =
-        std::any_of(sectionImageParameters.begin(), sectionImageParameters.end(),
-                    [section](const QVIP_SectionImageParameterStruct& entry) {
-                      return entry.section == section;
-                    });
+    const bool covered = std::any_of(sectionImageParameters.begin(), sectionImageParameters.end(),
+                                     [section](const QVIP_SectionImageParameterStruct& entry) {
+                                       return entry.section == section;
+                                     });
     if (!covered) sectionImageParameters.emplace_back(section, imageParameterName, 1);
   }
 }
