@@ -261,7 +261,10 @@ int ZQA_BarcodeReaderTaskSetting::UpdateFormatSpecifications(
   for (const QVRef<ZQA_BarcodeFormatSpecification>& reference : GetFormatSpecifications()) {
     if (!reference) continue;
     ZQA_BarcodeFormatSpecification& specification = *reference;
-    if (settings.minResultConfidence < 0) return errors::kParameterValueInvalid;
+    // Above 100 would make a specification that its own reading refuses.
+    if (settings.minResultConfidence < 0 || settings.minResultConfidence > 100) {
+      return errors::kParameterValueInvalid;
+    }
     specification.minResultConfidence = settings.minResultConfidence;
     if (minLength < 0) return errors::kParameterValueInvalid;
     // A minimum above a maximum would make a range that its own reading

@@ -642,6 +642,8 @@ TEST(SimplifiedSettings, OutOfRangeFields) {
        "MaxThreadsInOneTask :" + text, false, true, false},
       {"confidence", [](SimplifiedBarcodeReaderSettings& r) { r.minResultConfidence = -1; }, "",
        false, true, true},
+      {"confidence 101", [](SimplifiedBarcodeReaderSettings& r) { r.minResultConfidence = 101; },
+       "", false, true, true},
       {"text length", [](SimplifiedBarcodeReaderSettings& r) { r.minBarcodeTextLength = -1; }, "",
        false, true, true},
       {"text length above a maximum",
