@@ -533,12 +533,10 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
   NameIndex index;
   for (Json::ArrayIndex i = 0; i < array.size(); ++i) {
     const Json::Value& element = array[i];
-    const std::string position = key + "[" + std::to_string(i) + "]";
     if (!element.isObject()) {
-      message = position + ":" + TextOf(errors::kJsonTypeInvalid);
+      message = key + "[" + std::to_string(i) + "]:" + TextOf(errors::kJsonTypeInvalid);
       return errors::kJsonTypeInvalid;
     }
-    const std::string prefix = position + " Name:";
     const Json::Value* nameValue = FindMember(element, "Name");
     int failure = errors::kSuccess;
     std::string_view name;
@@ -552,7 +550,7 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
       failure = errors::kNameDuplicated;
     }
     if (failure != errors::kSuccess) {
-      message = prefix + TextOf(failure);
+      message = key + "[" + std::to_string(i) + "] Name:" + TextOf(failure);
       return failure;
     }
   }
