@@ -289,7 +289,7 @@ TEST(FormatSpecification, FormatIdsAreReadFirstByTheEmbeddedStructure) {
        R"({"BarcodeFormatIds":["BF_QR_CODE","BF_DATAMATRIX"],"MinResultConfidence":50})"},
       {R"({"BarcodeFormatIds":[]})", 0, R"({"BarcodeFormatIds":null})"},
       {R"({"BarcodeFormatIds":null})", 0, "{}"},
-      // The structure's message is the specification's, without its prefix,
+      // The format structure's message becomes the owner's, without the owner's prefix,
       // and nothing else is read.
       {R"({"BarcodeFormatIds":["nope"],"MinResultConfidence":50})", -10033, "BarcodeFormat:"},
       {R"({"BarcodeFormatIds":"BF_QR_CODE","Foo":1})", -10031,

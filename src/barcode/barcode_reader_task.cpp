@@ -1,0 +1,284 @@
+#include "barcode/barcode_reader_task.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+namespace quorvane {
+
+namespace {
+
+// The lists a new task starts with.
+constexpr int kDefaultLocalizationModes[] = {
+    LocalizationModeStruct::LM_CONNECTED_BLOCKS,
+    LocalizationModeStruct::LM_SCAN_DIRECTLY,
+    LocalizationModeStruct::LM_STATISTICS,
+    LocalizationModeStruct::LM_LINES,
+};
+constexpr int kDefaultTextResultOrderModes[] = {
+    TextResultOrderModeStruct::TROM_CONFIDENCE,
+    TextResultOrderModeStruct::TROM_POSITION,
+    TextResultOrderModeStruct::TROM_FORMAT,
+};
+constexpr SectionType kBarcodeSections[] = {
+    ST_REGION_PREDETECTION,
+    ST_BARCODE_LOCALIZATION,
+    ST_BARCODE_DECODING,
+};
+
+constexpr std::size_t kPatternCapacity =
+    sizeof(SimplifiedBarcodeReaderSettings::barcodeTextRegExPattern);
+
+// The record's slots from a mode list: slot i holds the mode of element i,
+// 0 past the end of the list; elements past the last slot are left out.
+template <class T, std::size_t N>
+void FillSlots(std::int32_t (&slots)[N], const std::vector<T>& list) {
+  for (std::size_t i = 0; i < N; ++i) slots[i] = i < list.size() ? list[i].mode : 0;
+}
+
+// A mode list from the record's slots. Where slot i repeats the mode of the
+// element already at i, that element stays with its arguments; any other
+// non-zero slot adds a new element of that mode with the constructor's
+// arguments; a 0 slot adds nothing.
+template <class T, std::size_t N>
+void RebuildFromSlots(std::vector<T>& list, const std::int32_t (&slots)[N]) {
+  std::vector<T> rebuilt;
+  rebuilt.reserve(N);
+  for (std::size_t i = 0; i < N; ++i) {
+    if (i < list.size() && list[i].mode == slots[i]) {
+      rebuilt.push_back(list[i]);
+    } else if (slots[i] != 0) {
+      rebuilt.emplace_back(slots[i]);
+    }
+  }
+  list = std::move(rebuilt);
+}
+
+// Copies `message` into the caller's buffer, always ending with a zero byte.
+void CopyToErrorBuffer(const std::string& message, char* buffer, int length) {
+  if (!buffer || length < 1) return;
+  const std::size_t capacity = static_cast<std::size_t>(length);
+  std::memset(buffer, 0, capacity);
+  std::memcpy(buffer, message.data(), std::min(message.size(), capacity - 1));
+}
+
+std::string OutOfRangeMessage(const char* prefix) {
+  return std::string(prefix) + GetErrorString(errors::kParameterValueInvalid);
+}
+
+}  // namespace
+
+ZQA_BarcodeReaderTaskSetting::ZQA_BarcodeReaderTaskSetting() {
+  name = "zqa_task_default";
+  for (int mode : kDefaultLocalizationModes) localizationModes.emplace_back(mode);
+  dpmCodeReadingModes.emplace_back(DPMCodeReadingModeStruct::DPMCRM_SKIP);
+  barcodeComplementModes.emplace_back(BarcodeComplementModeStruct::BCM_SKIP);
+  deformationResistingModes.emplace_back(DeformationResistingModeStruct::DRM_SKIP);
+  for (int mode : kDefaultTextResultOrderModes) textResultOrderModes.emplace_back(mode);
+}
+
+const std::string& ZQA_BarcodeReaderTaskSetting::GetTypeName() const {
+  static const std::string typeName = "BarcodeReaderTaskSetting";
+  return typeName;
+}
+
+void ZQA_BarcodeReaderTaskSetting::InitFieldTable() {
+  QV_TaskSettingBase::InitFieldTable();
+  ForEachModeList([this](const char* key, auto& list, bool allowEmpty) {
+    RegisterObjectListField(key, &list, allowEmpty);
+  });
+  RegisterStringArrayField("BarcodeFormatSpecificationNameArray", &formatSpecificationNames, false);
+  RegisterStringField("BaseBarcodeReaderTaskSettingName", &baseName);
+  RegisterIntField("ExpectedBarcodesCount", &expectedBarcodesCount, 0, INT_MAX);
+  RegisterIntField("ReturnBarcodeZoneClarity", &returnBarcodeZoneClarity, 0, 1);
+}
+
+int ZQA_BarcodeReaderTaskSetting::ReadFromJson(const Json::Value& value,
+                                               const SkippedKeys& skippedKeys) {
+  const int result = barcodeFormat.ReadFromJson(value, skippedKeys);
+  if (result != errors::kSuccess) {
+    errorMessage = barcodeFormat.errorMessage;
+    return result;
+  }
+  SkippedKeys skipped;
+  skipped.reserve(skippedKeys.size() + 1);
+  skipped.assign(skippedKeys.begin(), skippedKeys.end());
+  skipped.emplace_back("BarcodeFormatIds");
+  return QV_TaskSettingBase::ReadFromJson(value, skipped);
+}
+
+void ZQA_BarcodeReaderTaskSetting::WriteToJson(bool flag) {
+  QV_TaskSettingBase::WriteToJson(flag);
+  json["ExpectedBarcodesCount"] = expectedBarcodesCount;
+  barcodeFormat.WriteToJson(flag);
+  json["BarcodeFormatIds"] = std::move(barcodeFormat.json["BarcodeFormatIds"]);
+  WriteObjectList("DeblurModes", deblurModes, flag);
+  json["BaseBarcodeReaderTaskSettingName"] = GetBaseName();
+  const std::vector<std::string>& names = GetFormatSpecificationNames();
+  if (!names.empty()) json["BarcodeFormatSpecificationNameArray"] = StringListJson(names);
+  WriteObjectList("LocalizationModes", localizationModes, flag);
+  WriteObjectList("DPMCodeReadingModes", dpmCodeReadingModes, flag);
+  WriteObjectList("BarcodeColourModes", barcodeColourModes, flag);
+  WriteObjectList("BarcodeComplementModes", barcodeComplementModes, flag);
+  WriteObjectList("DeformationResistingModes", deformationResistingModes, flag);
+  json["ReturnBarcodeZoneClarity"] = returnBarcodeZoneClarity;
+  WriteObjectList("TextResultOrderModes", textResultOrderModes, flag);
+}
+
+std::vector<SectionType>& ZQA_BarcodeReaderTaskSetting::GetSections() {
+  if (sections.empty()) sections.assign(std::begin(kBarcodeSections), std::end(kBarcodeSections));
+  return sections;
+}
+
+const std::vector<std::string>& ZQA_BarcodeReaderTaskSetting::GetFormatSpecificationNames() {
+  formatSpecificationNameList = formatSpecificationNames;
+  if (heldFormatSpecifications.empty()) return formatSpecificationNameList;
+  // The masks of the named specifications the document knows.
+  std::vector<BarcodeFormatMask> namedMasks;
+  if (ownerDocument) {
+    for (const std::string& specName : formatSpecificationNames) {
+      if (const ZQA_BarcodeFormatSpecification* found =
+              ownerDocument->FindSection<ZQA_BarcodeFormatSpecification>(
+                  kBarcodeFormatSpecifications, specName)) {
+        namedMasks.push_back(found->barcodeFormatIds.barcodeFormatIds);
+      }
+    }
+  }
+  for (const QVRef<ZQA_BarcodeFormatSpecification>& held : heldFormatSpecifications) {
+    if (!held) continue;
+    const BarcodeFormatMask mask = held->barcodeFormatIds.barcodeFormatIds;
+    const bool covered =
+        std::any_of(namedMasks.begin(), namedMasks.end(),
+                    [mask](BarcodeFormatMask named) { return (named & mask) == mask; });
+    if (!covered) formatSpecificationNameList.push_back(held->name);
+  }
+  return formatSpecificationNameList;
+}
+
+std::vector<QVRef<ZQA_BarcodeFormatSpecification>>&
+ZQA_BarcodeReaderTaskSetting::GetFormatSpecifications() {
+  if (!resolvedFormatSpecifications.empty() || !ownerDocument) {
+    return resolvedFormatSpecifications;
+  }
+  for (const std::string& specName : GetFormatSpecificationNames()) {
+    if (ZQA_BarcodeFormatSpecification* found =
+            ownerDocument->FindSection<ZQA_BarcodeFormatSpecification>(kBarcodeFormatSpecifications,
+                                                                       specName)) {
+      resolvedFormatSpecifications.emplace_back(found);
+      continue;
+    }
+    for (const QVRef<ZQA_BarcodeFormatSpecification>& held : heldFormatSpecifications) {
+      if (held && held->name == specName) {
+        resolvedFormatSpecifications.push_back(held);
+        break;
+      }
+    }
+  }
+  return resolvedFormatSpecifications;
+}
+
+int ZQA_BarcodeReaderTaskSetting::GetSimplifiedSettings(SimplifiedBarcodeReaderSettings* settings) {
+  if (!settings) return errors::kNullPointer;
+  settings->barcodeFormatIds = barcodeFormat.barcodeFormatIds;
+  settings->expectedBarcodesCount = expectedBarcodesCount;
+  const QVRef<QV_ImageParameter> imageParameter = GetSingleImageParameter();
+  if (!imageParameter) return errors::kTemplateComplex;
+
+  FillSlots(settings->grayscaleTransformationModes, imageParameter->grayscaleTransformationModes);
+  FillSlots(settings->grayscaleEnhancementModes, imageParameter->grayscaleEnhancementModes);
+  FillSlots(settings->localizationModes, localizationModes);
+  FillSlots(settings->deblurModes, deblurModes);
+
+  settings->minResultConfidence = 30;
+  settings->minBarcodeTextLength = 0;
+  std::memset(settings->barcodeTextRegExPattern, 0, kPatternCapacity);
+  const std::vector<QVRef<ZQA_BarcodeFormatSpecification>>& specifications =
+      GetFormatSpecifications();
+  if (!specifications.empty() && specifications.front()) {
+    const ZQA_BarcodeFormatSpecification& first = *specifications.front();
+    settings->minResultConfidence = first.minResultConfidence;
+    if (!first.barcodeTextLengthRangeArray.empty()) {
+      settings->minBarcodeTextLength = first.barcodeTextLengthRangeArray.front().minValue;
+    }
+    // Cut so that the field always ends with a zero byte.
+    const std::string& pattern = first.barcodeTextRegExPattern;
+    std::memcpy(settings->barcodeTextRegExPattern, pattern.data(),
+                std::min(pattern.size(), kPatternCapacity - 1));
+  }
+
+  settings->maxThreadsInOneTask = maxThreadsInOneTask;
+  settings->scaleDownThreshold = imageParameter->scaleDownThreshold;
+  return errors::kSuccess;
+}
+
+int ZQA_BarcodeReaderTaskSetting::UpdateWithSimplifiedSettings(
+    const SimplifiedBarcodeReaderSettings* settings, char* errorBuffer, int errorBufferLength) {
+  if (!settings) {
+    CopyToErrorBuffer(
+        std::string("SimplifiedBarcodeReaderSettings ") + GetErrorString(errors::kNullPointer),
+        errorBuffer, errorBufferLength);
+    return errors::kNullPointer;
+  }
+  barcodeFormat.barcodeFormatIds = settings->barcodeFormatIds;
+  if (settings->expectedBarcodesCount < 0) {
+    errorMessage = OutOfRangeMessage("ZQA_BarcodeReaderTaskSetting::ExpectedBarcodesCount:");
+    CopyToErrorBuffer(errorMessage, errorBuffer, errorBufferLength);
+    return errors::kParameterValueInvalid;
+  }
+  expectedBarcodesCount = settings->expectedBarcodesCount;
+
+  const QVRef<QV_ImageParameter> imageParameter = GetSingleImageParameter();
+  if (!imageParameter) return errors::kTemplateComplex;
+  RebuildFromSlots(imageParameter->grayscaleEnhancementModes, settings->grayscaleEnhancementModes);
+  RebuildFromSlots(imageParameter->grayscaleTransformationModes,
+                   settings->grayscaleTransformationModes);
+  RebuildFromSlots(localizationModes, settings->localizationModes);
+  RebuildFromSlots(deblurModes, settings->deblurModes);
+
+  if (settings->maxThreadsInOneTask < 1 || settings->maxThreadsInOneTask > 256) {
+    errorMessage = OutOfRangeMessage("MaxThreadsInOneTask :");
+    CopyToErrorBuffer(errorMessage, errorBuffer, errorBufferLength);
+    return errors::kParameterValueInvalid;
+  }
+  maxThreadsInOneTask = settings->maxThreadsInOneTask;
+
+  const int result = UpdateFormatSpecifications(*settings);
+  if (result != errors::kSuccess) return result;
+
+  if (settings->scaleDownThreshold < 512) {
+    imageParameter->errorMessage = OutOfRangeMessage("ScaleDownThreshold :");
+    CopyToErrorBuffer(imageParameter->errorMessage, errorBuffer, errorBufferLength);
+    return errors::kParameterValueInvalid;
+  }
+  imageParameter->scaleDownThreshold = settings->scaleDownThreshold;
+  return errors::kSuccess;
+}
+
+int ZQA_BarcodeReaderTaskSetting::UpdateFormatSpecifications(
+    const SimplifiedBarcodeReaderSettings& settings) {
+  const std::size_t patternLength = strnlen(settings.barcodeTextRegExPattern, kPatternCapacity);
+  const int minLength = settings.minBarcodeTextLength;
+  for (const QVRef<ZQA_BarcodeFormatSpecification>& reference : GetFormatSpecifications()) {
+    if (!reference) continue;
+    ZQA_BarcodeFormatSpecification& specification = *reference;
+    // Above 100 would make a specification that its own reading refuses.
+    if (settings.minResultConfidence < 0 || settings.minResultConfidence > 100) {
+      return errors::kParameterValueInvalid;
+    }
+    specification.minResultConfidence = settings.minResultConfidence;
+    if (minLength < 0) return errors::kParameterValueInvalid;
+    // A minimum above a maximum would make a range that its own reading
+    // refuses; such a specification keeps its ranges.
+    std::vector<BarcodeTextLengthRange>& ranges = specification.barcodeTextLengthRangeArray;
+    const bool fits = std::all_of(
+        ranges.begin(), ranges.end(),
+        [minLength](const BarcodeTextLengthRange& range) { return minLength <= range.maxValue; });
+    if (!fits) return errors::kParameterValueInvalid;
+    if (ranges.empty()) ranges.emplace_back();  // 0 to 2147483647
+    for (BarcodeTextLengthRange& range : ranges) range.minValue = minLength;
+    specification.barcodeTextRegExPattern.assign(settings.barcodeTextRegExPattern, patternLength);
+  }
+  return errors::kSuccess;
+}
+
+}  // namespace quorvane
