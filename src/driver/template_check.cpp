@@ -3,6 +3,7 @@
 #include <cstring>
 #include <ostream>
 
+#include "barcode/barcode_reader_task.h"
 #include "barcode/format_specification.h"
 #include "driver/platform.h"
 #include "framework/error_codes.h"
@@ -74,8 +75,13 @@ Failure CheckTemplateText(const std::string& content) {
   if (code != errors::kSuccess) {
     return {code, document.message.empty() ? std::string(GetErrorString(code)) : document.message};
   }
-  Failure failure = ReadEachElement<ZQA_BarcodeFormatSpecification>(
-      document.templateJson, "BarcodeFormatSpecificationOptions");
+  // The document records only the names of these two sections.
+  Failure failure = ReadEachElement<ZQA_BarcodeReaderTaskSetting>(
+      document.templateJson, "BarcodeReaderTaskSettingOptions");
+  if (failure.code == errors::kSuccess) {
+    failure = ReadEachElement<ZQA_BarcodeFormatSpecification>(document.templateJson,
+                                                              "BarcodeFormatSpecificationOptions");
+  }
   return failure;
 }
 

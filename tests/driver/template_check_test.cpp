@@ -49,6 +49,16 @@ TEST(TemplateCheck, EachFileGetsOneLine) {
       {R"({"BarcodeFormatSpecificationOptions": [{"Name": "f"}, {"Name": "g", "Odd": 1}]})",
        ": -10032: BarcodeFormatSpecificationOptions[1]:BarcodeFormatSpecification:Odd:Json key "
        "invalid."},
+      {R"({"BarcodeReaderTaskSettingOptions": [{"Name": "t", "ExpectedBarcodesCount": 2}],
+           "TargetROIDefOptions": [{"Name": "r", "TaskSettingNameArray": ["t"]}]})",
+       ""},
+      // Tasks are built before format specifications.
+      {R"({"BarcodeFormatSpecificationOptions": [{"Odd": 1}],
+           "BarcodeReaderTaskSettingOptions": [{"Name": "t"}, {"Name": "u", "Odd": 2}]})",
+       ": -10032: BarcodeReaderTaskSettingOptions[1]:BarcodeReaderTaskSetting:Odd:Json key "
+       "invalid."},
+      {R"({"BarcodeReaderTaskSettingOptions": [{"Name": "t"}, "u"]})",
+       ": -10031: BarcodeReaderTaskSettingOptions[1]:Json type invalid."},
       {R"({"BarcodeFormatSpecificationOptions": [3]})",
        ": -10031: BarcodeFormatSpecificationOptions[0]:Json type invalid."},
       {R"({"BarcodeFormatSpecificationOptions": {}})",
