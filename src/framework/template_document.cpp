@@ -117,6 +117,21 @@ bool ParseTemplateText(std::string_view text, Json::Value& value, std::string& e
   return false;
 }
 
+// Parses a text that must hold a JSON object; a refusal leaves its text in
+// `message`.
+int ParseTemplateObject(std::string_view text, Json::Value& value, std::string& message) {
+  std::string parseErrors;
+  if (!ParseTemplateText(text, value, parseErrors)) {
+    message = std::move(parseErrors);
+    return errors::kJsonParseFailed;
+  }
+  if (!value.isObject()) {
+    message = "content is not a object";
+    return errors::kJsonValueInvalid;
+  }
+  return errors::kSuccess;
+}
+
 // The string under `key` of `object`; false when `object` is not an object
 // or holds no string there.
 bool StringMember(const Json::Value& object, std::string_view key, std::string_view& text) {
@@ -260,15 +275,7 @@ int QV_LMFParameter::ReadFromText(std::string_view content) {
     Clear();
     message = TextOf(errors::kSuccess);
     Json::Value parsed;
-    std::string parseErrors;
-    if (!ParseTemplateText(content, parsed, parseErrors)) {
-      message = std::move(parseErrors);
-      return errors::kJsonParseFailed;
-    }
-    if (!parsed.isObject()) {
-      message = "content is not a object";
-      return errors::kJsonValueInvalid;
-    }
+    if (const int result = ParseTemplateObject(content, parsed, message)) return result;
     templateJson = std::move(parsed);
     return ReadParsed(true);
   });
@@ -863,15 +870,7 @@ int QV_LMFParameter::AppendFromString(const char* content) {
 int QV_LMFParameter::AppendFromText(std::string_view content) {
   return Guarded(message, [this, content] {
     Json::Value parsed;
-    std::string parseErrors;
-    if (!ParseTemplateText(content, parsed, parseErrors)) {
-      message = std::move(parseErrors);
-      return errors::kJsonParseFailed;
-    }
-    if (!parsed.isObject()) {
-      message = "content is not a object";
-      return errors::kJsonValueInvalid;
-    }
+    if (const int result = ParseTemplateObject(content, parsed, message)) return result;
     const std::vector<std::string>& keys = AppendKeys();
 
     // Everything is checked before anything is merged, so a refused text
