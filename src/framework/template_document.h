@@ -8,8 +8,11 @@
 #include <json/json.h>
 
 #include <array>
+#include <cstddef>
 #include <map>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/object_base.h"
@@ -31,6 +34,15 @@ enum SectionKind : int {
   kBarcodeFormatSpecifications = 10,
   kOutputTasks = 12,
   kSectionKindCount = 13,
+};
+
+// Task kind codes of `taskNameKinds`.
+enum TaskKind : int {
+  kLabelRecognizerTask = 0,
+  kBarcodeReaderTask = 1,
+  kDocumentNormalizerTask = 2,
+  kCodeParserTask = 3,
+  kOutputTask = 4,
 };
 
 // Name → section object, in byte order of the names.
@@ -58,10 +70,35 @@ class LMFParameterBase : public QVObjectBase {
 
 class QV_LMFParameter : public basic_structures::LMFParameterBase {
  public:
+  // The kinds GetReferencedNames answers.
+  static constexpr int kReferencedTargetROIDefs = 4;
+  static constexpr int kReferencedCodeSpecifications = 32;
+
+  // Merges the preset templates found next to the core library (else in the
+  // current directory), then reads the merged text.
   QV_LMFParameter();
   ~QV_LMFParameter() override;
   QV_LMFParameter(const QV_LMFParameter&) = delete;
   QV_LMFParameter& operator=(const QV_LMFParameter&) = delete;
+
+  // Clears the document and reads `content` (null: the stored text).
+  // Returns 0 or an error code; the text that goes with it is in `message`.
+  int ReadFromString(const char* content) override;
+  // Adds the section arrays of `content` to the stored text; the collections
+  // change only with the next ReadFromString(nullptr).
+  int AppendFromString(const char* content) override;
+  // Kind 32: the code specifications of the template's semantic settings;
+  // kind 4: what its target ROI definitions' label recognizer tasks refer
+  // to. Anything else, or an unknown template, gives an empty list.
+  void GetReferencedNames(NameList& result, const char* templateName, int kind) override;
+
+  // The same as the C-string forms, for a text given with its length (a
+  // file's bytes are read whole, a NUL byte included).
+  int ReadFromText(std::string_view content);
+  int AppendFromText(std::string_view content);
+
+  // Empties everything but `templateJson` and creates the default sections.
+  void Clear();
 
   // The collection of `kind`; for a kind without a collection, a map that is
   // empty whenever it is handed out.
@@ -80,6 +117,10 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
     return found == map.end() ? nullptr : dynamic_cast<T*>(found->second.Get());
   }
 
+  // The preset files are looked up and read once per process; this reads
+  // them again (after the working directory or the files have changed).
+  static void ReloadPresetTemplates();
+
   Json::Value templateJson;
   QVRef<QV_GlobalParameter> globalParameter;
   // Format specifications without a name, written after the named ones.
@@ -89,7 +130,64 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   std::string message;
 
  protected:
+  struct PlainSection;
+  struct InheritedSection;
+  struct RoiScope;
+  using NameIndex = std::map<std::string_view, const Json::Value*>;
+
+  // The answers of GetReferencedNames for one template: the names, and the
+  // C strings handed out, which point into them.
+  struct CachedNames {
+    std::vector<std::string> texts;
+    std::vector<const char*> pointers;
+  };
+  using NameCache = std::map<std::string, CachedNames, std::less<>>;
+
+  int ReadParsed(bool contentGiven);
+  int CollectTaskNames();
+  int ReadSections(bool contentGiven);
+  // The array of `key` in `templateJson` into `array` (null when absent or
+  // null); -10031 with the key as message for another JSON type.
+  int SectionArray(const char* key, const Json::Value*& array);
+  int ReadPlainSection(const Json::Value& array, const PlainSection& section);
+  static bool ValidateBaseNames(const Json::Value& array, std::string_view baseKey);
+  int ReadSectionsWithBase(const Json::Value& array, const InheritedSection& section);
+  int ReadWithBase(std::string_view name, const NameIndex& index,
+                   const InheritedSection& section);
+
+  // Reference checks; `message` carries the failure text.
+  int CheckTargetROIDefs();
+  int CheckSemanticTaskNames();
+  int CheckImageSources();
+  int CheckTargetROINames();
+  int CheckOutputTasks();
+  int CheckSemanticSettingNames();
+
+  // The ROI names must be target ROI definitions. An empty task list is
+  // filled with the tasks of those definitions; a given one must name only
+  // tasks that run on at least one of them. Output tasks (kind 4) are
+  // skipped, or refused, unless allowed.
+  struct ReferenceCheck {
+    int code = 0;
+    std::string message;
+  };
+  ReferenceCheck CheckReferences(const std::vector<std::string>& roiNames,
+                                 std::vector<std::string>& taskNames, const std::string& referrer,
+                                 bool outputTasksAllowed);
+  template <class Names>
+  RoiScope ScopeOf(const Names& roiNames);
+  ReferenceCheck ApplyScope(const RoiScope& scope, std::vector<std::string>& taskNames,
+                            const std::string& referrer, bool outputTasksAllowed);
+
+  const CachedNames& CodeSpecificationNames(const std::string& templateName);
+
   std::array<SectionMap, kSectionKindCount> sections_;
+  NameCache referencedCodeSpecifications_;
+  // Task names declared by the task setting arrays of the text last read;
+  // unlike `taskNameKinds`, without the default task names.
+  std::set<std::string, std::less<>> declaredTaskNames_;
+  // Task names looked at or filled in by the reference checks of one read.
+  std::size_t referenceWork_ = 0;
 };
 
 }  // namespace quorvane

@@ -1,0 +1,128 @@
+#include "driver/template_check.h"
+
+#include <cstring>
+#include <ostream>
+
+#include "barcode/barcode_reader_task.h"
+#include "barcode/format_specification.h"
+#include "driver/platform.h"
+#include "framework/error_codes.h"
+#include "framework/template_document.h"
+
+namespace quorvane {
+
+namespace {
+
+struct Failure {
+  int code = errors::kSuccess;
+  std::string message;
+};
+
+// One report line per file: line breaks in a message (the JSON reader's
+// error list has several lines, and names may hold any character) are
+// folded, with the blanks around them, into one space.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  line.reserve(text.size());
+  bool pendingBreak = false;
+  for (char c : text) {
+    if (c == '\n' || c == '\r') {
+      while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
+      pendingBreak = true;
+      continue;
+    }
+    if (pendingBreak) {
+      if (c == ' ' || c == '\t') continue;
+      if (!line.empty()) line += ' ';
+      pendingBreak = false;
+    }
+    line += c;
+  }
+  return line;
+}
+
+// Builds every element of `key` in the read text with T, in array order; the
+// first failure is kept.
+template <class T>
+Failure ReadEachElement(const Json::Value& templateJson, const char* key) {
+  const Json::Value* array = FindMember(templateJson, key);
+  if (array == nullptr || array->isNull()) return {};
+  if (!array->isArray()) {
+    return {errors::kJsonTypeInvalid,
+            std::string(key) + ":" + GetErrorString(errors::kJsonTypeInvalid)};
+  }
+  for (Json::ArrayIndex i = 0; i < array->size(); ++i) {
+    const Json::Value& element = (*array)[i];
+    int code = errors::kJsonTypeInvalid;
+    std::string text;
+    // The document refuses sections that are not objects; so does the checker.
+    if (element.isObject()) {
+      T object;
+      code = object.ReadFromJson(element, NoSkippedKeys());
+      text = object.errorMessage;
+    }
+    if (code != errors::kSuccess) {
+      if (text.empty()) text = GetErrorString(code);
+      return {code, std::string(key) + "[" + std::to_string(i) + "]" + ":" + text};
+    }
+  }
+  return {};
+}
+
+Failure CheckTemplateText(const std::string& content) {
+  QV_LMFParameter document;
+  const int code = document.ReadFromText(content);
+  if (code != errors::kSuccess) {
+    return {code, document.message.empty() ? std::string(GetErrorString(code)) : document.message};
+  }
+  // The document records only the names of these two sections.
+  Failure failure = ReadEachElement<ZQA_BarcodeReaderTaskSetting>(
+      document.templateJson, "BarcodeReaderTaskSettingOptions");
+  if (failure.code == errors::kSuccess) {
+    failure = ReadEachElement<ZQA_BarcodeFormatSpecification>(document.templateJson,
+                                                              "BarcodeFormatSpecificationOptions");
+  }
+  return failure;
+}
+
+}  // namespace
+
+std::string CheckTemplateFile(const std::string& path, bool& passed) {
+  std::string content;
+  Failure failure;
+  if (!ReadFileBytes(path, content)) {
+    failure = {errors::kFileNotFound, GetErrorString(errors::kFileNotFound)};
+  } else {
+    failure = CheckTemplateText(content);
+  }
+  passed = failure.code == errors::kSuccess;
+  if (passed) return "OK: " + path;
+  return OneLine("FAIL: " + path + ": " + std::to_string(failure.code) + ": " + failure.message);
+}
+
+int RunTemplateCheck(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+  static const char* const kUsage =
+      "Usage: lumiflow-check FILE...\n"
+      "Reads each template file and prints \"OK: FILE\", or \"FAIL: FILE: CODE: MESSAGE\"\n"
+      "for the first error found in it. The exit status is 0 when every file passed.\n";
+  if (argc < 2) {
+    err << kUsage;
+    return 2;
+  }
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i] != nullptr && std::strcmp(argv[i], "--help") == 0) {
+      out << kUsage;
+      return 0;
+    }
+  }
+  bool allPassed = true;
+  for (int i = 1; i < argc; ++i) {
+    bool passed = false;
+    out << CheckTemplateFile(argv[i] != nullptr ? argv[i] : "", passed) << '\n';
+    allPassed = allPassed && passed;
+  }
+  out.flush();
+  return allPassed ? 0 : 1;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,23 @@
+#pragma once
+
+// The template checker: reads current-format template files the way the
+// template document does, and also builds each barcode reader task and
+// format specification the document only records, so that a template the
+// checker passes reads without error anywhere.
+
+#include <iosfwd>
+#include <string>
+
+namespace quorvane {
+
+// The one line reported for the file at `path`, without its line break:
+// "OK: " + path, or "FAIL: " + path + ": " + code + ": " + message.
+// `passed` tells which.
+std::string CheckTemplateFile(const std::string& path, bool& passed);
+
+// The checker's main: one line on `out` per argument, in order; usage on
+// `out` for "--help" (status 0) or on `err` without arguments (status 2).
+// Status 0 when every file passed, 1 otherwise.
+int RunTemplateCheck(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+}  // namespace quorvane
