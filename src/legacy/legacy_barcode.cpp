@@ -143,9 +143,8 @@ int OldBarcodeReaderTaskSetting::ReadLegacyJson(const Json::Value& value, std::s
 
 std::size_t OldBarcodeReaderTaskSetting::ElementCount() {
   std::size_t count = formatSpecificationNames.size() + sectionImageParameters.size();
-  ForEachModeList([&count](const char* /*key*/, auto& list, bool /*allowEmpty*/) {
-    count += list.size();
-  });
+  ForEachModeList(
+      [&count](const char* /*key*/, auto& list, bool /*allowEmpty*/) { count += list.size(); });
   return count;
 }
 
