@@ -214,6 +214,13 @@ TEST(LegacyConversionProperty, ConvertedTemplatesPassTheCheckerAndRepeat) {
     bool passed = false;
     const std::string report = CheckTemplateFile(path, passed);
     EXPECT_TRUE(passed) << report << "\n" << output;
+    // An empty list would be written as null, which reads back as
+    // "roi_default": each flow must name what it runs.
+    Json::Value written;
+    ASSERT_TRUE(Json::Reader().parse(output, written));
+    for (const Json::Value& flow : written["LumiflowTemplates"]) {
+      EXPECT_TRUE(flow["ImageROIProcessingNameArray"].isArray()) << flow;
+    }
 
     int again = 0;
     EXPECT_EQ(Convert(text, again, message), output);
