@@ -94,7 +94,7 @@ class OldBarcodeReaderTaskSetting : public ZQA_BarcodeReaderTaskSetting {
 // A legacy "FormatSpecification" object.
 class OldFormatSpecification : public ZQA_BarcodeFormatSpecification {
  public:
-  // The specification's table with its two mode lists reading into the
+  // The format specification's table with its two mode lists reading into the
   // legacy lists (an empty array is accepted and changes nothing).
   void InitFieldTable() override;
 

@@ -11,6 +11,8 @@ namespace quorvane {
 
 namespace {
 
+constexpr std::size_t kSectionUnits = ConversionBudget::kSectionUnits;
+
 struct EdgeField {
   const char* key;
   int OldRegionDefinition::*member;
@@ -123,8 +125,7 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
       roi = document.FindSection<QV_TargetROIDef>(kTargetROIDefs, regionName);
     }
     if (!roi) {
-      if (!conversion.budget.Spend(ConversionBudget::kSectionUnits))
-        return TooComplex(errorMessage);
+      if (!conversion.budget.Spend(kSectionUnits)) return TooComplex(errorMessage);
       auto created = MakeRef<QV_TargetROIDef>();
       created->name = regionName;
       QVIP_LocationOffsetStruct& offset = created->location.offset;
@@ -148,8 +149,8 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
       roi->AddTaskSettingName(taskName);
       continue;
     }
-    const std::size_t copied = ConversionBudget::kSectionUnits + conversion.taskCopyCost +
-                               region->formatSpecificationNames.size();
+    const std::size_t copied =
+        kSectionUnits + conversion.taskCopyCost + region->formatSpecificationNames.size();
     if (!conversion.budget.Spend(copied)) return TooComplex(errorMessage);
     // Only the current-format part of the task is copied: it is all that is written.
     auto derived = MakeRef<ZQA_BarcodeReaderTaskSetting>(

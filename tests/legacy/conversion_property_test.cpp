@@ -100,19 +100,20 @@ class LegacyTemplateGenerator {
   }
 
   Json::Value Specification() {
-    Json::Value spec(Json::objectValue);
-    spec["Name"] = Pick({"fs0", "fs1", "fs2", ""});
-    if (Chance(0.7)) spec["BarcodeFormatIds"] = FormatIds();
-    if (Chance(0.2)) spec["BarcodeFormatIds_2"] = FormatIds2();
-    if (Chance(0.5)) spec["MinResultConfidence"] = Spoil() ? 120 : Between(0, 100);
+    Json::Value specification(Json::objectValue);
+    specification["Name"] = Pick({"fs0", "fs1", "fs2", ""});
+    if (Chance(0.7)) specification["BarcodeFormatIds"] = FormatIds();
+    if (Chance(0.2)) specification["BarcodeFormatIds_2"] = FormatIds2();
+    if (Chance(0.5)) specification["MinResultConfidence"] = Spoil() ? 120 : Between(0, 100);
     if (Chance(0.3))
-      spec["BarcodeComplementModes"] = Modes({"BCM_SKIP", "BCM_GENERAL", "BCM_AUTO"});
+      specification["BarcodeComplementModes"] = Modes({"BCM_SKIP", "BCM_GENERAL", "BCM_AUTO"});
     if (Chance(0.3)) {
-      spec["DeformationResistingModes"] = Modes({"DRM_SKIP", "DRM_GENERAL", "DRM_BROAD_WARP"});
+      specification["DeformationResistingModes"] =
+          Modes({"DRM_SKIP", "DRM_GENERAL", "DRM_BROAD_WARP"});
     }
-    if (Chance(0.2)) spec["MirrorMode"] = Pick({"MM_NORMAL", "mm_both", "MM_MIRROR"});
-    if (Chance(0.2)) spec["Unknown"] = 1;
-    return spec;
+    if (Chance(0.2)) specification["MirrorMode"] = Pick({"MM_NORMAL", "mm_both", "MM_MIRROR"});
+    if (Chance(0.2)) specification["Unknown"] = 1;
+    return specification;
   }
 
   Json::Value Region() {
