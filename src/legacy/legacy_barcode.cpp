@@ -128,7 +128,13 @@ void OldBarcodeReaderTaskSetting::InitFieldTable() {
 }
 
 int OldBarcodeReaderTaskSetting::ReadLegacyJson(const Json::Value& value, std::string& message) {
-  const int result = ReadLegacyObject(*this, legacyBarcodeFormat, value);
+  int result = ReadLegacyObject(*this, legacyBarcodeFormat, value);
+  // A current "TerminateSetting" may pair a stage with a section it cannot
+  // end; the task's own reader refuses such a pair, so no output may hold it.
+  if (result == errors::kSuccess && !IsTerminateSettingValid()) {
+    errorMessage = GetTypeName() + ":TerminateSetting:" + GetErrorString(errors::kJsonValueInvalid);
+    result = errors::kJsonValueInvalid;
+  }
   if (result != errors::kSuccess) {
     message = errorMessage;
     return result;
