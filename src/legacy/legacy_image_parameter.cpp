@@ -1,5 +1,6 @@
 #include "legacy/legacy_image_parameter.h"
 
+#include <climits>
 #include <iterator>
 #include <string_view>
 
@@ -68,18 +69,37 @@ const EnhancementRow* FindEnhancementRow(std::string_view legacyName) {
   return nullptr;
 }
 
-// An argument of a legacy element: absent or null gives 0, an integer
-// (integral reals included) is taken as it is, unchecked. Anything else is
-// refused.
-bool TakeInteger(const Json::Value& element, const char* key, int& out) {
+// The range of an argument of family `S`, from the family's table.
+template <class S>
+void ArgumentRange(const char* key, int& minimum, int& maximum) {
+  for (const ModeArgument<S>& argument : S::Family().arguments) {
+    if (std::string_view(argument.key) == key) {
+      minimum = argument.minimum;
+      maximum = argument.maximum;
+      return;
+    }
+  }
+}
+
+// An argument of a legacy element, held to the range of the current key it
+// becomes, so that the converted template reads back: absent or null gives
+// 0, or -1 ("not set") where 0 is out of range; an integer (integral reals
+// included) must be -1 or within the range. Returns 0 or the error code.
+template <class S>
+int TakeArgument(const Json::Value& element, const char* key, int& out) {
+  int minimum = INT_MIN;
+  int maximum = INT_MAX;
+  ArgumentRange<S>(key, minimum, maximum);
   const Json::Value* member = FindMember(element, key);
   if (!member || member->isNull()) {
-    out = 0;
-    return true;
+    out = (minimum <= 0 && 0 <= maximum) ? 0 : -1;
+    return errors::kSuccess;
   }
-  if (!member->isInt()) return false;
-  out = member->asInt();
-  return true;
+  if (!member->isInt()) return errors::kJsonTypeInvalid;
+  const int value = member->asInt();
+  if (value != -1 && (value < minimum || value > maximum)) return errors::kJsonValueInvalid;
+  out = value;
+  return errors::kSuccess;
 }
 
 // The mode name of a legacy element: the string itself, or an object's
@@ -149,11 +169,11 @@ int OldImageParameterReader::ReadLegacyJson(const Json::Value& value, std::strin
 int OldImageParameterReader::ConvertImagePreprocessingModes(const Json::Value& modes) {
   bool enhancementReplaced = false;
   bool binarizationReplaced = false;
-  const auto failArgument = [this] {
+  const auto failArgument = [this](int code) {
     errorMessage = GetTypeName();
     errorMessage += kPreprocessingKey;
     errorMessage += " invalid";
-    return errors::kJsonTypeInvalid;
+    return code;
   };
   for (const Json::Value& element : modes) {
     std::string_view name;
@@ -170,7 +190,8 @@ int OldImageParameterReader::ConvertImagePreprocessingModes(const Json::Value& m
       for (unsigned i = 0; isObject && i < std::size(kEnhancementArguments); ++i) {
         if ((row->taken & (1u << i)) == 0) continue;
         const EnhancementArgument& argument = kEnhancementArguments[i];
-        if (!TakeInteger(element, argument.key, converted.*argument.member)) return failArgument();
+        const int result = TakeArgument<GEM>(element, argument.key, converted.*argument.member);
+        if (result != errors::kSuccess) return failArgument(result);
       }
       grayscaleEnhancementModes.push_back(converted);
     } else if (name == kMorphologyName) {
@@ -190,10 +211,9 @@ int OldImageParameterReader::ConvertImagePreprocessingModes(const Json::Value& m
           }
         }
         for (std::size_t i = 0; i < std::size(kMorphologyKernelKeys); ++i) {
-          if (!TakeInteger(element, kMorphologyKernelKeys[i],
-                           converted.*kMorphologyKernelMembers[i])) {
-            return failArgument();
-          }
+          const int result = TakeArgument<BM>(element, kMorphologyKernelKeys[i],
+                                               converted.*kMorphologyKernelMembers[i]);
+          if (result != errors::kSuccess) return failArgument(result);
         }
       }
       binarizationModes.push_back(converted);
