@@ -170,6 +170,9 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   }
   auto imageParameter = MakeRef<QV_ImageParameter>(static_cast<const QV_ImageParameter&>(image));
   imageParameter->name = imageParameterName;
+  // The converted parameter is written whole; a base name could only name a
+  // legacy object, which a reader of the new template would fail to find.
+  imageParameter->baseImageParameterName.clear();
   SetSectionObject(kImageParameters, imageParameterName, std::move(imageParameter));
 
   OldBarcodeReaderTaskSetting task;

@@ -56,6 +56,15 @@ TEST(ZQA_OldParameterReader, UnparsableTextsFailAsParseErrors) {
   EXPECT_EQ(reader.ReadOldTemplate(nullptr, message), -10030);
 }
 
+TEST(ZQA_OldParameterReader, ConvertedImageParametersNameNoBase) {
+  const Result result =
+      Convert(R"({"ImageParameter": {"BaseImageParameterName": "Shipping label"}})");
+  ASSERT_EQ(result.code, 0);
+  EXPECT_EQ(result.output.find("Shipping label"), std::string::npos);
+  QV_LMFParameter document;
+  EXPECT_EQ(document.ReadFromString(result.output.c_str()), 0) << document.message;
+}
+
 TEST(ZQA_OldParameterReader, TextEndsAtItsFirstNulByte) {
   const std::string text = R"({"ImageParameter": {"Timeout": 700}})";
   const Result plain = Convert(text);
