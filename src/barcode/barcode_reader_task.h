@@ -54,7 +54,7 @@ static_assert(offsetof(SimplifiedBarcodeReaderSettings, scaleDownThreshold) == 4
 class ZQA_BarcodeReaderTaskSetting : public QV_TaskSettingBase {
  public:
   ZQA_BarcodeReaderTaskSetting();
-  // Every member, the specification lists included; the copy reads through
+  // Every member, the format specification lists included; the copy reads through
   // its own readers.
   ZQA_BarcodeReaderTaskSetting(const ZQA_BarcodeReaderTaskSetting& other) = default;
   ZQA_BarcodeReaderTaskSetting& operator=(const ZQA_BarcodeReaderTaskSetting& other) = default;
