@@ -1,0 +1,130 @@
+#include "support/model_registry.h"
+
+#include <utility>
+
+#include "barcode/barcode_format.h"
+#include "barcode/barcode_reader_task.h"
+#include "barcode/decoding_modes.h"
+#include "barcode/format_specification.h"
+#include "barcode/task_setting.h"
+#include "captureflow/flow_sections.h"
+#include "captureflow/lumiflow_setting.h"
+#include "captureflow/reference_object_filter.h"
+#include "captureflow/target_roi.h"
+#include "imageparams/image_modes.h"
+#include "imageparams/image_parameter.h"
+#include "imageparams/small_structures.h"
+#include "legacy/legacy_barcode.h"
+#include "legacy/legacy_image_parameter.h"
+#include "legacy/legacy_modes.h"
+#include "legacy/legacy_region.h"
+
+namespace quorvane::testing {
+
+namespace {
+
+using Factory = std::unique_ptr<QV_ParameterFieldBase> (*)();
+
+template <class T>
+std::unique_ptr<QV_ParameterFieldBase> Make() {
+  return std::make_unique<T>();
+}
+
+struct Entry {
+  std::string_view name;
+  Factory make;
+};
+
+const Entry kEntries[] = {
+    // Image processing
+    {"QVIP_BinarizationModeStruct", &Make<QVIP_BinarizationModeStruct>},
+    {"QVIP_ColourConversionModeStruct", &Make<QVIP_ColourConversionModeStruct>},
+    {"QVIP_GrayscaleTransformationModeStruct", &Make<QVIP_GrayscaleTransformationModeStruct>},
+    {"QVIP_GrayscaleEnhancementModeStruct", &Make<QVIP_GrayscaleEnhancementModeStruct>},
+    {"QVIP_TextureDetectionModeStruct", &Make<QVIP_TextureDetectionModeStruct>},
+    {"QVIP_ScaleUpModeStruct", &Make<QVIP_ScaleUpModeStruct>},
+    {"QVIP_RegionPredetectionModeStruct", &Make<QVIP_RegionPredetectionModeStruct>},
+    {"QVIP_TextDetectionModeStruct", &Make<QVIP_TextDetectionModeStruct>},
+    {"QV_ImageParameter", &Make<QV_ImageParameter>},
+    {"QV_GlobalParameter", &Make<QV_GlobalParameter>},
+    {"QVIP_PDFReadingModeStruct", &Make<QVIP_PDFReadingModeStruct>},
+    {"QVIP_RangeStruct(0,360)",
+     []() -> std::unique_ptr<QV_ParameterFieldBase> {
+       return std::make_unique<QVIP_RangeStruct>(0, 360, 0, 360);
+     }},
+    {"QVIP_RangeStruct(10,5)",
+     []() -> std::unique_ptr<QV_ParameterFieldBase> {
+       return std::make_unique<QVIP_RangeStruct>(10, 5, 0, 360);
+     }},
+    // Barcode
+    {"QVIP_BarcodeFormatStruct", &Make<QVIP_BarcodeFormatStruct>},
+    {"LocalizationModeStruct", &Make<LocalizationModeStruct>},
+    {"DeblurModeStruct", &Make<DeblurModeStruct>},
+    {"DPMCodeReadingModeStruct", &Make<DPMCodeReadingModeStruct>},
+    {"BarcodeColourModeStruct", &Make<BarcodeColourModeStruct>},
+    {"BarcodeComplementModeStruct", &Make<BarcodeComplementModeStruct>},
+    {"DeformationResistingModeStruct", &Make<DeformationResistingModeStruct>},
+    {"TextResultOrderModeStruct", &Make<TextResultOrderModeStruct>},
+    {"BarcodeAngleRange", &Make<BarcodeAngleRange>},
+    {"BarcodeBytesLengthRange", &Make<BarcodeBytesLengthRange>},
+    {"BarcodeHeightRange", &Make<BarcodeHeightRange>},
+    {"BarcodeTextLengthRange", &Make<BarcodeTextLengthRange>},
+    {"BarcodeWidthRange", &Make<BarcodeWidthRange>},
+    {"BarcodeZoneBarCountRange", &Make<BarcodeZoneBarCountRange>},
+    {"ModuleSizeRange", &Make<ModuleSizeRange>},
+    {"PatchCodeSearchingMarginStruct", &Make<PatchCodeSearchingMarginStruct>},
+    {"ZQA_BarcodeFormatSpecification", &Make<ZQA_BarcodeFormatSpecification>},
+    {"QVIP_TerminateSettingStruct", &Make<QVIP_TerminateSettingStruct>},
+    {"QVIP_SectionImageParameterStruct", &Make<QVIP_SectionImageParameterStruct>},
+    {"ZQA_BarcodeReaderTaskSetting", &Make<ZQA_BarcodeReaderTaskSetting>},
+    // Capture flow
+    {"QV_ReferenceObjectFilter", &Make<QV_ReferenceObjectFilter>},
+    {"QVIP_BarcodeFilteringConditionStruct", &Make<QVIP_BarcodeFilteringConditionStruct>},
+    {"QVIP_FrameFilteringConditionStruct", &Make<QVIP_FrameFilteringConditionStruct>},
+    {"QVIP_TableCellFilteringConditionStruct", &Make<QVIP_TableCellFilteringConditionStruct>},
+    {"QVIP_TextLineFilteringConditionStruct", &Make<QVIP_TextLineFilteringConditionStruct>},
+    {"QVIP_ColourRegionFilteringConditionStruct",
+     &Make<QVIP_ColourRegionFilteringConditionStruct>},
+    {"QV_TargetROIDef", &Make<QV_TargetROIDef>},
+    {"QV_LocationStruct", &Make<QV_LocationStruct>},
+    {"QVIP_LocationOffsetStruct", &Make<QVIP_LocationOffsetStruct>},
+    {"ReferenceAxis(X)", &Make<QVIP_LocationOffsetStruct::ReferenceAxis>},
+    {"ReferenceAxis(Y)",
+     []() -> std::unique_ptr<QV_ParameterFieldBase> {
+       using Axis = QVIP_LocationOffsetStruct::ReferenceAxis;
+       return std::make_unique<Axis>(1, Axis::LR_Y);
+     }},
+    {"QV_LumiflowSetting", &Make<QV_LumiflowSetting>},
+    {"QV_DirectoryFetcherSetting", &Make<QV_DirectoryFetcherSetting>},
+    {"QV_SemanticSetting", &Make<QV_SemanticSetting>},
+    {"QV_OutputTaskSetting", &Make<QV_OutputTaskSetting>},
+    {"OutputCondition", &Make<QV_OutputTaskSetting::OutputCondition>},
+    {"TaskResult", &Make<QV_OutputTaskSetting::TaskResult>},
+    {"BackwardReferenceOutput", &Make<QV_OutputTaskSetting::BackwardReferenceOutput>},
+    {"QV_CodeParserTaskSetting", &Make<QV_CodeParserTaskSetting>},
+    // Legacy mode structures (read with the legacy rules)
+    {"OldBinarizationModeStruct", &Make<OldBinarizationModeStruct>},
+    {"OldColourConversionModeStruct", &Make<OldColourConversionModeStruct>},
+    {"OldScaleUpModeStruct", &Make<OldScaleUpModeStruct>},
+    {"OldGrayscaleTransformationModeStruct", &Make<OldGrayscaleTransformationModeStruct>},
+    {"OldTextureDetectionModeStruct", &Make<OldTextureDetectionModeStruct>},
+    {"OldRegionPredetectionModeStruct", &Make<OldRegionPredetectionModeStruct>},
+    {"OldDeblurModeStruct", &Make<OldDeblurModeStruct>},
+    {"OldLocalizationModeStruct", &Make<OldLocalizationModeStruct>},
+    {"OldDPMCodeReadingModeStruct", &Make<OldDPMCodeReadingModeStruct>},
+    {"OldBarcodeColourModeStruct", &Make<OldBarcodeColourModeStruct>},
+    {"OldBarcodeComplementModeStruct", &Make<OldBarcodeComplementModeStruct>},
+    {"OldDeformationResistingModeStruct", &Make<OldDeformationResistingModeStruct>},
+    {"OldTextResultOrderModeStruct", &Make<OldTextResultOrderModeStruct>},
+};
+
+}  // namespace
+
+std::unique_ptr<QV_ParameterFieldBase> MakeModelObject(std::string_view className) {
+  for (const Entry& entry : kEntries) {
+    if (entry.name == className) return entry.make();
+  }
+  return nullptr;
+}
+
+}  // namespace quorvane::testing

@@ -1,0 +1,18 @@
+#pragma once
+
+// Every parameter class of the model by its class name, so that test cases
+// written as data can name the object they read.
+
+#include <memory>
+#include <string_view>
+
+#include "framework/parameter_field_base.h"
+
+namespace quorvane::testing {
+
+// A new object with its constructor defaults, or null for an unknown name.
+// A few classes whose creator passes values are listed with them, e.g.
+// "QVIP_RangeStruct(0,360)" or "ReferenceAxis(Y)".
+std::unique_ptr<QV_ParameterFieldBase> MakeModelObject(std::string_view className);
+
+}  // namespace quorvane::testing
