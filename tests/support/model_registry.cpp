@@ -1,5 +1,6 @@
 #include "support/model_registry.h"
 
+#include <string>
 #include <utility>
 
 #include "barcode/barcode_format.h"
@@ -29,6 +30,19 @@ template <class T>
 std::unique_ptr<QV_ParameterFieldBase> Make() {
   return std::make_unique<T>();
 }
+
+// The legacy image parameter read as the converter reads it, through
+// ReadLegacyJson: errorMessage becomes the message that read reports (empty
+// when it reports none).
+class LegacyImageParameterRead final : public OldImageParameterReader {
+ public:
+  int ReadFromJson(const Json::Value& value, const SkippedKeys& /*skippedKeys*/) override {
+    std::string reported;
+    const int code = ReadLegacyJson(value, reported);
+    errorMessage = reported;
+    return code;
+  }
+};
 
 struct Entry {
   std::string_view name;
@@ -116,6 +130,9 @@ const Entry kEntries[] = {
     {"OldBarcodeComplementModeStruct", &Make<OldBarcodeComplementModeStruct>},
     {"OldDeformationResistingModeStruct", &Make<OldDeformationResistingModeStruct>},
     {"OldTextResultOrderModeStruct", &Make<OldTextResultOrderModeStruct>},
+    // Legacy image parameter: read as a current one, and read as a legacy object
+    {"OldImageParameterReader", &Make<OldImageParameterReader>},
+    {"OldImageParameterReader.ReadLegacyJson", &Make<LegacyImageParameterRead>},
 };
 
 }  // namespace

@@ -12,7 +12,8 @@ namespace quorvane::testing {
 
 // A new object with its constructor defaults, or null for an unknown name.
 // A few classes whose creator passes values are listed with them, e.g.
-// "QVIP_RangeStruct(0,360)" or "ReferenceAxis(Y)".
+// "QVIP_RangeStruct(0,360)" or "ReferenceAxis(Y)". A name ending in
+// ".ReadLegacyJson" reads through that function instead of ReadFromJson.
 std::unique_ptr<QV_ParameterFieldBase> MakeModelObject(std::string_view className);
 
 }  // namespace quorvane::testing
