@@ -286,7 +286,7 @@ TEST(SimplifiedSettings, OutOfRangeFieldsStopTheUpdate) {
        "ZQA_BarcodeReaderTaskSetting::ExpectedBarcodesCount:" + text, 0},
       {"threads", [](SimplifiedBarcodeReaderSettings& r) { r.maxThreadsInOneTask = 257; },
        "MaxThreadsInOneTask :" + text, 1},
-      // A confidence the specification's own reading would refuse.
+      // A confidence the format specification's own reading would refuse.
       {"confidence", [](SimplifiedBarcodeReaderSettings& r) { r.minResultConfidence = 101; }, "", 2},
       {"text length", [](SimplifiedBarcodeReaderSettings& r) { r.minBarcodeTextLength = -1; }, "", 3},
       // A minimum above a range's maximum would make a range its reading refuses.
