@@ -41,7 +41,8 @@ FAIL: $scratch/none.json: -10005: The file is not found." "" ;;
     case $err in "Usage: lumiflow-check FILE..."*) err=usage ;; esac
     expect 2 "" usage ;;
   help)
-    run --help
+    # The request wins over the other arguments.
+    run "$scratch/none.json" --help
     case $out in "Usage: lumiflow-check FILE..."*) out=usage ;; esac
     expect 0 usage "" ;;
   *)

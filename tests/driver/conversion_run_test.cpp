@@ -5,26 +5,20 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "driver/legacy_conversion.h"
 #include "driver/temp_tree.h"
 #include "framework/error_codes.h"
 
 namespace quorvane {
 namespace {
 
-using testing::FileText;
-using testing::TempTree;
-using testing::WorkingDirectory;
-
 // Stands in for the legacy conversion: an empty text fails like a parse error
 // (no message of its own), "bad <message>" fails with that message, anything
 // else converts to "converted:" + text.
 int FakeConvert(const std::string& text, std::string& errorMessage, std::string& outputText) {
-  if (text.empty()) {
-    return errors::kJsonParseFailed;
-  }
+  if (text.empty()) return errors::kJsonParseFailed;
   if (text.rfind("bad ", 0) == 0) {
     errorMessage = text.substr(4);
     return errors::kJsonValueInvalid;
@@ -33,284 +27,133 @@ int FakeConvert(const std::string& text, std::string& errorMessage, std::string&
   return errors::kSuccess;
 }
 
-struct RunResult {
-  int status;
-  std::string out;
-  std::string err;
-  std::string unread;  // what the run left of the input: tells whether it waited
+// The scratch tree every run starts from, as its working directory.
+void MakeTree(const testing::TempTree& tree) {
+  for (const auto& [path, content] : std::vector<std::pair<const char*, const char*>>{
+           {"in.json", "{}"},         {"A.JSON", "{}"},          {"x.json.bak", "marked"},
+           {"plain.txt", ""},         {"old.json", "old"},       {"empty/readme.txt", ""},
+           // B.JSON < a.json < a.json.bak < back\slash.json < notes.txt < sub
+           {"tree/a.json", "A"},      {"tree/B.JSON", "B"},      {"tree/a.json.bak", "skipped"},
+           {"tree/notes.txt", "no"},  {"tree/sub/c.json", "C"},  {"tree/sub/a.json", "A2"},
+           {"tree/back\\slash.json", "slash"},
+           {"batch/1.json", "one"},   {"batch/2.json", ""},      {"batch/3.json", "three"},
+           {"own/1.json", "one"},     {"own/2.json", "bad ImageParameter:Name:Json value invalid."},
+           {"own/3.json", "three"}}) {
+    tree.WriteFile(path, content);
+  }
+  tree.MakeDirectory("out");
+  tree.MakeDirectory("taken/B.JSON");  // a directory where the output file should go
+  tree.MakeFifo("fifo/B.JSON");         // no reader: a blocking open would hang here
+  // A device that takes no bytes: the open succeeds and the write fails.
+  tree.MakeSymlink("/dev/full", "full/B.JSON");
+}
+
+struct ConverterRun {
+  std::vector<std::string> arguments;
+  std::string out;            // "..." at the end: only its start is given
+  int status = 1;
+  std::string unread = "EY";  // what the run leaves of its input: tells whether it waited
+  std::vector<std::pair<std::string, std::string>> files = {};  // afterwards: path, content
+  std::string input = "KEY";
+  std::string err = "";
 };
 
-RunResult RunWith(const std::vector<std::string>& arguments, const std::string& input = "KEY",
-              ConvertTemplateText convert = FakeConvert) {
-  std::vector<const char*> argv = {"lumiflow-convert"};
-  for (const auto& argument : arguments) {
-    argv.push_back(argument.c_str());
-  }
-  argv.push_back(nullptr);
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status =
-      RunConverter(static_cast<int>(argv.size() - 1), argv.data(), in, out, err, convert);
-  std::string unread(std::istreambuf_iterator<char>(in), {});
-  return {status, out.str(), err.str(), unread};
+std::string Refused(const char* what, const std::string& path) {
+  return std::string(what) + " error: \"" + path + "\" is invalid.\n";
 }
 
-std::string Quoted(const std::string& path) { return '"' + path + '"'; }
+const std::string kPrompts = "Input source path:\nInput destination path:\n";
+const std::string kTreeRun =
+    "Convert tree/B.JSON successfully.\nConvert tree/a.json successfully.\n"
+    "Convert tree/back\\slash.json successfully.\nConvert tree/sub/a.json successfully.\n"
+    "Convert tree/sub/c.json successfully.\n";
 
-TEST(RunConverter, WrongArgumentCountFailsWithoutWaiting) {
-  const std::vector<std::vector<std::string>> cases = {
-      {"only"}, {"a", "b", "c"}, {"a", "b", "c", "d"}, {"-help"}, {"--HELP"}, {"-v"}};
-  for (const auto& arguments : cases) {
-    SCOPED_TRACE(arguments.size());
-    const RunResult result = RunWith(arguments);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "The number of argument is invalid.\n");
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.unread, "KEY");
-  }
-}
-
-TEST(RunConverter, HelpAndVersion) {
-  for (const char* option : {"--help", "-h"}) {
-    SCOPED_TRACE(option);
-    const RunResult result = RunWith({option});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out.rfind("Usage: lumiflow-convert [SOURCE DESTINATION]\n", 0), 0u);
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.unread, "KEY");
-  }
-  const RunResult result = RunWith({"--version"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, "lumiflow-convert " LUMIFLOW_VERSION "\n");
-  EXPECT_EQ(result.unread, "KEY");
-}
-
-TEST(RunConverter, RefusedPathsInTheirOrder) {
-  TempTree tree;
-  const std::string source = tree.WriteFile("in.json", "{}");
-  const std::string upper = tree.WriteFile("A.JSON", "{}");
-  const std::string text = tree.WriteFile("plain.txt", "");
-  const std::string out = tree.MakeDirectory("out");
-  const std::string missing = tree.Path("missing.json");
-  const struct {
-    std::string source;
-    std::string destination;
-    std::string message;
-  } cases[] = {
-      {missing, out, "Source path error: " + Quoted(missing) + " is invalid.\n"},
-      {"/dev/null", out, "Source path error: \"/dev/null\" is invalid.\n"},
-      {missing, "/dev/null", "Source path error: " + Quoted(missing) + " is invalid.\n"},
-      {source, tree.Path("new"), "Destination path error: " + Quoted(tree.Path("new")) +
-                                     " is invalid.\n"},
-      {source, text, "Destination path error: " + Quoted(text) + " is invalid.\n"},
-      {source, text + "/out.json",
-       "Destination path error: " + Quoted(text + "/out.json") + " is invalid.\n"},
-      {source, "/dev/null", "Destination path error: \"/dev/null\" is invalid.\n"},
-      {upper, out, "Source file type error: " + Quoted(upper) + " is invalid.\n"},
-      {text, tree.Path("new"),
-       "Destination path error: " + Quoted(tree.Path("new")) + " is invalid.\n"},
-      {"", out, "Source path error: \"\" is invalid.\n"},
+TEST(RunConverter, EachOutcomeWithItsMessagesStatusAndFiles) {
+  const std::string argumentCount = "The number of argument is invalid.\n";
+  const ConverterRun runs[] = {
+      // Argument counts other than none or two end at once, without waiting.
+      {.arguments = {"only"}, .out = "", .unread = "KEY", .err = argumentCount},
+      {.arguments = {"a", "b", "c"}, .out = "", .unread = "KEY", .err = argumentCount},
+      {.arguments = {"--HELP"}, .out = "", .unread = "KEY", .err = argumentCount},
+      {.arguments = {"--help"}, .out = "Usage: lumiflow-convert [SOURCE DESTINATION]\n...",
+       .status = 0, .unread = "KEY"},
+      {.arguments = {"-h"}, .out = "Usage: lumiflow-convert [SOURCE DESTINATION]\n...",
+       .status = 0, .unread = "KEY"},
+      {.arguments = {"--version"}, .out = "lumiflow-convert " LUMIFLOW_VERSION "\n", .status = 0,
+       .unread = "KEY"},
+      // Refused paths, in the order they are checked.
+      {.arguments = {"missing.json", "out"}, .out = Refused("Source path", "missing.json"),
+       .files = {{"out/in.json", "<missing>"}}},
+      {.arguments = {"/dev/null", "out"}, .out = Refused("Source path", "/dev/null")},
+      {.arguments = {"", "out"}, .out = Refused("Source path", "")},
+      {.arguments = {"missing.json", "/dev/null"}, .out = Refused("Source path", "missing.json")},
+      {.arguments = {"in.json", "new"}, .out = Refused("Destination path", "new")},
+      {.arguments = {"in.json", "plain.txt"}, .out = Refused("Destination path", "plain.txt")},
+      {.arguments = {"in.json", "plain.txt/out.json"},
+       .out = Refused("Destination path", "plain.txt/out.json")},
+      {.arguments = {"in.json", "/dev/null"}, .out = Refused("Destination path", "/dev/null")},
+      {.arguments = {"plain.txt", "new"}, .out = Refused("Destination path", "new")},
+      {.arguments = {"A.JSON", "out"}, .out = Refused("Source file type", "A.JSON")},
+      // Prompted paths lose their quotes, wherever they stand.
+      {.arguments = {}, .out = kPrompts + "Convert in.json successfully.\n", .status = 0,
+       .files = {{"out/in.json", "converted:{}"}}, .input = "\"in.json\"\n\"out\"\nKEY"},
+      {.arguments = {}, .out = kPrompts + "Convert in.json successfully.\n", .status = 0,
+       .input = "\"in.json\"\r\n\"out\"\r\nKEY"},
+      {.arguments = {}, .out = kPrompts + "Convert in.json successfully.\n", .status = 0,
+       .unread = "", .input = "i\"n.json\nout\"\n"},
+      {.arguments = {}, .out = kPrompts + "Convert in.json successfully.\n", .status = 0,
+       .unread = "", .input = "in.json\nout"},  // the last line ends with the input
+      {.arguments = {}, .out = kPrompts + Refused("Source path", ""), .unread = "", .input = ""},
+      // Output paths: a directory takes the file's name, a later file of the
+      // same name wins, a back slash is part of the name.
+      {.arguments = {"in.json", "out"}, .out = "Convert in.json successfully.\n", .status = 0,
+       .files = {{"out/in.json", "converted:{}"}}},
+      {.arguments = {"x.json.bak", "out"}, .out = "Convert x.json.bak successfully.\n",
+       .status = 0, .files = {{"out/x.json.bak", "converted:marked"}}},
+      {.arguments = {"tree", "out"}, .out = kTreeRun, .status = 0,
+       .files = {{"out/B.JSON", "converted:B"}, {"out/a.json", "converted:A2"},
+                 {"out/c.json", "converted:C"}, {"out/back\\slash.json", "converted:slash"},
+                 {"out/a.json.bak", "<missing>"}}},
+      {.arguments = {"empty", "out"}, .out = "", .status = 0},
+      // A destination file, new or not, takes every file of the run.
+      {.arguments = {"tree", "all.json"}, .out = kTreeRun, .status = 0,
+       .files = {{"all.json", "converted:C"}}},
+      {.arguments = {"in.json", "old.json"}, .out = "Convert in.json successfully.\n",
+       .status = 0, .files = {{"old.json", "converted:{}"}}},
+      // A failing file stops the run; what was written before stays.
+      {.arguments = {"batch", "out"},
+       .out = "Convert batch/1.json successfully.\nFail to read Old Template: batch/2.json.\n"
+              "Error: Json parse failed.\n",
+       .files = {{"out/1.json", "converted:one"}, {"out/2.json", "<missing>"},
+                 {"out/3.json", "<missing>"}}},
+      {.arguments = {"own", "out"},
+       .out = "Convert own/1.json successfully.\nFail to read Old Template: own/2.json.\n"
+              "ImageParameter:Name:Json value invalid.\n",
+       .files = {{"out/1.json", "converted:one"}, {"out/3.json", "<missing>"}}},
+      {.arguments = {"in.json", "no/out.json"}, .out = "Fail to open file: no/out.json.\n"},
+      {.arguments = {"tree", "taken"}, .out = "Fail to open file: taken/B.JSON.\n"},
+      {.arguments = {"tree", "fifo"}, .out = "Fail to open file: fifo/B.JSON.\n"},
+      {.arguments = {"tree", "full"}, .out = "Fail to write file: full/B.JSON.\n",
+       .files = {{"full/a.json", "<missing>"}}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.source + " -> " + c.destination);
-    const RunResult result = RunWith({c.source, c.destination});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, c.message);
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.unread, "EY");
+  for (const ConverterRun& run : runs) {
+    SCOPED_TRACE(::testing::PrintToString(run.arguments) + " " + run.input);
+    if (run.out.find("Fail to write") == 0 && access("/dev/full", W_OK) != 0) continue;
+    testing::TempTree tree;
+    MakeTree(tree);
+    testing::WorkingDirectory inside(tree.Root());
+    std::vector<const char*> argv = {"lumiflow-convert"};
+    for (const std::string& argument : run.arguments) argv.push_back(argument.c_str());
+    std::istringstream in(run.input);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunConverter(static_cast<int>(argv.size()), argv.data(), in, out, err, FakeConvert),
+              run.status);
+    const std::size_t compared = run.out.ends_with("...") ? run.out.size() - 3 : std::string::npos;
+    EXPECT_EQ(out.str().substr(0, compared), run.out.substr(0, compared));
+    EXPECT_EQ(err.str(), run.err);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), run.unread);
+    for (const auto& [path, text] : run.files) EXPECT_EQ(testing::FileText(path), text) << path;
   }
-  EXPECT_EQ(FileText(out + "/in.json"), "<missing>");
-}
-
-TEST(RunConverter, PromptedPathsLoseTheirQuotes) {
-  TempTree tree;
-  const std::string source = tree.WriteFile("in.json", "{}");
-  const std::string out = tree.MakeDirectory("out");
-  const std::string prompts = "Input source path:\nInput destination path:\n";
-  const std::string converted = "Convert " + source + " successfully.\n";
-  const struct {
-    std::string input;
-    std::string expectedOut;
-    std::string unread;
-  } cases[] = {
-      {Quoted(source) + "\n" + Quoted(out) + "\nKEY", prompts + converted, "EY"},
-      {Quoted(source) + "\r\n" + Quoted(out) + "\r\nKEY", prompts + converted, "EY"},
-      {"\"" + tree.Root() + "/i\"n.json\n" + out + "\"\n", prompts + converted, ""},
-      {source + "\n" + out, prompts + converted, ""},  // the last line ends with the input
-      {"", prompts + "Source path error: \"\" is invalid.\n", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    const RunResult result = RunWith({}, c.input);
-    EXPECT_EQ(result.out, c.expectedOut);
-    EXPECT_EQ(result.unread, c.unread);
-  }
-  EXPECT_EQ(FileText(out + "/in.json"), "converted:{}");
-}
-
-TEST(RunConverter, ConvertsADirectoryTreeInListingOrder) {
-  TempTree tree;
-  const std::string in = tree.Root() + "/in";
-  tree.WriteFile("in/a.json", "A");
-  tree.WriteFile("in/B.JSON", "B");
-  tree.WriteFile("in/sub/c.json", "C");
-  tree.WriteFile("in/a.json.bak", "skipped");
-  tree.WriteFile("in/notes.txt", "skipped");
-  const std::string out = tree.MakeDirectory("out");
-  const RunResult result = RunWith({in, out});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, "Convert " + in + "/B.JSON successfully.\n" +
-                            "Convert " + in + "/a.json successfully.\n" +
-                            "Convert " + in + "/sub/c.json successfully.\n");
-  EXPECT_EQ(result.unread, "EY");
-  EXPECT_EQ(FileText(out + "/a.json"), "converted:A");
-  EXPECT_EQ(FileText(out + "/B.JSON"), "converted:B");
-  EXPECT_EQ(FileText(out + "/c.json"), "converted:C");
-  EXPECT_EQ(FileText(out + "/a.json.bak"), "<missing>");
-}
-
-TEST(RunConverter, EmptyDirectoryEndsQuietly) {
-  TempTree tree;
-  tree.WriteFile("in/readme.txt", "");
-  const RunResult result = RunWith({tree.Path("in"), tree.MakeDirectory("out")});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.unread, "EY");
-}
-
-TEST(RunConverter, OutputPaths) {
-  TempTree tree;
-  tree.WriteFile("a.json", "plain");
-  tree.WriteFile("x.json.bak", "marked");
-  tree.WriteFile("in/one.json", "1");
-  tree.WriteFile("in/two.json", "2");
-  tree.WriteFile("in/x/same.json", "first");
-  tree.WriteFile("in/y/same.json", "second");
-  tree.WriteFile("in/back\\slash.json", "slash");
-  tree.MakeDirectory("out");
-  WorkingDirectory scope(tree.Root());
-
-  // A relative single file with no directory part.
-  RunResult result = RunWith({"a.json", "out"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, "Convert a.json successfully.\n");
-  EXPECT_EQ(FileText("out/a.json"), "converted:plain");
-
-  // The single-file marker test takes ".json" anywhere in the path.
-  result = RunWith({"x.json.bak", "out"});
-  EXPECT_EQ(result.out, "Convert x.json.bak successfully.\n");
-  EXPECT_EQ(FileText("out/x.json.bak"), "converted:marked");
-
-  // Into a destination directory: same names collide and the later file wins;
-  // a back slash is part of the name.
-  result = RunWith({"in", "out"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(FileText("out/same.json"), "converted:second");
-  EXPECT_EQ(FileText("out/back\\slash.json"), "converted:slash");
-
-  // Into a destination file that does not exist yet: every file goes there.
-  result = RunWith({"in", "all.json"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, "Convert in/back\\slash.json successfully.\n"
-                        "Convert in/one.json successfully.\n"
-                        "Convert in/two.json successfully.\n"
-                        "Convert in/x/same.json successfully.\n"
-                        "Convert in/y/same.json successfully.\n");
-  EXPECT_EQ(FileText("all.json"), "converted:second");
-
-  // Into an existing destination file: replaced.
-  result = RunWith({"a.json", "all.json"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(FileText("all.json"), "converted:plain");
-}
-
-TEST(RunConverter, FailedFileStopsTheRun) {
-  TempTree tree;
-  const std::string in = tree.Root() + "/in";
-  const std::string out = tree.MakeDirectory("out");
-  const struct {
-    std::string secondText;
-    std::string messages;
-  } cases[] = {
-      {"", "Error: Json parse failed.\n"},
-      {"bad ImageParameter:Name:Json value invalid.", "ImageParameter:Name:Json value invalid.\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.secondText);
-    tree.WriteFile("in/1.json", "one");
-    tree.WriteFile("in/2.json", c.secondText);
-    tree.WriteFile("in/3.json", "three");
-    std::filesystem::remove(out + "/1.json");
-    const RunResult result = RunWith({in, out});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, "Convert " + in + "/1.json successfully.\n" +
-                              "Fail to read Old Template: " + in + "/2.json.\n" + c.messages);
-    EXPECT_EQ(result.unread, "EY");
-    EXPECT_EQ(FileText(out + "/1.json"), "converted:one");
-    EXPECT_EQ(FileText(out + "/2.json"), "<missing>");
-    EXPECT_EQ(FileText(out + "/3.json"), "<missing>");
-  }
-}
-
-TEST(RunConverter, UnwritableOutputStopsTheRun) {
-  TempTree tree;
-  const std::string source = tree.WriteFile("in/a.json", "A");
-  tree.WriteFile("in/b.json", "B");
-  const std::string in = tree.Path("in");
-  const std::string out = tree.MakeDirectory("out");
-  tree.MakeDirectory("taken/a.json");
-  const std::string nowhere = tree.Path("missing/out.json");
-  const struct {
-    std::string source;
-    std::string destination;
-    std::string messages;
-  } cases[] = {
-      {source, nowhere, "Fail to open file: " + nowhere + ".\n"},
-      {in, tree.Path("taken"), "Fail to open file: " + tree.Path("taken/a.json") + ".\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.destination);
-    const RunResult result = RunWith({c.source, c.destination});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, c.messages);
-    EXPECT_EQ(result.unread, "EY");
-  }
-
-  // The output file leads to a device that takes no bytes: the open succeeds
-  // and the write fails, which must not be reported as a conversion.
-  if (access("/dev/full", W_OK) != 0) {
-    GTEST_SKIP() << "no /dev/full";
-  }
-  tree.MakeSymlink("/dev/full", "out/a.json");
-  const RunResult result = RunWith({in, out});
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.out, "Fail to write file: " + out + "/a.json.\n");
-  EXPECT_EQ(result.unread, "EY");
-  EXPECT_EQ(FileText(out + "/b.json"), "<missing>");
-}
-
-TEST(RunConverter, RealConverterStopsAtTheFirstFailingFile) {
-  TempTree tree;
-  const std::string in = tree.Root() + "/in";
-  const std::string first = R"({"ImageParameter": {"Timeout": 500}} // the rest is a comment)";
-  tree.WriteFile("in/1.json", first);
-  tree.WriteFile("in/2.json", "[1, 2]");
-  tree.WriteFile("in/3.json", "{}");
-  const std::string out = tree.MakeDirectory("out");
-  const RunResult result = RunWith({in, out}, "KEY", ConvertLegacyTemplate);
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.out, "Convert " + in + "/1.json successfully.\n" +
-                            "Fail to read Old Template: " + in + "/2.json.\n" +
-                            "content is not a object\n");
-  EXPECT_EQ(result.unread, "EY");
-  std::string message;
-  std::string expected;
-  ASSERT_EQ(ConvertLegacyTemplate(first, message, expected), 0) << message;
-  EXPECT_NE(expected.find("\"Timeout\" : 500"), std::string::npos);
-  EXPECT_EQ(FileText(out + "/1.json"), expected);
-  EXPECT_EQ(FileText(out + "/2.json"), "<missing>");
-  EXPECT_EQ(FileText(out + "/3.json"), "<missing>");
 }
 
 }  // namespace

@@ -12,65 +12,22 @@
 namespace quorvane {
 namespace {
 
-using testing::FileText;
-using testing::TempTree;
-using testing::WorkingDirectory;
-
-static_assert(static_cast<int>(PathKind::RegularFile) == 0);
-static_assert(static_cast<int>(PathKind::Directory) == 1);
-static_assert(static_cast<int>(PathKind::Invalid) == 2);
-static_assert(static_cast<int>(PathKind::Missing) == 3);
-
-TEST(GetPathKind, KindOfEachPath) {
-  TempTree tree;
-  tree.WriteFile("file.json", "{}");
-  tree.MakeDirectory("dir");
-  tree.MakeFifo("pipe");
-  tree.MakeSymlink("file.json", "file-link");
-  tree.MakeSymlink("dir", "dir-link");
-  tree.MakeSymlink("nothing", "dangling");
-  const struct {
-    std::string path;
-    PathKind kind;
-  } cases[] = {
-      {tree.Path("file.json"), PathKind::RegularFile},
-      {tree.Path("dir"), PathKind::Directory},
-      {tree.Path("file-link"), PathKind::RegularFile},
-      {tree.Path("dir-link"), PathKind::Directory},
-      {tree.Path("pipe"), PathKind::Invalid},
-      {"/dev/null", PathKind::Invalid},
-      {tree.Path("nothing"), PathKind::Missing},
-      {tree.Path("dangling"), PathKind::Missing},
-      {tree.Path("nothing/below.json"), PathKind::Missing},
-      {tree.Path("file.json/below.json"), PathKind::Invalid},  // not a directory
-      {std::string(5000, 'n'), PathKind::Invalid},               // name too long
-      {"", PathKind::Missing},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.path.substr(0, 80));
-    EXPECT_EQ(GetPathKind(c.path.c_str()), c.kind);
-  }
-  EXPECT_EQ(GetPathKind(nullptr), PathKind::Invalid);
-}
-
 TEST(ContainsJsonExtension, FindsTheFirstMarkerAnywhere) {
   constexpr auto npos = std::string::npos;
   const struct {
     std::string path;
     std::string::size_type position;
-  } cases[] = {
-      {"a.json", 1},      {"x.json.txt", 1}, {"dir.json/a.bak", 3}, {"a.json/b.json", 1},
-      {".json", 0},       {"x.JSON", npos},  {"x.Json", npos},      {"json", npos},
-      {".jso", npos},     {"", npos},
-  };
+  } cases[] = {{"a.json", 1},  {"x.json.txt", 1}, {"dir.json/a.bak", 3}, {"a.json/b.json", 1},
+               {".json", 0},   {"x.JSON", npos},  {"x.Json", npos},      {"json", npos},
+               {".jso", npos}, {"", npos}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
     EXPECT_EQ(ContainsJsonExtension(c.path), c.position);
   }
 }
 
-TEST(ListJsonFiles, PreOrderWalkInByteOrderWithTheExtensionRule) {
-  TempTree tree;
+TEST(ListJsonFiles, PreOrderWalkInByteOrderWithTheExtensionRuleAndKindsOfPaths) {
+  testing::TempTree tree;
   for (const char* name : {"a.json", "b.JSON", "c.Json", ".json", ".hidden.json", "Z.json",
                            "a.json.bak", "noext", "json", "d.txt", "sub/x.json",
                            "sub/deeper/y.json", "sub/deeper/y.json~", "sub2.json/z.json",
@@ -85,26 +42,35 @@ TEST(ListJsonFiles, PreOrderWalkInByteOrderWithTheExtensionRule) {
   tree.MakeSymlink(".", "loop");
   tree.MakeSymlink("..", "sub/up");
   tree.MakeSymlink(tree.Root(), "sub/deeper/root.json");
-
   const std::string& r = tree.Root();
-  const std::vector<std::string> expected = {
-      r + "/.hidden.json",      r + "/.hiddendir/h.json", r + "/.json",
-      r + "/Z.json",            r + "/a.json",            r + "/b.JSON",
-      r + "/back\\slash.json",  r + "/c.Json",            r + "/link.json",
-      r + "/sub/deeper/y.json", r + "/sub/x.json",        r + "/sub2.json/z.json",
-  };
-  EXPECT_EQ(ListJsonFiles(r), expected);
-}
-
-TEST(ListJsonFiles, NothingToListGivesAnEmptyList) {
-  TempTree tree;
-  tree.MakeDirectory("empty");
-  tree.WriteFile("file.json", "{}");
+  EXPECT_EQ(ListJsonFiles(r), (std::vector<std::string>{
+                                  r + "/.hidden.json", r + "/.hiddendir/h.json", r + "/.json",
+                                  r + "/Z.json", r + "/a.json", r + "/b.JSON",
+                                  r + "/back\\slash.json", r + "/c.Json", r + "/link.json",
+                                  r + "/sub/deeper/y.json", r + "/sub/x.json",
+                                  r + "/sub2.json/z.json"}));
+  // Nothing to list.
   for (const std::string& directory :
-       {tree.Path("empty"), tree.Path("missing"), tree.Path("file.json"), std::string()}) {
-    SCOPED_TRACE(directory);
-    EXPECT_TRUE(ListJsonFiles(directory).empty());
+       {tree.Path("empty"), tree.Path("missing"), tree.Path("a.json"), std::string()}) {
+    EXPECT_TRUE(ListJsonFiles(directory).empty()) << directory;
   }
+  // What the paths of the tree are, links followed.
+  const struct {
+    std::string path;
+    PathKind kind;
+  } cases[] = {
+      {r + "/a.json", PathKind::RegularFile},        {r + "/sub", PathKind::Directory},
+      {r + "/link.json", PathKind::RegularFile},     {r + "/loop", PathKind::Directory},
+      {r + "/pipe.json", PathKind::Invalid},         {"/dev/null", PathKind::Invalid},
+      {r + "/nothing", PathKind::Missing},           {r + "/dangling.json", PathKind::Missing},
+      {r + "/nothing/below.json", PathKind::Missing}, {"", PathKind::Missing},
+      {r + "/a.json/below.json", PathKind::Invalid},  // not a directory
+      {std::string(5000, 'n'), PathKind::Invalid},    // name too long
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(GetPathKind(c.path.c_str()), c.kind) << c.path.substr(0, 80);
+  }
+  EXPECT_EQ(GetPathKind(nullptr), PathKind::Invalid);
 }
 
 // A chain of directories "d" deeper than the longest path the system opens:
@@ -114,88 +80,43 @@ TEST(ListJsonFiles, ChainDeeperThanThePathLimit) {
   const auto fileAt = [](int level) -> const char* {
     return level == 1 ? "a.json" : level == 100 ? "b.json" : level == kDepth ? "c.json" : nullptr;
   };
-  TempTree tree;
-  {
-    WorkingDirectory scope(tree.Root());
-    for (int level = 1; level <= kDepth; ++level) {
-      ASSERT_EQ(mkdir("d", 0700), 0);
-      ASSERT_EQ(chdir("d"), 0);
-      if (const char* name = fileAt(level)) {
-        close(creat(name, 0600));
-      }
-    }
+  testing::TempTree tree;
+  testing::WorkingDirectory inside(tree.Root());
+  for (int level = 1; level <= kDepth; ++level) {
+    ASSERT_EQ(mkdir("d", 0700), 0);
+    ASSERT_EQ(chdir("d"), 0);
+    if (const char* name = fileAt(level)) std::ofstream{name};
   }
   std::string chain;
-  for (int level = 1; level <= 100; ++level) {
-    chain += "/d";
-  }
-  const std::vector<std::string> expected = {tree.Root() + "/d/a.json",
-                                             tree.Root() + chain + "/b.json"};
-  EXPECT_EQ(ListJsonFiles(tree.Root()), expected);
-
+  for (int level = 1; level <= 100; ++level) chain += "/d";
+  EXPECT_EQ(ListJsonFiles(tree.Root()),
+            (std::vector<std::string>{tree.Root() + "/d/a.json", tree.Root() + chain + "/b.json"}));
   // Removed from the bottom up, since the deep paths cannot be named whole.
-  WorkingDirectory scope(tree.Root());
-  for (int level = 1; level <= kDepth; ++level) {
-    ASSERT_EQ(chdir("d"), 0);
-  }
   for (int level = kDepth; level >= 1; --level) {
-    if (const char* name = fileAt(level)) {
-      unlink(name);
-    }
+    if (const char* name = fileAt(level)) unlink(name);
     ASSERT_EQ(chdir(".."), 0);
     ASSERT_EQ(rmdir("d"), 0);
   }
 }
 
-TEST(FileBytes, WrittenAndReadWithoutTranslation) {
-  TempTree tree;
+TEST(FileBytes, ReadAndWrittenWholeAndNothingReadButFiles) {
+  testing::TempTree tree;
   const std::string bytes("line\r\nnext\n\0after\xff", 19);
   const std::string path = tree.WriteFile("out.json", "an older and longer content");
   EXPECT_EQ(WriteFileBytes(path, bytes), WriteOutcome::Written);
-  EXPECT_EQ(FileText(path), bytes);
   std::string content = "stale";
   EXPECT_TRUE(ReadFileBytes(path, content));
   EXPECT_EQ(content, bytes);
   EXPECT_EQ(WriteFileBytes(path, ""), WriteOutcome::Written);
-  EXPECT_TRUE(ReadFileBytes(path, content));
-  EXPECT_EQ(content, "");
-}
+  EXPECT_EQ(testing::FileText(path), "");
 
-TEST(FileBytes, WhatCannotBeReadGivesEmptyText) {
-  TempTree tree;
   tree.MakeDirectory("dir.json");
   tree.MakeFifo("pipe.json");  // no writer: a blocking open would hang here
-  for (const std::string& path :
-       {tree.Path("dir.json"), tree.Path("pipe.json"), tree.Path("missing.json"),
-        std::string("/dev/zero")}) {
-    SCOPED_TRACE(path);
-    std::string content = "stale";
-    EXPECT_FALSE(ReadFileBytes(path, content));
-    EXPECT_EQ(content, "");
-  }
-}
-
-TEST(FileBytes, WriteFailuresAreToldApart) {
-  TempTree tree;
-  tree.MakeDirectory("dir.json");
-  tree.MakeFifo("pipe.json");  // no reader: a blocking open would hang here
-  tree.WriteFile("file.txt", "");
-  const struct {
-    std::string path;
-    WriteOutcome outcome;
-  } cases[] = {
-      {tree.Path("missing/out.json"), WriteOutcome::OpenFailed},
-      {tree.Path("file.txt/out.json"), WriteOutcome::OpenFailed},
-      {tree.Path("dir.json"), WriteOutcome::OpenFailed},
-      {tree.Path("pipe.json"), WriteOutcome::OpenFailed},
-      {"/dev/full", WriteOutcome::WriteFailed},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.path);
-    if (c.path == "/dev/full" && access("/dev/full", W_OK) != 0) {
-      continue;
-    }
-    EXPECT_EQ(WriteFileBytes(c.path, "{}\n"), c.outcome);
+  for (const std::string& unreadable : {tree.Path("dir.json"), tree.Path("pipe.json"),
+                                        tree.Path("missing.json"), std::string("/dev/zero")}) {
+    content = "stale";
+    EXPECT_FALSE(ReadFileBytes(unreadable, content)) << unreadable;
+    EXPECT_EQ(content, "") << unreadable;
   }
 }
 

@@ -11,16 +11,40 @@
 //   "message"          the object's errorMessage after it;
 //   "written"          the whole output of WriteToJson afterwards;
 //   "writtenIncludes"  some keys of that output with their values.
+//
+// A file of template documents is {"document": true, "cases": [...]}. Each
+// case makes a new document and gives it texts: a string is the text
+// itself, any other value stands for its JSON, and null for no text (a read
+// of null reads the stored text). A case is an object with:
+//   "name"             what it shows (required);
+//   "steps"            a list of {"read": text} and {"append": text}, run in
+//                      turn with ReadFromString / AppendFromString, each with
+//                      its own "code" (default 0) and, when given, "message";
+//   "text"             a text read with ReadFromString after the steps;
+//   "code"             the result of "text" (default 0);
+//   "message"          the document's message at the end;
+//   "sections"         {section key: [names]}: the names each listed
+//                      collection holds, in its order;
+//   "entries"          {section key: {name: JSON}}: what the entry of that
+//                      name writes includes this JSON (objects, and arrays
+//                      of the same length, are compared member by member, a
+//                      missing member as null, the rest whole);
+//                      "GlobalParameter" names the global parameter;
+//   "firstTemplate"    the name of the first template read;
+//   "taskKinds"        {task name: kind code}: every known task name.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "framework/template_document.h"
+#include "imageparams/small_structures.h"
 #include "support/json_text.h"
 #include "support/model_registry.h"
 
@@ -87,6 +111,100 @@ void RunCase(const Json::Value& testCase, const std::string& fileClass) {
   }
 }
 
+int SectionKindOf(const std::string& key) {
+  static const std::map<std::string, int> kinds = {
+      {"LumiflowTemplates", kLumiflowTemplates},
+      {"ImageSourceOptions", kImageSources},
+      {"SemanticProcessingOptions", kSemanticProcessing},
+      {"ImageParameterOptions", kImageParameters},
+      {"TargetROIDefOptions", kTargetROIDefs},
+      {"BarcodeReaderTaskSettingOptions", kBarcodeReaderTasks},
+      {"CodeParserTaskSettingOptions", kCodeParserTasks},
+      {"BarcodeFormatSpecificationOptions", kBarcodeFormatSpecifications},
+      {"OutputTaskSettingOptions", kOutputTasks}};
+  const auto found = kinds.find(key);
+  return found == kinds.end() ? -1 : found->second;
+}
+
+QV_ParameterFieldBase* FindEntry(QV_LMFParameter& document, const std::string& key,
+                                 const std::string& name) {
+  if (key == "GlobalParameter") {
+    return document.globalParameter->name == name ? document.globalParameter.Get() : nullptr;
+  }
+  const SectionMap& map = document.GetSectionMap(SectionKindOf(key));
+  const auto found = map.find(name);
+  return found == map.end() ? nullptr : found->second.Get();
+}
+
+void ExpectIncludes(const Json::Value& actual, const Json::Value& expected,
+                    const std::string& path) {
+  if (expected.isObject() && actual.isObject()) {
+    for (const std::string& key : expected.getMemberNames()) {
+      ExpectIncludes(actual[key], expected[key], path + "." + key);
+    }
+  } else if (expected.isArray() && actual.isArray() && expected.size() == actual.size()) {
+    for (Json::ArrayIndex i = 0; i < expected.size(); ++i) {
+      ExpectIncludes(actual[i], expected[i], path + "[" + std::to_string(i) + "]");
+    }
+  } else {
+    EXPECT_EQ(Compact(actual), Compact(expected)) << path;
+  }
+}
+
+int RunStep(QV_LMFParameter& document, const Json::Value& step) {
+  const bool append = step.isMember("append");
+  const Json::Value& value = step[append ? "append" : "read"];
+  const std::string text = value.isString() ? value.asString() : Compact(value);
+  const char* content = value.isNull() ? nullptr : text.c_str();
+  return append ? document.AppendFromString(content) : document.ReadFromString(content);
+}
+
+void RunDocumentCase(const Json::Value& testCase) {
+  QV_LMFParameter document;
+  Json::Value steps = testCase["steps"];
+  if (testCase.isMember("text")) {
+    Json::Value read;
+    read["read"] = testCase["text"];
+    read["code"] = testCase.get("code", 0);
+    steps.append(read);
+  }
+  for (const Json::Value& step : steps) {
+    SCOPED_TRACE(Compact(step).substr(0, 200));
+    EXPECT_EQ(RunStep(document, step), step.get("code", 0).asInt())
+        << "message: " << document.message;
+    if (step.isMember("message")) {
+      EXPECT_EQ(document.message, step["message"].asString());
+    }
+  }
+  if (testCase.isMember("message")) {
+    EXPECT_EQ(document.message, testCase["message"].asString());
+  }
+  for (const std::string& key : testCase["sections"].getMemberNames()) {
+    Json::Value names(Json::arrayValue);
+    for (const auto& entry : document.GetSectionMap(SectionKindOf(key))) names.append(entry.first);
+    EXPECT_EQ(Compact(names), Compact(testCase["sections"][key])) << key;
+  }
+  for (const std::string& key : testCase["entries"].getMemberNames()) {
+    for (const std::string& name : testCase["entries"][key].getMemberNames()) {
+      QV_ParameterFieldBase* entry = FindEntry(document, key, name);
+      if (entry == nullptr) {
+        ADD_FAILURE() << "no entry " << key << ":" << name;
+        continue;
+      }
+      entry->WriteToJson(false);
+      ExpectIncludes(entry->json, testCase["entries"][key][name], key + ":" + name);
+    }
+  }
+  if (testCase.isMember("firstTemplate")) {
+    EXPECT_EQ(document.firstTemplateName, testCase["firstTemplate"].asString());
+  }
+  if (testCase.isMember("taskKinds")) {
+    Json::Value kinds(Json::objectValue);
+    for (const auto& [name, kind] : document.taskNameKinds) kinds[name] = kind;
+    EXPECT_EQ(Compact(kinds), Compact(testCase["taskKinds"]));
+  }
+}
+
 class CaseFile : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CaseFile, EveryCaseHolds) {
@@ -95,7 +213,11 @@ TEST_P(CaseFile, EveryCaseHolds) {
   ASSERT_TRUE(file["cases"].isArray() && !file["cases"].empty()) << "no cases";
   for (const Json::Value& testCase : file["cases"]) {
     SCOPED_TRACE(testCase["name"].asString());
-    RunCase(testCase, fileClass);
+    if (file.get("document", false).asBool()) {
+      RunDocumentCase(testCase);
+    } else {
+      RunCase(testCase, fileClass);
+    }
   }
 }
 

@@ -22,10 +22,12 @@ inline Json::Value ParseJson(const std::string& text) {
   return value;
 }
 
-// A compact, key-sorted rendering, for comparing written objects.
+// A compact, key-sorted rendering, for comparing written objects; comments
+// of case files are left out.
 inline std::string Compact(const Json::Value& value) {
   Json::StreamWriterBuilder builder;
   builder["indentation"] = "";
+  builder["commentStyle"] = "None";
   return Json::writeString(builder, value);
 }
 
