@@ -9,6 +9,7 @@
 #include "barcode/format_specification.h"
 #include "captureflow/default_names.h"
 #include "captureflow/target_roi.h"
+#include "framework/styled_json.h"
 #include "imageparams/small_structures.h"
 #include "legacy/legacy_barcode.h"
 #include "legacy/legacy_image_parameter.h"
@@ -254,7 +255,7 @@ void ZQA_OldParameterReader::OutputNewTemplate(std::string& text) {
   }
   writeCollection("ImageParameterOptions", kImageParameters);
   writeCollection("TargetROIDefOptions", kTargetROIDefs);
-  text = root.toStyledString();
+  text = StyledJsonText(root);
 }
 
 }  // namespace quorvane
