@@ -161,7 +161,7 @@ int QV_ParameterFieldBase::ReadFromJson(const Json::Value& value, const SkippedK
 
 void QV_ParameterFieldBase::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["Name"] = name;
+  json["Name"_key] = name;
 }
 
 int QV_ParameterFieldBase::Validate() { return errors::kSuccess; }
@@ -503,7 +503,7 @@ void QV_ParameterFieldBase::RegisterCommonFields() {
 
 void QV_ParameterFieldBase::WriteChild(const char* key, QV_ParameterFieldBase& child, bool flag) {
   child.WriteToJson(flag);
-  json[key] = std::move(child.json);
+  json[Json::StaticString(key)] = std::move(child.json);
 }
 
 }  // namespace quorvane
