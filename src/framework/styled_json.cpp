@@ -1,5 +1,6 @@
 #include "framework/styled_json.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <vector>
@@ -13,18 +14,29 @@ bool HasComment(const Json::Value& value) {
          value.hasComment(Json::commentAfterOnSameLine) || value.hasComment(Json::commentAfter);
 }
 
-// Quoted as jsoncpp quotes: printable ASCII (and DEL) as it is; anything
-// else, rare in a template, is escaped by jsoncpp itself.
-void AppendQuoted(std::string& text, const char* begin, const char* end) {
-  bool plain = true;
-  for (const char* c = begin; c != end && plain; ++c) {
-    const auto byte = static_cast<unsigned char>(*c);
-    plain = byte >= 0x20 && byte <= 0x7F && byte != '"' && byte != '\\';
+// The bytes jsoncpp writes as they are: printable ASCII and DEL, but for
+// the quote and the backslash.
+struct PlainBytes {
+  bool plain[256] = {};
+  constexpr PlainBytes() {
+    for (int byte = 0x20; byte <= 0x7F; ++byte) plain[byte] = byte != '"' && byte != '\\';
   }
-  if (plain) {
-    text += '"';
-    text.append(begin, end);
-    text += '"';
+};
+constexpr PlainBytes kPlainBytes;
+
+// Quoted as jsoncpp quotes: plain bytes as they are; anything else, rare
+// in a template, is escaped by jsoncpp itself.
+void AppendQuoted(std::string& text, const char* begin, const char* end) {
+  const char* c = begin;
+  while (c != end && kPlainBytes.plain[static_cast<unsigned char>(*c)]) ++c;
+  if (c == end) {
+    const std::size_t length = static_cast<std::size_t>(end - begin);
+    const std::size_t at = text.size();
+    text.resize(at + length + 2);
+    char* out = text.data() + at;
+    out[0] = '"';
+    std::copy(begin, end, out + 1);
+    out[length + 1] = '"';
     return;
   }
   static const Json::StreamWriterBuilder builder;
