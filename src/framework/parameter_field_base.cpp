@@ -75,6 +75,9 @@ const SkippedKeys& NoSkippedKeys() {
 // FieldTable
 
 void FieldTable::Set(std::string_view key, FieldReader reader) {
+  // Tables are registered anew for every object read (each list element
+  // too); one allocation instead of four or five as the vector grows.
+  if (entries_.capacity() == 0) entries_.reserve(kInitialCapacity);
   auto at = std::lower_bound(entries_.begin(), entries_.end(), key,
                              [](const Entry& entry, std::string_view k) { return entry.key < k; });
   if (at != entries_.end() && at->key == key) {

@@ -77,6 +77,9 @@ class FieldTable {
   bool empty() const { return entries_.empty(); }
 
  private:
+  // Most tables fit; the buffer stays under 1 KB, which malloc serves from
+  // its per-thread cache.
+  static constexpr std::size_t kInitialCapacity = 12;
   struct Entry {
     std::string_view key;
     FieldReader reader;
