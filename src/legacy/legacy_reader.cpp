@@ -9,7 +9,6 @@
 #include "barcode/format_specification.h"
 #include "captureflow/default_names.h"
 #include "captureflow/target_roi.h"
-#include "framework/styled_json.h"
 #include "imageparams/small_structures.h"
 #include "legacy/legacy_barcode.h"
 #include "legacy/legacy_image_parameter.h"
@@ -255,7 +254,7 @@ void ZQA_OldParameterReader::OutputNewTemplate(std::string& text) {
   }
   writeCollection("ImageParameterOptions", kImageParameters);
   writeCollection("TargetROIDefOptions", kTargetROIDefs);
-  text = StyledJsonText(root);
+  text = root.toStyledString();
 }
 
 }  // namespace quorvane
