@@ -105,15 +105,15 @@ const char* GetBarcodeFormatName(BarcodeFormatMask mask) {
 }
 
 Json::Value BarcodeFormatNamesJson(BarcodeFormatMask mask) {
-  Json::Value names;
+  Json::Value names;  // of static names, held by pointer
   if (mask == BF_ALL) {
-    names.append("BF_ALL");
+    names.append(Json::StaticString("BF_ALL"));
     return names;
   }
   // Composites first, each hiding the single formats it covers.
   BarcodeFormatMask covered = 0;
   const auto appendComposite = [&](const char* name, BarcodeFormatMask bits) {
-    names.append(name);
+    names.append(Json::StaticString(name));
     covered |= bits;
   };
   const BarcodeFormatMask low = mask & kLowWord;
@@ -128,7 +128,7 @@ Json::Value BarcodeFormatNamesJson(BarcodeFormatMask mask) {
   for (const BarcodeFormatEntry& entry : kFormats) {
     if (entry.mask == 0 || entry.mask == BF_ALL || IsComposite(entry.mask)) continue;
     if ((entry.mask & covered) != 0 || (entry.mask & mask) == 0) continue;
-    names.append(entry.name);
+    names.append(Json::StaticString(entry.name));
   }
   return names;
 }
@@ -175,7 +175,7 @@ void QVIP_BarcodeFormatStruct::InitFieldTable() {
 
 void QVIP_BarcodeFormatStruct::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["BarcodeFormatIds"] = BarcodeFormatNamesJson(barcodeFormatIds);
+  json["BarcodeFormatIds"_key] = BarcodeFormatNamesJson(barcodeFormatIds);
 }
 
 }  // namespace quorvane

@@ -109,19 +109,19 @@ int ZQA_BarcodeReaderTaskSetting::ReadFromJson(const Json::Value& value,
 
 void ZQA_BarcodeReaderTaskSetting::WriteToJson(bool flag) {
   QV_TaskSettingBase::WriteToJson(flag);
-  json["ExpectedBarcodesCount"] = expectedBarcodesCount;
+  json["ExpectedBarcodesCount"_key] = expectedBarcodesCount;
   barcodeFormat.WriteToJson(flag);
-  json["BarcodeFormatIds"] = std::move(barcodeFormat.json["BarcodeFormatIds"]);
+  json["BarcodeFormatIds"_key] = std::move(barcodeFormat.json["BarcodeFormatIds"]);
   WriteObjectList("DeblurModes", deblurModes, flag);
-  json["BaseBarcodeReaderTaskSettingName"] = GetBaseName();
+  json["BaseBarcodeReaderTaskSettingName"_key] = GetBaseName();
   const std::vector<std::string>& names = GetFormatSpecificationNames();
-  if (!names.empty()) json["BarcodeFormatSpecificationNameArray"] = StringListJson(names);
+  if (!names.empty()) json["BarcodeFormatSpecificationNameArray"_key] = StringListJson(names);
   WriteObjectList("LocalizationModes", localizationModes, flag);
   WriteObjectList("DPMCodeReadingModes", dpmCodeReadingModes, flag);
   WriteObjectList("BarcodeColourModes", barcodeColourModes, flag);
   WriteObjectList("BarcodeComplementModes", barcodeComplementModes, flag);
   WriteObjectList("DeformationResistingModes", deformationResistingModes, flag);
-  json["ReturnBarcodeZoneClarity"] = returnBarcodeZoneClarity;
+  json["ReturnBarcodeZoneClarity"_key] = returnBarcodeZoneClarity;
   WriteObjectList("TextResultOrderModes", textResultOrderModes, flag);
 }
 

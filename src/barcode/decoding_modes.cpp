@@ -97,7 +97,7 @@ void DPMCodeReadingModeStruct::InitFieldTable() {
 
 void DPMCodeReadingModeStruct::WriteToJson(bool flag) {
   ModeStructure::WriteToJson(flag);
-  json["BarcodeFormat"] = GetBarcodeFormatName(barcodeFormat);
+  json["BarcodeFormat"_key] = Json::StaticString(GetBarcodeFormatName(barcodeFormat));
 }
 
 // ---------------------------------------------------------------------------

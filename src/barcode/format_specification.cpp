@@ -44,8 +44,8 @@ void PatchCodeSearchingMarginStruct::InitFieldTable() {
 
 void PatchCodeSearchingMarginStruct::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  for (const MarginKey& margin : kMarginKeys) json[margin.key] = this->*margin.member;
-  json["MeasuredByPercentage"] = measuredByPercentage;
+  for (const MarginKey& margin : kMarginKeys) json[Json::StaticString(margin.key)] = this->*margin.member;
+  json["MeasuredByPercentage"_key] = measuredByPercentage;
 }
 
 int PatchCodeSearchingMarginStruct::Validate() {
@@ -202,17 +202,17 @@ int ZQA_BarcodeFormatSpecification::ReadFromJson(const Json::Value& value,
 void ZQA_BarcodeFormatSpecification::WriteToJson(bool flag) {
   QV_ParameterFieldBase::WriteToJson(flag);
   barcodeFormatIds.WriteToJson(flag);
-  json["BarcodeFormatIds"] = std::move(barcodeFormatIds.json["BarcodeFormatIds"]);
-  for (const IntKey& field : kIntKeys) json[field.key] = this->*field.member;
-  for (const StringKey& field : kStringKeys) json[field.key] = this->*field.member;
+  json["BarcodeFormatIds"_key] = std::move(barcodeFormatIds.json["BarcodeFormatIds"]);
+  for (const IntKey& field : kIntKeys) json[Json::StaticString(field.key)] = this->*field.member;
+  for (const StringKey& field : kStringKeys) json[Json::StaticString(field.key)] = this->*field.member;
   ForEachList([this, flag](const char* key, auto& list) { WriteObjectList(key, list, flag); });
   WriteChild("PatchCodeSearchingMargins", patchCodeSearchingMargins, flag);
-  json["MirrorMode"] = EnumName(kMirrorModes, mirrorMode);
-  json["MSICodeCheckDigitCalculation"] =
-      EnumName(kMsiCheckDigitCalculations, msiCodeCheckDigitCalculation);
+  json["MirrorMode"_key] = Json::StaticString(EnumName(kMirrorModes, mirrorMode));
+  json["MSICodeCheckDigitCalculation"_key] =
+      Json::StaticString(EnumName(kMsiCheckDigitCalculations, msiCodeCheckDigitCalculation));
   Json::Value partitionNames;  // null when empty
-  for (int value : partitionModes) partitionNames.append(EnumName(kPartitionModes, value));
-  json[kPartitionModesKey] = std::move(partitionNames);
+  for (int value : partitionModes) partitionNames.append(Json::StaticString(EnumName(kPartitionModes, value)));
+  json[Json::StaticString(kPartitionModesKey)] = std::move(partitionNames);
 }
 
 }  // namespace quorvane

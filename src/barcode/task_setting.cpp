@@ -168,8 +168,8 @@ void QVIP_TerminateSettingStruct::InitFieldTable() {
 
 void QVIP_TerminateSettingStruct::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["Section"] = GetSectionTypeName(section);
-  json["Stage"] = GetStageTypeName(stage);
+  json["Section"_key] = Json::StaticString(GetSectionTypeName(section));
+  json["Stage"_key] = Json::StaticString(GetStageTypeName(stage));
 }
 
 // ---------------------------------------------------------------------------
@@ -191,9 +191,9 @@ void QVIP_SectionImageParameterStruct::InitFieldTable() {
 
 void QVIP_SectionImageParameterStruct::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["Section"] = GetSectionTypeName(section);
-  json["ImageParameterName"] = imageParameterName;
-  json["ContinueWhenPartialResultsGenerated"] = continueWhenPartialResultsGenerated;
+  json["Section"_key] = Json::StaticString(GetSectionTypeName(section));
+  json["ImageParameterName"_key] = imageParameterName;
+  json["ContinueWhenPartialResultsGenerated"_key] = continueWhenPartialResultsGenerated;
 }
 
 // ---------------------------------------------------------------------------
@@ -248,9 +248,9 @@ int QV_TaskSettingBase::ReadFromJson(const Json::Value& value, const SkippedKeys
 void QV_TaskSettingBase::WriteToJson(bool flag) {
   if (sectionImageParameters.empty()) FillDefaultSectionImageParameters();
   QV_ParameterFieldBase::WriteToJson(flag);
-  json["StartSection"] = GetSectionTypeName(startSection);
+  json["StartSection"_key] = Json::StaticString(GetSectionTypeName(startSection));
   WriteChild("TerminateSetting", terminateSetting, flag);
-  json["MaxThreadsInOneTask"] = maxThreadsInOneTask;
+  json["MaxThreadsInOneTask"_key] = maxThreadsInOneTask;
   WriteObjectList("SectionImageParameterArray", sectionImageParameters, flag);
 }
 

@@ -78,12 +78,12 @@ int QV_DirectoryFetcherSetting::Validate() {
 
 void QV_DirectoryFetcherSetting::WriteToJson(bool flag) {
   QV_ParameterFieldBase::WriteToJson(flag);
-  json["Type"] = EnumName(kImageSourceTypes, type);
-  json["DirectoryPath"] = directoryPath;
-  json["FileFilter"] = fileFilter;
-  json["Recursive"] = recursive;
+  json["Type"_key] = Json::StaticString(EnumName(kImageSourceTypes, type));
+  json["DirectoryPath"_key] = directoryPath;
+  json["FileFilter"_key] = fileFilter;
+  json["Recursive"_key] = recursive;
   WriteChild("PDFReadingMode", pdfReadingMode, flag);
-  json["Pages"] = IntListJson(pages);
+  json["Pages"_key] = IntListJson(pages);
 }
 
 // ---------------------------------------------------------------------------
@@ -122,7 +122,7 @@ void QV_SemanticSetting::InitFieldTable() {
 void QV_SemanticSetting::WriteToJson(bool flag) {
   QV_ParameterFieldBase::WriteToJson(flag);
   if (referenceObjectFilter) WriteChild("ReferenceObjectFilter", *referenceObjectFilter, flag);
-  json["TaskSettingNameArray"] = StringListJson(taskSettingNames);
+  json["TaskSettingNameArray"_key] = StringListJson(taskSettingNames);
 }
 
 // ---------------------------------------------------------------------------
@@ -142,8 +142,8 @@ void QV_OutputTaskSetting::BackwardReferenceOutput::InitFieldTable() {
 
 void QV_OutputTaskSetting::BackwardReferenceOutput::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["ReferenceTaskNameArray"] = StringListJson(referenceTaskNames);
-  json["ReferenceResultTypeArray"] = AtomicResultTypesJson(referenceResultTypes);
+  json["ReferenceTaskNameArray"_key] = StringListJson(referenceTaskNames);
+  json["ReferenceResultTypeArray"_key] = AtomicResultTypesJson(referenceResultTypes);
 }
 
 const std::string& QV_OutputTaskSetting::TaskResult::GetTypeName() const {
@@ -162,9 +162,9 @@ void QV_OutputTaskSetting::TaskResult::InitFieldTable() {
 
 void QV_OutputTaskSetting::TaskResult::WriteToJson(bool flag) {
   json = Json::Value();
-  json["TargetROIDefName"] = targetROIDefName;
-  json["TaskSettingNameArray"] = StringListJson(taskSettingNames);
-  json["Operator"] = OperatorName(operatorType);
+  json["TargetROIDefName"_key] = targetROIDefName;
+  json["TaskSettingNameArray"_key] = StringListJson(taskSettingNames);
+  json["Operator"_key] = Json::StaticString(OperatorName(operatorType));
   WriteChild("BackwardReferenceOutput", backwardReferenceOutput, flag);
 }
 
@@ -183,7 +183,7 @@ void QV_OutputTaskSetting::OutputCondition::InitFieldTable() {
 void QV_OutputTaskSetting::OutputCondition::WriteToJson(bool flag) {
   json = Json::Value();
   WriteObjectList("TaskResultArray", taskResults, flag);
-  json["Operator"] = OperatorName(operatorType);
+  json["Operator"_key] = Json::StaticString(OperatorName(operatorType));
 }
 
 const std::string& QV_OutputTaskSetting::GetTypeName() const {
@@ -217,8 +217,8 @@ void QV_CodeParserTaskSetting::InitFieldTable() {
 
 void QV_CodeParserTaskSetting::WriteToJson(bool flag) {
   QV_ParameterFieldBase::WriteToJson(flag);
-  json["ResourcesPath"] = resourcesPath;
-  json["CodeSpecifications"] = StringListJson(codeSpecifications);
+  json["ResourcesPath"_key] = resourcesPath;
+  json["CodeSpecifications"_key] = StringListJson(codeSpecifications);
 }
 
 }  // namespace quorvane

@@ -45,10 +45,10 @@ void QV_LumiflowSetting::InitFieldTable() {
 
 void QV_LumiflowSetting::WriteToJson(bool flag) {
   QV_ParameterFieldBase::WriteToJson(flag);
-  json["ImageSource"] = imageSourceName;
-  json["ImageROIProcessingNameArray"] = StringListJson(imageROIProcessingNames);
-  json["SemanticProcessingNameArray"] = StringListJson(semanticProcessingNames);
-  for (const IntField& field : kIntFields) json[field.key] = this->*field.member;
+  json["ImageSource"_key] = imageSourceName;
+  json["ImageROIProcessingNameArray"_key] = StringListJson(imageROIProcessingNames);
+  json["SemanticProcessingNameArray"_key] = StringListJson(semanticProcessingNames);
+  for (const IntField& field : kIntFields) json[Json::StaticString(field.key)] = this->*field.member;
 }
 
 }  // namespace quorvane

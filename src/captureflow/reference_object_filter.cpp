@@ -42,7 +42,7 @@ int ReadAtomicResultTypes(QV_ParameterFieldBase& owner, const Json::Value& objec
 
 Json::Value AtomicResultTypesJson(const std::vector<int>& types) {
   Json::Value names;  // stays null for an empty list
-  for (int type : types) names.append(EnumName(kAtomicResultTypes, type));
+  for (int type : types) names.append(Json::StaticString(EnumName(kAtomicResultTypes, type)));
   return names;
 }
 
@@ -129,10 +129,10 @@ void QVIP_BarcodeFilteringConditionStruct::InitFieldTable() {
 
 void QVIP_BarcodeFilteringConditionStruct::WriteToJson(bool flag) {
   json = Json::Value();
-  json["RegionState"] = EnumName(kRegionStates, regionState);
-  json["BarcodeTextRegExPattern"] = barcodeTextRegExPattern;
+  json["RegionState"_key] = Json::StaticString(EnumName(kRegionStates, regionState));
+  json["BarcodeTextRegExPattern"_key] = barcodeTextRegExPattern;
   barcodeFormatIds.WriteToJson(flag);
-  json["BarcodeFormatIds"] = MemberOrNull(barcodeFormatIds.json, "BarcodeFormatIds");
+  json["BarcodeFormatIds"_key] = MemberOrNull(barcodeFormatIds.json, "BarcodeFormatIds");
 }
 
 // ---------------------------------------------------------------------------
@@ -150,7 +150,7 @@ void QVIP_FrameFilteringConditionStruct::InitFieldTable() {
 
 void QVIP_FrameFilteringConditionStruct::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["RegionState"] = EnumName(kRegionStates, regionState);
+  json["RegionState"_key] = Json::StaticString(EnumName(kRegionStates, regionState));
   WriteSizeRanges();
 }
 
@@ -170,7 +170,7 @@ void QVIP_TableCellFilteringConditionStruct::InitFieldTable() {
 
 void QVIP_TableCellFilteringConditionStruct::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["RegionState"] = EnumName(kRegionStates, regionState);
+  json["RegionState"_key] = Json::StaticString(EnumName(kRegionStates, regionState));
   WriteIntArrays({"RowNumbers", "ColNumbers"}, {&rowNumbers, &colNumbers});
 }
 
@@ -190,8 +190,8 @@ void QVIP_TextLineFilteringConditionStruct::InitFieldTable() {
 
 void QVIP_TextLineFilteringConditionStruct::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["RegionState"] = EnumName(kRegionStates, regionState);
-  json["LineStringRegExPattern"] = lineStringRegExPattern;
+  json["RegionState"_key] = Json::StaticString(EnumName(kRegionStates, regionState));
+  json["LineStringRegExPattern"_key] = lineStringRegExPattern;
   WriteIntArrays({"LineNumbers"}, {&lineNumbers});
 }
 
@@ -211,7 +211,7 @@ void QVIP_ColourRegionFilteringConditionStruct::InitFieldTable() {
 
 void QVIP_ColourRegionFilteringConditionStruct::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["RegionPredetectionMode"] = EnumName(RegionPredetectionModeNames(), regionPredetectionMode);
+  json["RegionPredetectionMode"_key] = Json::StaticString(EnumName(RegionPredetectionModeNames(), regionPredetectionMode));
   WriteSizeRanges();
 }
 
@@ -281,9 +281,9 @@ void QV_ReferenceObjectFilter::WriteCondition(const char* key, const QVRef<T>& c
 
 void QV_ReferenceObjectFilter::WriteToJson(bool flag) {
   json = Json::Value();
-  json["ReferenceTargetROIDefNameArray"] = StringListJson(referenceTargetROIDefNames);
-  json["ReferenceTaskNameArray"] = StringListJson(referenceTaskNames);
-  json["AtomicResultTypeArray"] = AtomicResultTypesJson(atomicResultTypes);
+  json["ReferenceTargetROIDefNameArray"_key] = StringListJson(referenceTargetROIDefNames);
+  json["ReferenceTaskNameArray"_key] = StringListJson(referenceTaskNames);
+  json["AtomicResultTypeArray"_key] = AtomicResultTypesJson(atomicResultTypes);
   WriteCondition("BarcodeFilteringCondition", barcodeFilteringCondition, flag);
   WriteCondition("FrameFilteringCondition", frameFilteringCondition, flag);
   WriteCondition("TableCellFilteringCondition", tableCellFilteringCondition, flag);

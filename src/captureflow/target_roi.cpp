@@ -86,10 +86,10 @@ void Axis::InitFieldTable() {
 
 void Axis::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["AxisType"] = EnumName(kAxisTypes, axisType);
-  json["EdgeIndex"] = edgeIndex;
-  json["RotationAngle"] = rotationAngle;
-  json["LengthReference"] = lengthReference != LR_X ? "LR_Y" : "LR_X";
+  json["AxisType"_key] = Json::StaticString(EnumName(kAxisTypes, axisType));
+  json["EdgeIndex"_key] = edgeIndex;
+  json["RotationAngle"_key] = rotationAngle;
+  json["LengthReference"_key] = lengthReference != LR_X ? "LR_Y" : "LR_X";
 }
 
 // ---------------------------------------------------------------------------
@@ -174,13 +174,13 @@ int QVIP_LocationOffsetStruct::Validate() {
 
 void QVIP_LocationOffsetStruct::WriteToJson(bool flag) {
   json = Json::Value();
-  json["ReferenceObjectOriginIndex"] = referenceObjectOriginIndex;
-  json["MeasuredByPercentage"] = measuredByPercentage;
-  json["ReferenceObjectType"] = EnumName(kReferenceObjectTypes, referenceObjectType);
+  json["ReferenceObjectOriginIndex"_key] = referenceObjectOriginIndex;
+  json["MeasuredByPercentage"_key] = measuredByPercentage;
+  json["ReferenceObjectType"_key] = Json::StaticString(EnumName(kReferenceObjectTypes, referenceObjectType));
   WriteChild("ReferenceXAxis", referenceXAxis, flag);
   WriteChild("ReferenceYAxis", referenceYAxis, flag);
   for (const PointField& field : kPoints) {
-    Json::Value& array = json[field.key];
+    Json::Value& array = json[Json::StaticString(field.key)];
     array = Json::Value(Json::arrayValue);
     for (int value : this->*field.member) array.append(value);
   }
@@ -255,10 +255,10 @@ void QV_TargetROIDef::InitFieldTable() {
 
 void QV_TargetROIDef::WriteToJson(bool flag) {
   QV_ParameterFieldBase::WriteToJson(flag);
-  json["BaseTargetROIDefName"] = baseTargetROIDefName;
-  json["PauseFlag"] = pauseFlag;
+  json["BaseTargetROIDefName"_key] = baseTargetROIDefName;
+  json["PauseFlag"_key] = pauseFlag;
   WriteChild("Location", location, flag);
-  if (!taskSettingNames.empty()) json["TaskSettingNameArray"] = StringListJson(taskSettingNames);
+  if (!taskSettingNames.empty()) json["TaskSettingNameArray"_key] = StringListJson(taskSettingNames);
 }
 
 }  // namespace quorvane

@@ -77,12 +77,23 @@ class FieldTable {
   bool empty() const { return entries_.empty(); }
 
  private:
+  // Most tables fit; the buffer stays under 1 KB, which malloc serves from
+  // its per-thread cache.
+  static constexpr std::size_t kInitialCapacity = 12;
   struct Entry {
     std::string_view key;
     FieldReader reader;
   };
   std::vector<Entry> entries_;
 };
+
+// A member key of static text for a tree being written: `json["Mode"_key]`.
+// The tree keeps the pointer instead of a copy of the text, which saves two
+// allocations per member (a converted template has hundreds of members per
+// image parameter). Keys taken from static tables use Json::StaticString.
+inline Json::StaticString operator""_key(const char* text, std::size_t /*length*/) {
+  return Json::StaticString(text);
+}
 
 // The member of `object` under `key`, or null when `object` is not a JSON
 // object or has no such key. Never throws.
@@ -231,10 +242,11 @@ class QV_ParameterFieldBase : public QVObjectBase {
   // Sets errorMessage = key + ": out of range.", returns -10033.
   int FailOutOfRange(std::string_view key);
 
-  // Writes `child` and moves its output under `key` of this object's json.
+  // Writes `child` and moves its output under `key` (static text) of this
+  // object's json.
   void WriteChild(const char* key, QV_ParameterFieldBase& child, bool flag);
-  // Writes each element and sets json[key] to the array of their outputs
-  // (null when the list is empty).
+  // Writes each element and sets json[key] (static text) to the array of
+  // their outputs (null when the list is empty).
   template <class T>
   void WriteObjectList(const char* key, std::vector<T>& list, bool flag);
 };
@@ -321,7 +333,7 @@ void QV_ParameterFieldBase::WriteObjectList(const char* key, std::vector<T>& lis
     element.WriteToJson(flag);
     array.append(std::move(element.json));
   }
-  json[key] = std::move(array);
+  json[Json::StaticString(key)] = std::move(array);
 }
 
 }  // namespace quorvane

@@ -56,9 +56,9 @@ void QV_ImageParameter::InitFieldTable() {
 
 void QV_ImageParameter::WriteToJson(bool flag) {
   QV_ParameterFieldBase::WriteToJson(flag);
-  json["ScaleDownThreshold"] = scaleDownThreshold;
-  json["IfEraseTextZone"] = ifEraseTextZone;
-  json["BaseImageParameterName"] = baseImageParameterName;
+  json["ScaleDownThreshold"_key] = scaleDownThreshold;
+  json["IfEraseTextZone"_key] = ifEraseTextZone;
+  json["BaseImageParameterName"_key] = baseImageParameterName;
   ForEachModeList([this, flag](const char* key, auto& list) { WriteObjectList(key, list, flag); });
   WriteChild("TextDetectionMode", textDetectionMode, flag);
 }

@@ -202,12 +202,13 @@ class ModeStructure : public QV_ParameterFieldBase {
   void WriteToJson(bool /*flag*/) override {
     const ModeFamily<S>& family = S::Family();
     const S& self = Self();
+    // Keys and names are static text, held by pointer.
     json = Json::Value();
-    json["Mode"] = EnumName(family.modes, mode);
+    json["Mode"_key] = Json::StaticString(EnumName(family.modes, mode));
     for (const ModeArgument<S>& argument : family.arguments) {
-      Json::Value& out = json[argument.key];
+      Json::Value& out = json[Json::StaticString(argument.key)];
       if (argument.IsEnumerated()) {
-        out = EnumName(argument.names, self.*argument.member);
+        out = Json::StaticString(EnumName(argument.names, self.*argument.member));
       } else if (argument.member) {
         out = self.*argument.member;
       } else if (argument.intList) {

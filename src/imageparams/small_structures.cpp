@@ -23,7 +23,7 @@ void QV_GlobalParameter::InitFieldTable() {
 
 void QV_GlobalParameter::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["MaxTotalImageDimension"] = maxTotalImageDimension;
+  json["MaxTotalImageDimension"_key] = maxTotalImageDimension;
 }
 
 // ---------------------------------------------------------------------------
@@ -45,8 +45,8 @@ void QVIP_RangeStruct::InitFieldTable() {
 
 void QVIP_RangeStruct::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["MinValue"] = minValue;
-  json["MaxValue"] = maxValue;
+  json["MinValue"_key] = minValue;
+  json["MaxValue"_key] = maxValue;
 }
 
 int QVIP_RangeStruct::Validate() {
@@ -93,9 +93,9 @@ void QVIP_PDFReadingModeStruct::InitFieldTable() {
 
 void QVIP_PDFReadingModeStruct::WriteToJson(bool /*flag*/) {
   json = Json::Value();
-  json["Mode"] = EnumName(kPdfReadingModes, mode);
-  json["RasterDataSource"] = EnumName(kRasterDataSources, rasterDataSource);
-  json["DPI"] = dpi;
+  json["Mode"_key] = Json::StaticString(EnumName(kPdfReadingModes, mode));
+  json["RasterDataSource"_key] = Json::StaticString(EnumName(kRasterDataSources, rasterDataSource));
+  json["DPI"_key] = dpi;
 }
 
 }  // namespace quorvane
