@@ -11,6 +11,7 @@
 #include "captureflow/target_roi.h"
 #include "driver/platform.h"
 #include "framework/enum_table.h"
+#include "framework/json_text_limits.h"
 #include "imageparams/image_parameter.h"
 #include "imageparams/small_structures.h"
 
@@ -120,6 +121,10 @@ bool ParseTemplateText(std::string_view text, Json::Value& value, std::string& e
 // Parses a text that must hold a JSON object; a refusal leaves its text in
 // `message`.
 int ParseTemplateObject(std::string_view text, Json::Value& value, std::string& message) {
+  if (ExceedsJsonValueLimit(text)) {
+    message = JsonValueLimitMessage();
+    return errors::kTemplateComplex;
+  }
   std::string parseErrors;
   if (!ParseTemplateText(text, value, parseErrors)) {
     message = std::move(parseErrors);
