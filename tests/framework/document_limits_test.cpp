@@ -45,5 +45,26 @@ TEST(JsonValueLimit, DocumentRefusesAHugeArrayBeforeParsingIt) {
   EXPECT_EQ(document.AppendFromText(text), errors::kTemplateComplex);
 }
 
+TEST(SectionLimit, AllSectionArraysCountTogether) {
+  std::string atLimit = R"({"OutputTaskSettingOptions": [)";
+  for (std::size_t i = 1; i < QV_LMFParameter::kMaxSections; ++i) atLimit += "{},";
+  atLimit += "{}]";
+  {
+    QV_LMFParameter document;
+    EXPECT_EQ(document.ReadFromText(atLimit + "}"), errors::kSuccess) << document.message;
+  }
+  // Arrays the document does not read yet count too.
+  const std::string overLimit = atLimit + R"(, "CharacterModelOptions": [1]})";
+  QV_LMFParameter document;
+  EXPECT_EQ(document.ReadFromText(overLimit), errors::kTemplateComplex);
+  EXPECT_EQ(document.message, "The template holds more than 65536 sections.");
+  // Appended arrays are counted when the stored text is read.
+  QV_LMFParameter appended;
+  ASSERT_EQ(appended.AppendFromText(atLimit + "}"), errors::kSuccess);
+  ASSERT_EQ(appended.AppendFromText(R"({"ImageParameterOptions": [{"Name": "a"}]})"),
+            errors::kSuccess);
+  EXPECT_EQ(appended.ReadFromString(nullptr), errors::kTemplateComplex);
+}
+
 }  // namespace
 }  // namespace quorvane
