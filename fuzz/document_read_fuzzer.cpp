@@ -1,12 +1,15 @@
-// QV_LMFParameter::ReadFromString on one text. Besides not crashing: every
-// failure is reported with a known code and a message, and reading the same
-// text again into the same document gives the same result (nothing of the
-// first read survives the clearing).
+// QV_LMFParameter::ReadFromString on one text, then the template checker on
+// it, which also builds the barcode reader tasks and format specifications
+// the document only records. Besides not crashing: every failure is reported
+// with a known code and a message, reading the same text again into the same
+// document gives the same result (nothing of the first read survives the
+// clearing), and the checker fails where the document does, in the same way.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "driver/template_check.h"
 #include "framework/template_document.h"
 #include "fuzz_checks.h"
 
@@ -24,5 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "reading a text twice gives the same result",
                fuzzing::Describe(code, message) + " then " +
                    fuzzing::Describe(again, document.message));
+
+  std::string checkMessage;
+  const int checkCode = CheckTemplateText(text.c_str(), checkMessage);
+  fuzzing::RequireReported(checkCode, checkMessage, false);
+  FUZZ_REQUIRE(code == errors::kSuccess || (checkCode == code && checkMessage == message),
+               "the checker refuses what the document refuses, in the same way",
+               fuzzing::Describe(code, message) + " against " +
+                   fuzzing::Describe(checkCode, checkMessage));
   return 0;
 }
