@@ -1,15 +1,20 @@
 #!/bin/sh
-# Installs what is missing, builds, and converts the bundled legacy examples
-# into out/examples.
+# Installs what is missing, builds, converts the bundled legacy examples into
+# out/examples and shows the result.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
-if [ ! -x build/src/lumiflow-convert ]; then
-  echo "run-examples.sh: the converter is not part of this build yet; the library and tests are built."
-  exit 0
-fi
+rm -rf out/examples
 mkdir -p out/examples
 build/src/lumiflow-convert examples out/examples </dev/null
-ls -l out/examples
+echo
+echo "Converted files:"
+find out/examples -type f | sort
+echo
+build/src/lumiflow-check out/examples/*.json
+shown=out/examples/regions-and-format-specifications.json
+echo
+echo "First lines of $shown:"
+head -n 40 "$shown"

@@ -1,15 +1,33 @@
 #include "driver/legacy_conversion.h"
 
+#include <new>
+
 #include "framework/error_codes.h"
+#include "legacy/legacy_reader.h"
 
 namespace quorvane {
 
-// The legacy reader is not built yet: every file fails, so that no run can
-// report a conversion that did not happen.
-int ConvertLegacyTemplate(const std::string&, std::string& errorMessage, std::string& outputText) {
-  outputText.clear();
-  errorMessage = "The legacy template reader is not part of this build.";
-  return errors::kUnknown;
+namespace {
+
+constexpr int kOutOfMemory = -10001;
+
+}  // namespace
+
+// A fresh reader per file: nothing carries over from one file to the next.
+int ConvertLegacyTemplate(const std::string& text, std::string& errorMessage,
+                          std::string& outputText) {
+  try {
+    ZQA_OldParameterReader reader;
+    const int code = reader.ReadOldTemplate(text.c_str(), errorMessage);
+    if (code != errors::kSuccess) return code;
+    reader.OutputNewTemplate(outputText);
+    return errors::kSuccess;
+  } catch (const std::bad_alloc&) {
+    // The output of a huge template may not fit where its reading did.
+    outputText.clear();
+    errorMessage = GetErrorString(kOutOfMemory);
+    return kOutOfMemory;
+  }
 }
 
 }  // namespace quorvane

@@ -290,15 +290,27 @@ TEST(RunConverter, UnwritableOutputStopsTheRun) {
   EXPECT_EQ(FileText(out + "/b.json"), "<missing>");
 }
 
-TEST(RunConverter, ExecutableConverterFailsUntilTheLegacyReaderIsBuilt) {
+TEST(RunConverter, RealConverterStopsAtTheFirstFailingFile) {
   TempTree tree;
-  const std::string source = tree.WriteFile("in.json", "{}");
+  const std::string in = tree.Root() + "/in";
+  const std::string first = R"({"ImageParameter": {"Timeout": 500}} // the rest is a comment)";
+  tree.WriteFile("in/1.json", first);
+  tree.WriteFile("in/2.json", "[1, 2]");
+  tree.WriteFile("in/3.json", "{}");
   const std::string out = tree.MakeDirectory("out");
-  const RunResult result = RunWith({source, out}, "KEY", ConvertLegacyTemplate);
+  const RunResult result = RunWith({in, out}, "KEY", ConvertLegacyTemplate);
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.out, "Fail to read Old Template: " + source +
-                            ".\nThe legacy template reader is not part of this build.\n");
-  EXPECT_EQ(FileText(out + "/in.json"), "<missing>");
+  EXPECT_EQ(result.out, "Convert " + in + "/1.json successfully.\n" +
+                            "Fail to read Old Template: " + in + "/2.json.\n" +
+                            "content is not a object\n");
+  EXPECT_EQ(result.unread, "EY");
+  std::string message;
+  std::string expected;
+  ASSERT_EQ(ConvertLegacyTemplate(first, message, expected), 0) << message;
+  EXPECT_NE(expected.find("\"Timeout\" : 500"), std::string::npos);
+  EXPECT_EQ(FileText(out + "/1.json"), expected);
+  EXPECT_EQ(FileText(out + "/2.json"), "<missing>");
+  EXPECT_EQ(FileText(out + "/3.json"), "<missing>");
 }
 
 }  // namespace

@@ -41,6 +41,22 @@ case $2 in
     run
     expect 0 "Input source path:
 Input destination path:" "" ;;
+  batch-stops)
+    # The real converter: the second file fails, the first stays converted,
+    # the third is never looked at.
+    mkdir "$scratch/in.d" "$scratch/out.d"
+    printf '{"ImageParameter": {"Timeout": 500}}' >"$scratch/in.d/1.json"
+    printf '{"ImageParameter": {"MaxAlgorithmThreadCount": 0}}' >"$scratch/in.d/2.json"
+    printf '{}' >"$scratch/in.d/3.json"
+    run "$scratch/in.d" "$scratch/out.d"
+    expect 1 "Convert $scratch/in.d/1.json successfully.
+Fail to read Old Template: $scratch/in.d/2.json.
+old barcodeSetting read failed : BarcodeReaderTaskSetting:MaxAlgorithmThreadCount: out of range." ""
+    grep -q '"Timeout" : 500' "$scratch/out.d/1.json" || { echo "first output missing"; exit 1; }
+    if [ -e "$scratch/out.d/2.json" ] || [ -e "$scratch/out.d/3.json" ]; then
+      echo "output written after the failure"
+      exit 1
+    fi ;;
   *)
     echo "unknown case $2"
     exit 2 ;;

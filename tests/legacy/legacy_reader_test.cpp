@@ -1,0 +1,110 @@
+// What the golden cases cannot show: texts no file holds (deep nesting, a NUL
+// byte), a reader used twice, and the bound on what one file may make.
+
+#include "legacy/legacy_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace quorvane {
+namespace {
+
+struct Result {
+  int code;
+  std::string message;
+  std::string output;
+};
+
+Result Convert(ZQA_OldParameterReader& reader, const std::string& text) {
+  Result result{0, "", ""};
+  result.code = reader.ReadOldTemplate(text.c_str(), result.message);
+  if (result.code == 0) reader.OutputNewTemplate(result.output);
+  return result;
+}
+
+Result Convert(const std::string& text) {
+  ZQA_OldParameterReader reader;
+  return Convert(reader, text);
+}
+
+std::string Nested(const std::string& open, const std::string& close, int depth) {
+  std::string text;
+  for (int i = 0; i < depth; ++i) text += open;
+  for (int i = 0; i < depth; ++i) text += close;
+  return text;
+}
+
+TEST(ZQA_OldParameterReader, UnparsableTextsFailAsParseErrors) {
+  const std::string prefix = "Json parse failed.:";
+  const std::string cases[] = {
+      "",
+      "{\"ImageParameter\": {",
+      Nested("[", "]", 1200),
+      "{\"ImageParameter\": {\"Name\": " + Nested("[", "]", 1200) + "}}",
+      "{\"RegionDefinition\": " + Nested("{\"a\":", "}", 1100) + "}",
+  };
+  for (const std::string& text : cases) {
+    SCOPED_TRACE(text.substr(0, 40));
+    const Result result = Convert(text);
+    EXPECT_EQ(result.code, -10030);
+    EXPECT_EQ(result.message.substr(0, prefix.size()), prefix);
+    EXPECT_GT(result.message.size(), prefix.size());
+  }
+  ZQA_OldParameterReader reader;
+  std::string message;
+  EXPECT_EQ(reader.ReadOldTemplate(nullptr, message), -10030);
+}
+
+TEST(ZQA_OldParameterReader, TextEndsAtItsFirstNulByte) {
+  const std::string text = R"({"ImageParameter": {"Timeout": 700}})";
+  const Result plain = Convert(text);
+  ASSERT_EQ(plain.code, 0) << plain.message;
+  const Result cut = Convert(text + std::string(1, '\0') + "not json");
+  EXPECT_EQ(cut.code, 0) << cut.message;
+  EXPECT_EQ(cut.output, plain.output);
+}
+
+TEST(ZQA_OldParameterReader, ASecondReadStartsAfresh) {
+  const std::string first =
+      R"({"ImageParameterContentArray": [{}, {"RegionDefinitionNameArray": ["r"]}],
+          "RegionDefinition": {"Name": "r", "BarcodeFormatIds": ["BF_QR_CODE"]},
+          "FormatSpecification": {"Name": "fs"}})";
+  const std::string second = R"({"ImageParameter": {"Timeout": 900}})";
+  ZQA_OldParameterReader reader;
+  ASSERT_EQ(Convert(reader, first).code, 0);
+  const Result again = Convert(reader, second);
+  ASSERT_EQ(again.code, 0) << again.message;
+  EXPECT_EQ(again.output, Convert(second).output);
+  EXPECT_EQ(reader.imageParameterCount, 1);
+  EXPECT_EQ(reader.lumiflowSettings.size(), 1u);
+}
+
+// Every region copies a task that carries many names: the copies would
+// multiply, so the file is refused once they pass the bound.
+TEST(ZQA_OldParameterReader, RegionCopiesAreBounded) {
+  const auto build = [](int regionCount) {
+    std::string names;
+    for (int i = 0; i < 2000; ++i)
+      names += std::string(i ? ",\"fs" : "\"fs") + std::to_string(i) + "\"";
+    std::string regions;
+    std::string regionNames;
+    for (int i = 0; i < regionCount; ++i) {
+      const std::string name = "r" + std::to_string(i);
+      regions += std::string(i ? "," : "") + R"({"Name":")" + name +
+                 R"(","BarcodeFormatIds":["BF_QR_CODE"]})";
+      regionNames += std::string(i ? ",\"" : "\"") + name + "\"";
+    }
+    return R"({"RegionDefinitionArray":[)" + regions + R"(],"ImageParameter":{)" +
+           R"("FormatSpecificationNameArray":[)" + names + R"(],"RegionDefinitionNameArray":[)" +
+           regionNames + "]}}";
+  };
+  const Result within = Convert(build(100));
+  EXPECT_EQ(within.code, 0) << within.message;
+  const Result beyond = Convert(build(400));
+  EXPECT_EQ(beyond.code, -10061);
+  EXPECT_EQ(beyond.message, "");
+}
+
+}  // namespace
+}  // namespace quorvane
