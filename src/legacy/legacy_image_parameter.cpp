@@ -1,5 +1,6 @@
 #include "legacy/legacy_image_parameter.h"
 
+#include <cstring>
 #include <iterator>
 #include <string_view>
 
@@ -68,13 +69,35 @@ const EnhancementRow* FindEnhancementRow(std::string_view legacyName) {
   return nullptr;
 }
 
-// An argument of a legacy element: absent or null gives 0, an integer
-// (integral reals included) is taken as it is, unchecked. Anything else is
+// What an argument of family S becomes when a legacy element leaves it out:
+// 0, unless the current format refuses 0 there (a sensitivity counts from
+// 1), where a 0 would make a template that no reader accepts; then the
+// argument's own default.
+template <class S>
+int AbsentArgument(const char* key) {
+  for (const ModeArgument<S>& argument : S::Family().arguments) {
+    if (std::strcmp(argument.key, key) != 0) continue;
+    return argument.minimum > 0 || argument.maximum < 0 ? argument.defaultValue : 0;
+  }
+  return 0;
+}
+
+// Whether the current format reads a converted mode back as it stands: its
+// arguments were taken from the legacy element unchecked.
+template <class S>
+bool ReadsBack(S& converted) {
+  converted.WriteToJson(false);
+  S check(converted.mode);
+  return check.ReadFromJson(converted.json, NoSkippedKeys()) == errors::kSuccess;
+}
+
+// An argument of a legacy element: absent or null gives `absent`, an
+// integer (integral reals included) is taken as it is. Anything else is
 // refused.
-bool TakeInteger(const Json::Value& element, const char* key, int& out) {
+bool TakeInteger(const Json::Value& element, const char* key, int absent, int& out) {
   const Json::Value* member = FindMember(element, key);
   if (!member || member->isNull()) {
-    out = 0;
+    out = absent;
     return true;
   }
   if (!member->isInt()) return false;
@@ -149,11 +172,11 @@ int OldImageParameterReader::ReadLegacyJson(const Json::Value& value, std::strin
 int OldImageParameterReader::ConvertImagePreprocessingModes(const Json::Value& modes) {
   bool enhancementReplaced = false;
   bool binarizationReplaced = false;
-  const auto failArgument = [this] {
+  const auto failArgument = [this](int code) {
     errorMessage = GetTypeName();
     errorMessage += kPreprocessingKey;
     errorMessage += " invalid";
-    return errors::kJsonTypeInvalid;
+    return code;
   };
   for (const Json::Value& element : modes) {
     std::string_view name;
@@ -170,8 +193,12 @@ int OldImageParameterReader::ConvertImagePreprocessingModes(const Json::Value& m
       for (unsigned i = 0; isObject && i < std::size(kEnhancementArguments); ++i) {
         if ((row->taken & (1u << i)) == 0) continue;
         const EnhancementArgument& argument = kEnhancementArguments[i];
-        if (!TakeInteger(element, argument.key, converted.*argument.member)) return failArgument();
+        if (!TakeInteger(element, argument.key, AbsentArgument<GEM>(argument.key),
+                         converted.*argument.member)) {
+          return failArgument(errors::kJsonTypeInvalid);
+        }
       }
+      if (!ReadsBack(converted)) return failArgument(errors::kJsonValueInvalid);
       grayscaleEnhancementModes.push_back(converted);
     } else if (name == kMorphologyName) {
       if (!binarizationReplaced) {
@@ -191,11 +218,13 @@ int OldImageParameterReader::ConvertImagePreprocessingModes(const Json::Value& m
         }
         for (std::size_t i = 0; i < std::size(kMorphologyKernelKeys); ++i) {
           if (!TakeInteger(element, kMorphologyKernelKeys[i],
+                           AbsentArgument<BM>(kMorphologyKernelKeys[i]),
                            converted.*kMorphologyKernelMembers[i])) {
-            return failArgument();
+            return failArgument(errors::kJsonTypeInvalid);
           }
         }
       }
+      if (!ReadsBack(converted)) return failArgument(errors::kJsonValueInvalid);
       binarizationModes.push_back(converted);
     }
   }

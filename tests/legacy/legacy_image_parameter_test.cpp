@@ -233,15 +233,14 @@ TEST(OldImageParameterReader, PreprocessingModes) {
       {R"(["IPM_GRAY_EQUALIZE"])", "[" + Gem("GEM_GRAY_EQUALIZE", -1, -1, -1, -1, -1) + "]", ""},
       {R"([{"Mode":"IPM_GRAY_EQUALIZE","Sensitivity":7,"SmoothBlockSizeX":3}])",
        "[" + Gem("GEM_GRAY_EQUALIZE", 7, -1, -1, -1, -1) + "]", ""},
-      {R"([{"Mode":"IPM_GRAY_EQUALIZE"}])", "[" + Gem("GEM_GRAY_EQUALIZE", 0, -1, -1, -1, -1) + "]",
-       ""},
+      // An absent sensitivity cannot be 0, which the current format refuses.
+      {R"([{"Mode":"IPM_GRAY_EQUALIZE"}])",
+       "[" + Gem("GEM_GRAY_EQUALIZE", -1, -1, -1, -1, -1) + "]", ""},
       {R"([{"Mode":"IPM_GRAY_EQUALIZE","Sensitivity":null}])",
-       "[" + Gem("GEM_GRAY_EQUALIZE", 0, -1, -1, -1, -1) + "]", ""},
-      // Not range-checked; integral reals are integers.
-      {R"([{"Mode":"IPM_GRAY_EQUALIZE","Sensitivity":100}])",
-       "[" + Gem("GEM_GRAY_EQUALIZE", 100, -1, -1, -1, -1) + "]", ""},
-      {R"([{"Mode":"IPM_GRAY_EQUALIZE","Sensitivity":-7.0}])",
-       "[" + Gem("GEM_GRAY_EQUALIZE", -7, -1, -1, -1, -1) + "]", ""},
+       "[" + Gem("GEM_GRAY_EQUALIZE", -1, -1, -1, -1, -1) + "]", ""},
+      // Integral reals are integers.
+      {R"([{"Mode":"IPM_GRAY_EQUALIZE","Sensitivity":9.0}])",
+       "[" + Gem("GEM_GRAY_EQUALIZE", 9, -1, -1, -1, -1) + "]", ""},
       {R"([{"Mode":"IPM_GRAY_SMOOTH","SmoothBlockSizeX":3,"Sensitivity":5,"SharpenBlockSizeX":4}])",
        "[" + Gem("GEM_GRAY_SMOOTH", -1, -1, -1, 3, 0) + "]", ""},
       {R"(["IPM_SHARPEN_SMOOTH"])", "[" + Gem("GEM_SHARPEN_SMOOTH", -1, -1, -1, -1, -1) + "]", ""},
@@ -253,9 +252,9 @@ TEST(OldImageParameterReader, PreprocessingModes) {
       {R"(["IPM_MORPHOLOGY"])", "", "[" + Morphology("Close", "Rectangle", -1, -1) + "]"},
       {R"([{"Mode":"IPM_MORPHOLOGY","MorphOperation":"Erode","MorphOperationKernelSizeX":3}])", "",
        "[" + Morphology("Erode", "Rectangle", 3, 0) + "]"},
-      {R"([{"Mode":"IPM_MORPHOLOGY","MorphShape":" ellipse ","MorphOperationKernelSizeY":2000,
+      {R"([{"Mode":"IPM_MORPHOLOGY","MorphShape":" ellipse ","MorphOperationKernelSizeY":1000,
              "BlockSizeX":7}])",
-       "", "[" + Morphology("Close", "Ellipse", 0, 2000) + "]"},
+       "", "[" + Morphology("Close", "Ellipse", 0, 1000) + "]"},
       // Nothing for other names, other case, other types.
       {R"(["IPM_AUTO","IPM_SKIP","ipm_general"," IPM_GENERAL","IPM_MORPHOLOGY "])", "", ""},
       {R"([5,true,null,[["IPM_GENERAL"]],{},{"Mode":5},{"Mode":"ipm_morphology"},{"mode":"IPM_GENERAL"}])",
@@ -348,6 +347,12 @@ TEST(OldImageParameterReader, PreprocessingModeFailures) {
       {R"([{"Mode":"IPM_MORPHOLOGY","MorphShape":4}])", -10031, "MorphShape:Json type invalid."},
       {R"([{"Mode":"IPM_MORPHOLOGY","MorphOperation":"Erode","MorphShape":"Ring"}])", -10033,
        "MorphShape:Json value invalid or value out of range."},
+      // Values the current format would refuse in the converted template.
+      {R"([{"Mode":"IPM_GRAY_EQUALIZE","Sensitivity":100}])", -10033, invalid},
+      {R"([{"Mode":"IPM_GRAY_EQUALIZE","Sensitivity":-7.0}])", -10033, invalid},
+      {R"([{"Mode":"IPM_GRAY_EQUALIZE","Sensitivity":0}])", -10033, invalid},
+      {R"([{"Mode":"IPM_SHARPEN_SMOOTH","SharpenBlockSizeY":1001}])", -10033, invalid},
+      {R"([{"Mode":"IPM_MORPHOLOGY","MorphOperationKernelSizeY":2000}])", -10033, invalid},
       // Members a row does not take are not looked at.
       {R"([{"Mode":"IPM_GENERAL","Sensitivity":"7","SmoothBlockSizeX":[]}])", 0, "untouched"},
       {R"([{"Mode":"IPM_GRAY_EQUALIZE","SmoothBlockSizeX":"x"}])", 0, "untouched"},
