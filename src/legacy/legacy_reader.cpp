@@ -9,6 +9,7 @@
 #include "barcode/format_specification.h"
 #include "captureflow/default_names.h"
 #include "captureflow/target_roi.h"
+#include "framework/json_text_limits.h"
 #include "imageparams/small_structures.h"
 #include "legacy/legacy_barcode.h"
 #include "legacy/legacy_image_parameter.h"
@@ -64,6 +65,11 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
     Clear();
     imageParameterCount = 0;
     lumiflowSettings.clear();
+    // Refused before parsing: the parse alone could take gigabytes.
+    if (text != nullptr && ExceedsJsonValueLimit(text)) {
+      errorMessage = JsonValueLimitMessage();
+      return errors::kTemplateComplex;
+    }
     Json::Value root;
     std::string parseErrors;
     if (!ParseLegacyText(text, root, parseErrors)) {

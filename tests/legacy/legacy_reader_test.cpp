@@ -106,5 +106,14 @@ TEST(ZQA_OldParameterReader, RegionCopiesAreBounded) {
   EXPECT_EQ(beyond.message, "");
 }
 
+TEST(ZQA_OldParameterReader, TextsWithTooManyValuesAreRefusedBeforeParsing) {
+  std::string text = R"({"ImageParameterContentArray": [)";
+  for (int i = 0; i < (1 << 20); ++i) text += "{},";
+  text += "{}]}";
+  const Result result = Convert(text);
+  EXPECT_EQ(result.code, -10061);
+  EXPECT_EQ(result.message, "The text holds more than 1048576 JSON values.");
+}
+
 }  // namespace
 }  // namespace quorvane
