@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "driver/conversion_run.h"
+#include "driver/legacy_conversion.h"
 
 #include "driver/hostile_inputs.h"
 #include "driver/input_bounds.h"
@@ -22,9 +26,10 @@ using testing::ExpectReported;
 using testing::FileText;
 using testing::HostileText;
 
-// Reading, appending and checking one text: each reports success or a
-// failure of its own; the checker refuses what the document refuses.
-void ExpectDocumentOutcome(const HostileText& input) {
+// Reading (and, with `append`, appending) and checking one text: each
+// reports success or a failure of its own; the checker refuses what the
+// document refuses.
+void ExpectDocumentOutcome(const HostileText& input, bool append) {
   SCOPED_TRACE(input.name);
   const std::string& text = input.text;
   QV_LMFParameter document;
@@ -32,11 +37,13 @@ void ExpectDocumentOutcome(const HostileText& input) {
   ExpectBounded(text.size(), [&] { code = document.ReadFromText(text); });
   ExpectReported(code, document.message);
 
-  QV_LMFParameter appended;
-  ExpectBounded(text.size(), [&] {
-    ExpectReported(appended.AppendFromText(text), appended.message);
-    ExpectReported(appended.ReadFromString(nullptr), appended.message);
-  });
+  if (append) {
+    QV_LMFParameter appended;
+    ExpectBounded(text.size(), [&] {
+      ExpectReported(appended.AppendFromText(text), appended.message);
+      ExpectReported(appended.ReadFromString(nullptr), appended.message);
+    });
+  }
 
   std::string checkMessage;
   int checkCode = 0;
@@ -45,6 +52,35 @@ void ExpectDocumentOutcome(const HostileText& input) {
   if (code != errors::kSuccess) {
     EXPECT_EQ(checkCode, code);
   }
+}
+
+// Runs the converter on `file` as a user would and checks the outcome: the
+// success line and an output the template document reads without error, or
+// "Fail to read Old Template: " + file + "." followed by a message.
+void ExpectConverterOutcome(const std::string& file, std::size_t size,
+                            const std::string& destination) {
+  SCOPED_TRACE(file);
+  const char* argv[] = {"lumiflow-convert", file.c_str(), destination.c_str(), nullptr};
+  std::istringstream in;
+  std::ostringstream out;
+  std::ostringstream err;
+  int status = 0;
+  ExpectBounded(size, [&] { status = RunConverter(3, argv, in, out, err, ConvertLegacyTemplate); });
+  EXPECT_EQ(err.str(), "");
+  const std::string failure = "Fail to read Old Template: " + file + ".\n";
+  if (status == 0) {
+    EXPECT_EQ(out.str(), "Convert " + file + " successfully.\n");
+    QV_LMFParameter document;
+    EXPECT_EQ(document.ReadFromText(FileText(destination)), errors::kSuccess) << document.message;
+    return;
+  }
+  EXPECT_EQ(status, 1);
+  const std::string text = out.str();
+  ASSERT_EQ(text.compare(0, failure.size(), failure), 0) << text;
+  const std::string message = text.substr(failure.size());
+  EXPECT_GT(message.size(), 1u) << text;
+  EXPECT_NE(message.find_first_not_of(" \n"), std::string::npos) << text;
+  EXPECT_EQ(message.back(), '\n');
 }
 
 // Current-format templates whose every key is given every JSON type.
@@ -57,9 +93,11 @@ const char* const kCurrentFormatBases[] = {
 TEST(HostileInput, DocumentAndCheckerGiveADefinedOutcome) {
   for (const char* section : {"ImageParameterOptions", "BarcodeReaderTaskSettingOptions"}) {
     for (const HostileText& input : testing::HostileTexts(section)) {
-      ExpectDocumentOutcome(input);
+      ExpectDocumentOutcome(input, true);
     }
   }
+  // Last, as the largest.
+  ExpectDocumentOutcome(testing::HugeArrayText("ImageParameterOptions"), true);
 }
 
 TEST(HostileInput, DocumentAndCheckerTakeEveryKeyAsEveryType) {
@@ -67,7 +105,47 @@ TEST(HostileInput, DocumentAndCheckerTakeEveryKeyAsEveryType) {
     SCOPED_TRACE(base);
     const std::vector<HostileText> inputs = testing::EveryKeyEveryType(FileText(base));
     ASSERT_GT(inputs.size(), 100u);
-    for (const HostileText& input : inputs) ExpectDocumentOutcome(input);
+    for (const HostileText& input : inputs) ExpectDocumentOutcome(input, false);
+  }
+}
+
+TEST(HostileInput, ConverterGivesADefinedOutcome) {
+  testing::TempTree tree;
+  const std::string destination = tree.Path("out.json");
+  for (const char* section :
+       {"ImageParameterContentArray", "FormatSpecificationArray", "RegionDefinitionArray"}) {
+    SCOPED_TRACE(section);
+    for (const HostileText& input : testing::HostileTexts(section)) {
+      SCOPED_TRACE(input.name);
+      const std::string file = tree.WriteFile("hostile.json", input.text);
+      ExpectConverterOutcome(file, input.text.size(), destination);
+    }
+  }
+  std::vector<HostileText> inputs = testing::ExpandingLegacyTexts();
+  inputs.push_back(testing::HugeArrayText("ImageParameterContentArray"));
+  for (const HostileText& input : inputs) {
+    SCOPED_TRACE(input.name);
+    const std::string file = tree.WriteFile("large.json", input.text);
+    ExpectConverterOutcome(file, input.text.size(), destination);
+  }
+}
+
+// Legacy templates whose every key is given every JSON type, converted
+// through the converter's own conversion.
+TEST(HostileInput, ConverterTakesEveryKeyAsEveryType) {
+  testing::TempTree tree;
+  const std::string destination = tree.Path("out.json");
+  for (const char* base : {"format_specifications", "legacy_image_modes", "legacy_barcode_modes",
+                           "region_own_formats"}) {
+    SCOPED_TRACE(base);
+    const std::vector<HostileText> inputs = testing::EveryKeyEveryType(
+        FileText(LUMIFLOW_TEST_DATA_DIR "/legacy/golden/" + std::string(base) + ".legacy.json"));
+    ASSERT_GT(inputs.size(), 100u);
+    for (const HostileText& input : inputs) {
+      SCOPED_TRACE(input.name);
+      const std::string file = tree.WriteFile("variant.json", input.text);
+      ExpectConverterOutcome(file, input.text.size(), destination);
+    }
   }
 }
 

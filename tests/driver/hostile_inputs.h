@@ -46,25 +46,60 @@ inline std::vector<HostileText> HostileTexts(const std::string& section) {
       {"byte-order mark inside", open + "\xef\xbb\xbf[]}"},
       {"4 MB name", open + "[{\"Name\": \"" + std::string(std::size_t{4} << 20, 'n') + "\"}]}"},
   };
-  // Just under the reader's value limit: 2 values per element.
+  // More sections than any template holds, in a text of a megabyte.
   std::string many = open + "[";
-  for (std::size_t i = 0; i < 200000; ++i) many += "{\"Name\":\"s" + std::to_string(i) + "\"},";
+  for (std::size_t i = 0; i < 100000; ++i) many += "{\"Name\":\"s" + std::to_string(i) + "\"},";
   many += "{\"Name\":\"last\"}]}";
-  texts.push_back({"200000 named sections", std::move(many)});
-  // Last, as the largest: 50 MB of array elements.
-  std::string huge = open + "[";
-  huge.reserve(std::size_t{50} << 20);
+  texts.push_back({"100000 named sections", std::move(many)});
+  return texts;
+}
+
+// 50 MB of array elements under `section`.
+inline HostileText HugeArrayText(const std::string& section) {
+  std::string huge = "{\"" + section + "\": [";
+  huge.reserve((std::size_t{50} << 20) + 8);
   while (huge.size() < (std::size_t{50} << 20)) huge += "0,";
   huge += "0]}";
-  texts.push_back({"50 MB array", std::move(huge)});
-  return texts;
+  return {"50 MB array", std::move(huge)};
+}
+
+// Legacy texts whose few bytes ask the conversion for much: bare mode names
+// that become whole mode objects, empty image parameters that become three
+// sections each, and regions that each take a copy of a long task.
+inline std::vector<HostileText> ExpandingLegacyTexts() {
+  const auto repeated = [](const std::string& element, std::size_t count) {
+    std::string text;
+    text.reserve((element.size() + 1) * count);
+    for (std::size_t i = 0; i < count; ++i) text += (i > 0 ? "," : "") + element;
+    return text;
+  };
+  std::string regions;
+  std::string regionNames;
+  for (int i = 0; i < 20000; ++i) {
+    const std::string name = "\"r" + std::to_string(i) + "\"";
+    regions += std::string(i > 0 ? "," : "") + "{\"Name\":" + name + ",\"BarcodeFormatIds\":[]}";
+    regionNames += std::string(i > 0 ? "," : "") + name;
+  }
+  return {
+      {"300000 bare binarization names",
+       R"({"ImageParameter": {"BinarizationModes": [)" + repeated("\"BM_AUTO\"", 300000) + "]}}"},
+      {"300000 bare deformation names",
+       R"({"ImageParameter": {"DeformationResistingModes": [)" +
+           repeated("\"DRM_GENERAL\"", 300000) + "]}}"},
+      {"100000 empty image parameters",
+       R"({"ImageParameterContentArray": [)" + repeated("{}", 100000) + "]}"},
+      {"20000 regions copying a task of 5000 names",
+       R"({"RegionDefinitionArray": [)" + regions + R"(], "ImageParameter": {)" +
+           R"("FormatSpecificationNameArray": [)" + repeated("\"f\"", 5000) +
+           R"(], "RegionDefinitionNameArray": [)" + regionNames + "]}}"},
+  };
 }
 
 // The JSON texts each key of an object is given in turn, written as they
 // stand: some cannot be held by a JSON value.
 inline const std::vector<std::string>& EveryJsonType() {
   static const std::vector<std::string> values = {
-      "null", "false", "-1", "2147483648", "18446744073709551616", "1.5", "\"x\"", "[]", "{}"};
+      "null", "-1", "2147483648", "18446744073709551616", "1.5", "\"x\"", "[]", "{}"};
   return values;
 }
 
