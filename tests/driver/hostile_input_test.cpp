@@ -4,15 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/conversion_run.h"
-#include "driver/legacy_conversion.h"
-
 #include "driver/hostile_inputs.h"
-#include "driver/input_bounds.h"
+#include "driver/outcome_checks.h"
 #include "driver/temp_tree.h"
 #include "driver/template_check.h"
 #include "framework/error_codes.h"
@@ -22,6 +18,7 @@ namespace quorvane {
 namespace {
 
 using testing::ExpectBounded;
+using testing::ExpectConverterOutcome;
 using testing::ExpectReported;
 using testing::FileText;
 using testing::HostileText;
@@ -52,35 +49,6 @@ void ExpectDocumentOutcome(const HostileText& input, bool append) {
   if (code != errors::kSuccess) {
     EXPECT_EQ(checkCode, code);
   }
-}
-
-// Runs the converter on `file` as a user would and checks the outcome: the
-// success line and an output the template document reads without error, or
-// "Fail to read Old Template: " + file + "." followed by a message.
-void ExpectConverterOutcome(const std::string& file, std::size_t size,
-                            const std::string& destination) {
-  SCOPED_TRACE(file);
-  const char* argv[] = {"lumiflow-convert", file.c_str(), destination.c_str(), nullptr};
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  int status = 0;
-  ExpectBounded(size, [&] { status = RunConverter(3, argv, in, out, err, ConvertLegacyTemplate); });
-  EXPECT_EQ(err.str(), "");
-  const std::string failure = "Fail to read Old Template: " + file + ".\n";
-  if (status == 0) {
-    EXPECT_EQ(out.str(), "Convert " + file + " successfully.\n");
-    QV_LMFParameter document;
-    EXPECT_EQ(document.ReadFromText(FileText(destination)), errors::kSuccess) << document.message;
-    return;
-  }
-  EXPECT_EQ(status, 1);
-  const std::string text = out.str();
-  ASSERT_EQ(text.compare(0, failure.size(), failure), 0) << text;
-  const std::string message = text.substr(failure.size());
-  EXPECT_GT(message.size(), 1u) << text;
-  EXPECT_NE(message.find_first_not_of(" \n"), std::string::npos) << text;
-  EXPECT_EQ(message.back(), '\n');
 }
 
 // Current-format templates whose every key is given every JSON type.
