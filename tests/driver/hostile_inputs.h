@@ -46,12 +46,15 @@ inline std::vector<HostileText> HostileTexts(const std::string& section) {
       {"byte-order mark inside", open + "\xef\xbb\xbf[]}"},
       {"4 MB name", open + "[{\"Name\": \"" + std::string(std::size_t{4} << 20, 'n') + "\"}]}"},
   };
-  // More sections than any template holds, in a text of a megabyte.
-  std::string many = open + "[";
-  for (std::size_t i = 0; i < 100000; ++i) many += "{\"Name\":\"s" + std::to_string(i) + "\"},";
-  many += "{\"Name\":\"last\"}]}";
-  texts.push_back({"100000 named sections", std::move(many)});
   return texts;
+}
+
+// More sections than any template holds under `section`, in a megabyte.
+inline HostileText ManySectionsText(const std::string& section) {
+  std::string many = "{\"" + section + "\": [";
+  for (std::size_t i = 0; i < 70000; ++i) many += "{\"Name\":\"s" + std::to_string(i) + "\"},";
+  many += "{\"Name\":\"last\"}]}";
+  return {"70000 named sections", std::move(many)};
 }
 
 // 50 MB of array elements under `section`.
@@ -99,7 +102,7 @@ inline std::vector<HostileText> ExpandingLegacyTexts() {
 // stand: some cannot be held by a JSON value.
 inline const std::vector<std::string>& EveryJsonType() {
   static const std::vector<std::string> values = {
-      "null", "-1", "2147483648", "18446744073709551616", "1.5", "\"x\"", "[]", "{}"};
+      "null", "2147483648", "18446744073709551616", "1.5", "\"x\"", "[]", "{}"};
   return values;
 }
 

@@ -125,10 +125,10 @@ TEST(ZQA_OldParameterReader, WhatATextMayMakeIsBounded) {
     int beyond;
   } cases[] = {
       {"bare mode names", R"("BM_AUTO")", R"({"ImageParameter": {"BinarizationModes": [)", "]}}",
-       10000, 30000},
-      {"empty image parameters", "{}", R"({"ImageParameterContentArray": [)", "]}", 1000, 3000},
-      {"format specifications", "{}", R"({"FormatSpecificationArray": [)", "]}", 2000, 5000},
-      {"regions", R"({"Name": "r"})", R"({"RegionDefinitionArray": [)", "]}", 5000, 20000},
+       2000, 30000},
+      {"empty image parameters", "{}", R"({"ImageParameterContentArray": [)", "]}", 300, 3000},
+      {"format specifications", "{}", R"({"FormatSpecificationArray": [)", "]}", 500, 5000},
+      {"regions", R"({"Name": "r"})", R"({"RegionDefinitionArray": [)", "]}", 1000, 20000},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
