@@ -56,7 +56,8 @@ case "${1:-}" in
       echo "# Keys, enumeration names and JSON pieces of both template formats;"
       echo "# rewritten by scripts/fuzz.sh dictionary."
       for token in '{' '}' '[' ']' ':' ',' '"' 'null' 'true' 'false' '-1' '0' '1.5' \
-        '2147483648' '-2147483649' '18446744073709551616' '1e309' '//' '/*' '*/' '\\u0000' '\x00' '\xef\xbb\xbf' '\xff'; do
+        '2147483648' '-2147483649' '18446744073709551616' '1e309' '//' '/*' '*/' \
+        '\\u0000' '\x00' '\xef\xbb\xbf' '\xff'; do
         printf '"%s"\n' "$(printf '%s' "$token" | sed 's/"/\\"/g')"
       done
       grep -rhoE '"[A-Za-z][A-Za-z0-9_]{2,}"' src | sort -u | sed 's/"/\\"/g; s/.*/"&"/'
