@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <ostream>
+#include <utility>
 
 #include "barcode/barcode_reader_task.h"
 #include "barcode/format_specification.h"
@@ -69,7 +70,7 @@ Failure ReadEachElement(const Json::Value& templateJson, const char* key) {
   return {};
 }
 
-Failure CheckTemplateText(const std::string& content) {
+Failure CheckText(const std::string& content) {
   QV_LMFParameter document;
   const int code = document.ReadFromText(content);
   if (code != errors::kSuccess) {
@@ -87,13 +88,19 @@ Failure CheckTemplateText(const std::string& content) {
 
 }  // namespace
 
+int CheckTemplateText(const std::string& content, std::string& message) {
+  Failure failure = CheckText(content);
+  message = std::move(failure.message);
+  return failure.code;
+}
+
 std::string CheckTemplateFile(const std::string& path, bool& passed) {
   std::string content;
   Failure failure;
   if (!ReadFileBytes(path, content)) {
     failure = {errors::kFileNotFound, GetErrorString(errors::kFileNotFound)};
   } else {
-    failure = CheckTemplateText(content);
+    failure = CheckText(content);
   }
   passed = failure.code == errors::kSuccess;
   if (passed) return "OK: " + path;

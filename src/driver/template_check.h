@@ -10,6 +10,10 @@
 
 namespace quorvane {
 
+// The checks of one template text, as for a file: 0, or the code of the
+// first failure with its message in `message` (line breaks kept).
+int CheckTemplateText(const std::string& content, std::string& message);
+
 // The one line reported for the file at `path`, without its line break:
 // "OK: " + path, or "FAIL: " + path + ": " + code + ": " + message.
 // `passed` tells which.

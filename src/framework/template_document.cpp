@@ -11,6 +11,7 @@
 #include "captureflow/target_roi.h"
 #include "driver/platform.h"
 #include "framework/enum_table.h"
+#include "framework/json_text_limits.h"
 #include "imageparams/image_parameter.h"
 #include "imageparams/small_structures.h"
 
@@ -57,7 +58,8 @@ constexpr TaskArray kDefaultTaskNames[] = {
     {"zqi_task_default", kDocumentNormalizerTask},
 };
 
-// The keys AppendFromString merges, in the order it treats them.
+// The section arrays: the keys AppendFromString merges, in the order it
+// treats them.
 const std::vector<std::string>& AppendKeys() {
   static const std::vector<std::string> keys = {
       "GlobalParameter",
@@ -102,6 +104,17 @@ std::vector<std::string>& PresetTexts() {
 
 std::string TextOf(int code) { return GetErrorString(code); }
 
+// Whether the section arrays of `templateJson` hold more than `limit`
+// elements together.
+bool ExceedsSectionLimit(const Json::Value& templateJson, std::size_t limit) {
+  std::size_t count = 0;
+  for (const std::string& key : AppendKeys()) {
+    const Json::Value* array = FindMember(templateJson, key);
+    if (array != nullptr && array->isArray()) count += array->size();
+  }
+  return count > limit;
+}
+
 // Parses a current-format text. On failure `errors` holds the reader's error
 // list, or the text of what the reader threw (nesting beyond its limit).
 bool ParseTemplateText(std::string_view text, Json::Value& value, std::string& errors) {
@@ -120,6 +133,10 @@ bool ParseTemplateText(std::string_view text, Json::Value& value, std::string& e
 // Parses a text that must hold a JSON object; a refusal leaves its text in
 // `message`.
 int ParseTemplateObject(std::string_view text, Json::Value& value, std::string& message) {
+  if (ExceedsJsonValueLimit(text)) {
+    message = JsonValueLimitMessage();
+    return errors::kTemplateComplex;
+  }
   std::string parseErrors;
   if (!ParseTemplateText(text, value, parseErrors)) {
     message = std::move(parseErrors);
@@ -283,6 +300,10 @@ int QV_LMFParameter::ReadFromText(std::string_view content) {
 
 int QV_LMFParameter::ReadParsed(bool contentGiven) {
   if (templateJson.isNull()) return errors::kSuccess;
+  if (ExceedsSectionLimit(templateJson, kMaxSections)) {
+    message = "The template holds more than " + std::to_string(kMaxSections) + " sections.";
+    return errors::kTemplateComplex;
+  }
   int result = CollectTaskNames();
   if (result == errors::kSuccess) result = ReadSections(contentGiven);
   if (result != errors::kSuccess) return result;

@@ -73,6 +73,11 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   // The kinds GetReferencedNames answers.
   static constexpr int kReferencedTargetROIDefs = 4;
   static constexpr int kReferencedCodeSpecifications = 32;
+  // The most elements all section arrays of a text may hold together. A
+  // section takes kilobytes once its defaults are filled in, so a text of a
+  // few megabytes could otherwise ask for gigabytes; no real template comes
+  // near this.
+  static constexpr std::size_t kMaxSections = std::size_t{1} << 16;
 
   // Merges the preset templates found next to the core library (else in the
   // current directory), then reads the merged text.

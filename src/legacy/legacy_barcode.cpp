@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "framework/enum_table.h"
+#include "legacy/legacy_region.h"
 
 namespace quorvane {
 
@@ -147,11 +148,12 @@ int OldBarcodeReaderTaskSetting::ReadLegacyJson(const Json::Value& value, std::s
   return errors::kSuccess;
 }
 
-std::size_t OldBarcodeReaderTaskSetting::ElementCount() {
-  std::size_t count = formatSpecificationNames.size() + sectionImageParameters.size();
-  ForEachModeList(
-      [&count](const char* /*key*/, auto& list, bool /*allowEmpty*/) { count += list.size(); });
-  return count;
+std::size_t OldBarcodeReaderTaskSetting::CopyUnits() {
+  std::size_t elements = sectionImageParameters.size();
+  ForEachModeList([&elements](const char* /*key*/, auto& list, bool /*allowEmpty*/) {
+    elements += list.size();
+  });
+  return formatSpecificationNames.size() + elements * ConversionBudget::kElementUnits;
 }
 
 // ---------------------------------------------------------------------------

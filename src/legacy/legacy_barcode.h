@@ -71,9 +71,9 @@ class OldBarcodeReaderTaskSetting : public ZQA_BarcodeReaderTaskSetting {
   // with its message in `message`.
   int ReadLegacyJson(const Json::Value& value, std::string& message);
 
-  // The list elements a copy of the task carries (names, sections, modes):
-  // what copying it costs.
-  std::size_t ElementCount();
+  // What copying the task costs in ConversionBudget units: its names, and
+  // its section and mode list elements.
+  std::size_t CopyUnits();
 
   // The legacy list of the family whose current list holds `Current`.
   template <class Current>

@@ -9,6 +9,7 @@
 #include "barcode/format_specification.h"
 #include "captureflow/default_names.h"
 #include "captureflow/target_roi.h"
+#include "framework/json_text_limits.h"
 #include "imageparams/small_structures.h"
 #include "legacy/legacy_barcode.h"
 #include "legacy/legacy_image_parameter.h"
@@ -37,9 +38,12 @@ const QV_ImageParameter& DecodeImageParameter() {
 
 // Parses with the permissive reader (comments, any root). The character
 // range is parsed, never a stream: the reader's error list must stay valid.
-// Nesting beyond the reader's limit throws; that text is the error then.
+// Nesting beyond the reader's limit throws; that text is the error then. A
+// UTF-8 byte-order mark, which editors put before the text, is passed over
+// as the current format's reader does.
 bool ParseLegacyText(const char* text, Json::Value& root, std::string& errors) {
   const char* begin = text != nullptr ? text : "";
+  if (std::strncmp(begin, "\xEF\xBB\xBF", 3) == 0) begin += 3;
   const char* end = begin + std::strlen(begin);
   Json::Reader reader(Json::Features::all());
   try {
@@ -49,6 +53,12 @@ bool ParseLegacyText(const char* text, Json::Value& root, std::string& errors) {
     errors = e.what();
   }
   return false;
+}
+
+// The end of a read whose budget is spent: the code's own text says it.
+int TooComplex(std::string& errorMessage) {
+  errorMessage.clear();
+  return errors::kTemplateComplex;
 }
 
 // Writes `section` and moves its output to the end of `array`.
@@ -64,6 +74,11 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
     Clear();
     imageParameterCount = 0;
     lumiflowSettings.clear();
+    // Refused before parsing: the parse alone could take gigabytes.
+    if (text != nullptr && ExceedsJsonValueLimit(text)) {
+      errorMessage = JsonValueLimitMessage();
+      return errors::kTemplateComplex;
+    }
     Json::Value root;
     std::string parseErrors;
     if (!ParseLegacyText(text, root, parseErrors)) {
@@ -103,9 +118,17 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
     return errors::kSuccess;
   };
 
+  // Spent on what each legacy entry may make, before it is read.
+  ConversionBudget budget;
+  const auto spendOn = [&budget](std::size_t sections, const Json::Value& value) {
+    return budget.Spend(sections * ConversionBudget::kSectionUnits +
+                        CountJsonValues(value) * ConversionBudget::kElementUnits);
+  };
+
   int result = eachGiven(
       "FormatSpecification", "FormatSpecificationArray",
-      [this, &errorMessage](const Json::Value& value) {
+      [this, &errorMessage, &spendOn](const Json::Value& value) {
+        if (!spendOn(1, value)) return TooComplex(errorMessage);
         OldFormatSpecification specification;
         const int read = specification.ReadLegacyJson(value, errorMessage);
         if (read != errors::kSuccess) {
@@ -123,7 +146,8 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
   // Kept aside: each image parameter converts the regions it names.
   std::vector<OldRegionDefinition> regions;
   result = eachGiven("RegionDefinition", "RegionDefinitionArray",
-                     [&regions, &errorMessage](const Json::Value& value) {
+                     [&regions, &errorMessage, &spendOn](const Json::Value& value) {
+                       if (!spendOn(0, value)) return TooComplex(errorMessage);
                        OldRegionDefinition region;
                        const int read = region.ReadLegacyJson(value, errorMessage);
                        if (read == errors::kSuccess) regions.push_back(std::move(region));
@@ -137,9 +161,11 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
   const QV_ImageParameter& decode = DecodeImageParameter();
   SetSectionObject(kImageParameters, decode.name, MakeRef<QV_ImageParameter>(decode));
 
-  ConversionBudget budget;
   result = eachGiven("ImageParameter", "ImageParameterContentArray",
-                     [this, &errorMessage, &regionIndex, &budget](const Json::Value& value) {
+                     [&](const Json::Value& value) {
+                       if (!spendOn(kSectionsPerImageParameter, value)) {
+                         return TooComplex(errorMessage);
+                       }
                        return ConvertImageParameter(value, errorMessage, regionIndex, budget);
                      });
   if (result != errors::kSuccess) return result;
@@ -182,12 +208,6 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
     return result;
   }
   task.name = "BR_" + number;
-  // The sections this image parameter makes, and its task's lists.
-  const std::size_t taskElements = task.ElementCount();
-  if (!budget.Spend(kSectionsPerImageParameter * ConversionBudget::kSectionUnits + taskElements)) {
-    errorMessage.clear();
-    return errors::kTemplateComplex;
-  }
 
   // Localization works on this image parameter; decoding on the shared one.
   if (task.sectionImageParameters.empty()) task.FillDefaultSectionImageParameters();
@@ -201,7 +221,7 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
 
   OldLumiflowSetting flow;
   flow.imageROIProcessingNames.clear();
-  RegionConversion conversion{*this, task, taskElements, flow, regions, budget};
+  RegionConversion conversion{*this, task, task.CopyUnits(), flow, regions, budget};
   result = ConvertRegionDefinitions(conversion, errorMessage);
   if (result != errors::kSuccess) return result;
 

@@ -53,16 +53,23 @@ class RegionIndex {
 };
 
 // Bounds what one file may make. A few bytes of legacy text ("{}" in an
-// image parameter list, a region name in a list) each make whole sections,
-// and every image parameter may copy its task into each region it names, so
-// a small file could otherwise ask for gigabytes. Units are sections made,
-// list elements copied and names compared; no real template comes near the
-// limit.
+// image parameter list, a region name in a list, a bare mode name) each make
+// whole sections or list elements of many keys, and every image parameter
+// may copy its task into each region it names, so a small file could
+// otherwise ask for gigabytes. A unit stands for about one JSON value of
+// the converted template, counted from above: sections made and kept, list
+// elements written or copied, names compared. The limit keeps every
+// converted template well within what the template document reads (its
+// value and section limits); no real template comes near it.
 class ConversionBudget {
  public:
   static constexpr std::size_t kLimit = std::size_t{1} << 19;
-  // What making one section costs, beside the list elements it carries.
-  static constexpr std::size_t kSectionUnits = 16;
+  // What making one section costs, beside the list elements it carries: a
+  // section with its default lists writes up to about a hundred values.
+  static constexpr std::size_t kSectionUnits = 128;
+  // What one list element costs: a mode element writes up to 22 values,
+  // even when the legacy text gave only its name.
+  static constexpr std::size_t kElementUnits = 24;
 
   // False once the units spent so far exceed the limit.
   bool Spend(std::size_t units) {

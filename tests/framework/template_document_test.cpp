@@ -140,7 +140,8 @@ std::string Chain(int length, const std::string& lastBase) {
 }
 
 TEST(TemplateDocument, LongChainsOfBasesAreReadOrRefusedWithoutDeepCalls) {
-  constexpr int kLength = 100000;
+  // As long as the section limit lets a chain be: far deeper than a call stack.
+  constexpr int kLength = 60000;
   const auto start = std::chrono::steady_clock::now();
   QV_LMFParameter document;
   std::string text = Chain(kLength, "roi_default");
@@ -156,6 +157,9 @@ TEST(TemplateDocument, LongChainsOfBasesAreReadOrRefusedWithoutDeepCalls) {
   // A chain that ends in a name nothing defines fails at its far end.
   EXPECT_EQ(document.ReadFromString(Chain(kLength, "missing").c_str()), errors::kJsonValueInvalid);
   EXPECT_EQ(document.message, "missing:Json value invalid or value out of range.");
+  // A chain of 100,000 is refused before anything is built.
+  EXPECT_EQ(document.ReadFromString(Chain(100000, "roi_default").c_str()), errors::kTemplateComplex);
+  EXPECT_EQ(document.message, "The template holds more than 65536 sections.");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
 

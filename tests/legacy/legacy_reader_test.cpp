@@ -115,5 +115,61 @@ TEST(ZQA_OldParameterReader, RegionCopiesAreBounded) {
   EXPECT_EQ(beyond.message, "");
 }
 
+std::string Repeated(const std::string& element, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += (i > 0 ? "," : "") + element;
+  return text;
+}
+
+// Entries that make sections or whole mode objects out of a few bytes are
+// paid for before they are read; what fits converts into a template the
+// document reads.
+TEST(ZQA_OldParameterReader, WhatATextMayMakeIsBounded) {
+  const struct {
+    const char* name;
+    std::string element;
+    const char* open;
+    const char* close;
+    int within;
+    int beyond;
+  } cases[] = {
+      {"bare mode names", R"("BM_AUTO")", R"({"ImageParameter": {"BinarizationModes": [)", "]}}",
+       2000, 30000},
+      {"empty image parameters", "{}", R"({"ImageParameterContentArray": [)", "]}", 300, 3000},
+      {"format specifications", "{}", R"({"FormatSpecificationArray": [)", "]}", 500, 5000},
+      {"regions", R"({"Name": "r"})", R"({"RegionDefinitionArray": [)", "]}", 1000, 20000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Result within = Convert(c.open + Repeated(c.element, c.within) + c.close);
+    EXPECT_EQ(within.code, 0) << within.message;
+    QV_LMFParameter document;
+    EXPECT_EQ(document.ReadFromText(within.output), 0) << document.message;
+    const Result beyond = Convert(c.open + Repeated(c.element, c.beyond) + c.close);
+    EXPECT_EQ(beyond.code, -10061);
+    EXPECT_EQ(beyond.message, "");
+  }
+}
+
+TEST(ZQA_OldParameterReader, ALeadingByteOrderMarkIsPassedOver) {
+  const std::string text = R"({"ImageParameter": {"Name": "a", "Timeout": 500}})";
+  const Result plain = Convert(text);
+  ASSERT_EQ(plain.code, 0) << plain.message;
+  const Result marked = Convert("\xEF\xBB\xBF" + text);
+  EXPECT_EQ(marked.code, 0) << marked.message;
+  EXPECT_EQ(marked.output, plain.output);
+  // Only at the start.
+  EXPECT_EQ(Convert("\xEF\xBB\xBF\xEF\xBB\xBF" + text).code, -10030);
+}
+
+TEST(ZQA_OldParameterReader, TextsWithTooManyValuesAreRefusedBeforeParsing) {
+  std::string text = R"({"ImageParameterContentArray": [)";
+  for (int i = 0; i < (1 << 20); ++i) text += "{},";
+  text += "{}]}";
+  const Result result = Convert(text);
+  EXPECT_EQ(result.code, -10061);
+  EXPECT_EQ(result.message, "The text holds more than 1048576 JSON values.");
+}
+
 }  // namespace
 }  // namespace quorvane

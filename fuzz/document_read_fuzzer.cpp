@@ -1,0 +1,39 @@
+// QV_LMFParameter::ReadFromString on one text, then the template checker on
+// it, which also builds the barcode reader tasks and format specifications
+// the document only records. Besides not crashing: every failure is reported
+// with a known code and a message, reading the same text again into the same
+// document gives the same result (nothing of the first read survives the
+// clearing), and the checker fails where the document does, in the same way.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "driver/template_check.h"
+#include "framework/template_document.h"
+#include "fuzz_checks.h"
+
+using namespace quorvane;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  QV_LMFParameter document;
+  const int code = document.ReadFromString(text.c_str());
+  const std::string message = document.message;
+  fuzzing::RequireReported(code, message, false);
+
+  const int again = document.ReadFromString(text.c_str());
+  FUZZ_REQUIRE(again == code && document.message == message,
+               "reading a text twice gives the same result",
+               fuzzing::Describe(code, message) + " then " +
+                   fuzzing::Describe(again, document.message));
+
+  std::string checkMessage;
+  const int checkCode = CheckTemplateText(text.c_str(), checkMessage);
+  fuzzing::RequireReported(checkCode, checkMessage, false);
+  FUZZ_REQUIRE(code == errors::kSuccess || (checkCode == code && checkMessage == message),
+               "the checker refuses what the document refuses, in the same way",
+               fuzzing::Describe(code, message) + " against " +
+                   fuzzing::Describe(checkCode, checkMessage));
+  return 0;
+}

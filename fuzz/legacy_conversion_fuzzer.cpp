@@ -1,0 +1,59 @@
+// The legacy conversion of one text, as the converter runs it for a file:
+// ReadOldTemplate, then OutputNewTemplate. Besides not crashing: a failure
+// is reported with a known code (the converter prints the code's own text
+// for an empty message); the same reader converting the same text again
+// gives the same result (nothing of the first read survives); and a
+// converted template is read by the template document without error and
+// passes the checker, which also builds its tasks and format specifications.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "driver/template_check.h"
+#include "framework/template_document.h"
+#include "fuzz_checks.h"
+#include "legacy/legacy_reader.h"
+
+using namespace quorvane;
+
+namespace {
+
+struct Conversion {
+  int code = 0;
+  std::string message;
+  std::string output;
+};
+
+Conversion Convert(ZQA_OldParameterReader& reader, const std::string& text) {
+  Conversion result;
+  result.code = reader.ReadOldTemplate(text.c_str(), result.message);
+  if (result.code == errors::kSuccess) reader.OutputNewTemplate(result.output);
+  return result;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  ZQA_OldParameterReader reader;
+  const Conversion first = Convert(reader, text);
+  fuzzing::RequireReported(first.code, first.message, true);
+  const Conversion second = Convert(reader, text);
+  FUZZ_REQUIRE(second.code == first.code && second.message == first.message &&
+                   second.output == first.output,
+               "converting a text twice gives the same result",
+               fuzzing::Describe(first.code, first.message) + " then " +
+                   fuzzing::Describe(second.code, second.message));
+  if (first.code != errors::kSuccess) return 0;
+
+  QV_LMFParameter document;
+  const int read = document.ReadFromString(first.output.c_str());
+  FUZZ_REQUIRE(read == errors::kSuccess, "a converted template reads without error",
+               fuzzing::Describe(read, document.message) + "\n" + first.output);
+  std::string checkMessage;
+  const int check = CheckTemplateText(first.output, checkMessage);
+  FUZZ_REQUIRE(check == errors::kSuccess, "a converted template passes the checker",
+               fuzzing::Describe(check, checkMessage) + "\n" + first.output);
+  return 0;
+}

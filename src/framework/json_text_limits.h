@@ -1,0 +1,29 @@
+#pragma once
+
+// Bounds on the JSON texts the converter and the checker are handed. The JSON
+// library keeps each value as a tree node of some hundred bytes, so a text of
+// a few megabytes of "0," would take gigabytes and many seconds to parse; no
+// real template holds a fraction of the values allowed here.
+
+#include <json/json.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quorvane {
+
+inline constexpr std::size_t kMaxJsonValues = std::size_t{1} << 20;
+
+// Whether `text` may hold more than `limit` JSON values. One linear pass
+// counts the openings of arrays and objects and the commas outside strings
+// and comments: never fewer than the values the JSON library would make.
+bool ExceedsJsonValueLimit(std::string_view text, std::size_t limit = kMaxJsonValues);
+
+// The message that goes with a text refused by ExceedsJsonValueLimit.
+std::string JsonValueLimitMessage(std::size_t limit = kMaxJsonValues);
+
+// The values of `value`, itself included, counted without recursion.
+std::size_t CountJsonValues(const Json::Value& value);
+
+}  // namespace quorvane
