@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <utility>
 
@@ -145,6 +146,11 @@ std::vector<std::string> ListJsonFiles(const std::string& directory) {
     path.resize(top.pathLength);
     path += '/';
     path += entry.name;
+    // The system opens no path this long: such a file could only fail the
+    // run, and such a directory holds nothing that can be opened.
+    if (path.size() >= PATH_MAX) {
+      continue;
+    }
     if (!entry.isDirectory) {
       result.push_back(path);
       continue;

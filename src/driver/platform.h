@@ -31,8 +31,8 @@ std::string::size_type ContainsJsonExtension(const std::string& path);
 // directory in byte order of their names. A file is taken when the text from
 // the last '.' of its name, lower-cased, is ".json". Regular files and links
 // to them are listed; links to directories are not followed, and fifos,
-// devices and sockets are never listed. A directory that cannot be read
-// contributes nothing.
+// devices and sockets are never listed. A directory that cannot be read, and
+// an entry whose path is too long for the system to open, contribute nothing.
 std::vector<std::string> ListJsonFiles(const std::string& directory);
 
 // Reads the whole regular file at `path` into `content`, byte for byte.

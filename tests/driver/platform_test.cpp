@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -75,25 +77,43 @@ TEST(ListJsonFiles, PreOrderWalkInByteOrderWithTheExtensionRuleAndKindsOfPaths) 
 
 // A chain of directories "d" deeper than the longest path the system opens:
 // the reachable files are listed, the rest is left out without a failure.
+// Near the limit, a file whose whole path just fits is listed and one a byte
+// longer is left out, since it could not be opened by that path.
 TEST(ListJsonFiles, ChainDeeperThanThePathLimit) {
   constexpr int kDepth = 3000;
-  const auto fileAt = [](int level) -> const char* {
-    return level == 1 ? "a.json" : level == 100 ? "b.json" : level == kDepth ? "c.json" : nullptr;
-  };
   testing::TempTree tree;
+  const std::size_t longest = PATH_MAX - 1;  // the terminating NUL counts
+  const int edgeLevel = static_cast<int>((longest - tree.Root().size() - 20) / 2);
+  const std::size_t edgeRoom = longest - (tree.Root().size() + 2 * edgeLevel) - 1;
+  const std::string fits = std::string(edgeRoom - 5, 'f') + ".json";
+  const std::string over = std::string(edgeRoom - 4, 'g') + ".json";
+  const auto filesAt = [&](int level) -> std::vector<std::string> {
+    if (level == 1) return {"a.json"};
+    if (level == 100) return {"b.json"};
+    if (level == edgeLevel) return {fits, over};
+    if (level == kDepth) return {"c.json"};
+    return {};
+  };
   testing::WorkingDirectory inside(tree.Root());
   for (int level = 1; level <= kDepth; ++level) {
     ASSERT_EQ(mkdir("d", 0700), 0);
     ASSERT_EQ(chdir("d"), 0);
-    if (const char* name = fileAt(level)) std::ofstream{name};
+    for (const std::string& name : filesAt(level)) std::ofstream{name};
   }
   std::string chain;
-  for (int level = 1; level <= 100; ++level) chain += "/d";
-  EXPECT_EQ(ListJsonFiles(tree.Root()),
-            (std::vector<std::string>{tree.Root() + "/d/a.json", tree.Root() + chain + "/b.json"}));
+  std::string chainTo100;
+  for (int level = 1; level <= edgeLevel; ++level) {
+    chain += "/d";
+    if (level == 100) chainTo100 = chain;
+  }
+  const std::string& r = tree.Root();
+  const std::vector<std::string> listed = ListJsonFiles(r);
+  EXPECT_EQ(listed, (std::vector<std::string>{r + "/d/a.json", r + chainTo100 + "/b.json",
+                                              r + chain + "/" + fits}));
+  EXPECT_EQ(listed.empty() ? 0 : listed.back().size(), longest);
   // Removed from the bottom up, since the deep paths cannot be named whole.
   for (int level = kDepth; level >= 1; --level) {
-    if (const char* name = fileAt(level)) unlink(name);
+    for (const std::string& name : filesAt(level)) unlink(name.c_str());
     ASSERT_EQ(chdir(".."), 0);
     ASSERT_EQ(rmdir("d"), 0);
   }
