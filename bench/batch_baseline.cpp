@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
     {
       std::string referenceText;
       std::string errors;
-      if (!quorvane::ReadFileBytes(reference + "/" + name, referenceText) ||
+      if (quorvane::ReadFileBytes(reference + "/" + name, referenceText) !=
+              quorvane::ReadOutcome::Read ||
           !referenceReader->parse(referenceText.data(),
                                   referenceText.data() + referenceText.size(), tree.get(),
                                   &errors)) {

@@ -22,7 +22,8 @@ namespace {
 
 std::string Example(const char* name) {
   std::string text;
-  if (!ReadFileBytes(std::string(LUMIFLOW_SOURCE_DIR "/examples/") + name, text)) {
+  if (ReadFileBytes(std::string(LUMIFLOW_SOURCE_DIR "/examples/") + name, text) !=
+      ReadOutcome::Read) {
     std::fprintf(stderr, "missing example %s\n", name);
     std::abort();
   }

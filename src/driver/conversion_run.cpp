@@ -8,6 +8,7 @@
 
 #include "driver/platform.h"
 #include "framework/error_codes.h"
+#include "framework/json_text_limits.h"
 
 namespace quorvane {
 
@@ -135,10 +136,11 @@ int RunConverter(int argc, const char* const* argv, std::istream& in, std::ostre
   std::string outputText;
   for (const std::string& file : fileList) {
     // An unreadable file leaves the text empty, which the conversion refuses.
-    ReadFileBytes(file, text);
     std::string errorMessage;
     outputText.clear();
-    const int code = convert(text, errorMessage, outputText);
+    const int code = ReadFileBytes(file, text, kMaxTemplateFileBytes) == ReadOutcome::TooLarge
+                         ? errors::kTemplateComplex
+                         : convert(text, errorMessage, outputText);
     if (code != errors::kSuccess) {
       WriteLine(out, "Fail to read Old Template: " + file + ".");
       if (errorMessage.empty()) {

@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -164,34 +165,46 @@ std::vector<std::string> ListJsonFiles(const std::string& directory) {
   return result;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& content) {
+ReadOutcome ReadFileBytes(const std::string& path, std::string& content, std::size_t maxBytes) {
   content.clear();
   // Non-blocking open so that a fifo cannot stall the run; it is refused below.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    return false;
+    return ReadOutcome::Failed;
   }
   struct stat status;
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     close(fd);
-    return false;
+    return ReadOutcome::Failed;
+  }
+  // Refused before a byte is stored: a huge (or sparse) file must not take
+  // the memory it claims.
+  if (static_cast<std::uintmax_t>(status.st_size) > maxBytes) {
+    close(fd);
+    return ReadOutcome::TooLarge;
   }
   content.reserve(static_cast<std::size_t>(status.st_size));
   char buffer[1 << 16];
   for (;;) {
     const ssize_t count = read(fd, buffer, sizeof buffer);
     if (count > 0) {
+      // The file may grow while it is read.
+      if (static_cast<std::size_t>(count) > maxBytes - content.size()) {
+        content.clear();
+        close(fd);
+        return ReadOutcome::TooLarge;
+      }
       content.append(buffer, static_cast<std::size_t>(count));
     } else if (count == 0) {
       break;
     } else if (errno != EINTR) {
       content.clear();
       close(fd);
-      return false;
+      return ReadOutcome::Failed;
     }
   }
   close(fd);
-  return true;
+  return ReadOutcome::Read;
 }
 
 WriteOutcome WriteFileBytes(const std::string& path, const std::string& content) {

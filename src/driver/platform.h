@@ -5,6 +5,8 @@
 // directory of the core library that may hold preset templates. Depends on
 // nothing else of the project.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,10 +37,17 @@ std::string::size_type ContainsJsonExtension(const std::string& path);
 // an entry whose path is too long for the system to open, contribute nothing.
 std::vector<std::string> ListJsonFiles(const std::string& directory);
 
-// Reads the whole regular file at `path` into `content`, byte for byte.
-// Anything else (missing, unreadable, a directory, a fifo) gives false and an
-// empty `content`; it never blocks on a fifo.
-bool ReadFileBytes(const std::string& path, std::string& content);
+enum class ReadOutcome {
+  Read,
+  Failed,    // missing, unreadable, a directory, a fifo, a device
+  TooLarge,  // longer than the caller's bound; nothing beyond it was read
+};
+
+// Reads the whole regular file at `path` into `content`, byte for byte, when
+// it holds at most `maxBytes` bytes. Any other outcome leaves `content` empty;
+// it never blocks on a fifo.
+ReadOutcome ReadFileBytes(const std::string& path, std::string& content,
+                          std::size_t maxBytes = SIZE_MAX);
 
 enum class WriteOutcome {
   Written,

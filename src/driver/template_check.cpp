@@ -8,6 +8,7 @@
 #include "barcode/format_specification.h"
 #include "driver/platform.h"
 #include "framework/error_codes.h"
+#include "framework/json_text_limits.h"
 #include "framework/template_document.h"
 
 namespace quorvane {
@@ -97,10 +98,16 @@ int CheckTemplateText(const std::string& content, std::string& message) {
 std::string CheckTemplateFile(const std::string& path, bool& passed) {
   std::string content;
   Failure failure;
-  if (!ReadFileBytes(path, content)) {
-    failure = {errors::kFileNotFound, GetErrorString(errors::kFileNotFound)};
-  } else {
-    failure = CheckText(content);
+  switch (ReadFileBytes(path, content, kMaxTemplateFileBytes)) {
+    case ReadOutcome::Read:
+      failure = CheckText(content);
+      break;
+    case ReadOutcome::Failed:
+      failure = {errors::kFileNotFound, GetErrorString(errors::kFileNotFound)};
+      break;
+    case ReadOutcome::TooLarge:
+      failure = {errors::kTemplateComplex, GetErrorString(errors::kTemplateComplex)};
+      break;
   }
   passed = failure.code == errors::kSuccess;
   if (passed) return "OK: " + path;

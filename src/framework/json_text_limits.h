@@ -15,6 +15,10 @@ namespace quorvane {
 
 inline constexpr std::size_t kMaxJsonValues = std::size_t{1} << 20;
 
+// Template files longer than this are refused unread: at a few dozen bytes a
+// value, the value bound above is reached long before.
+inline constexpr std::size_t kMaxTemplateFileBytes = std::size_t{64} << 20;
+
 // Whether `text` may hold more than `limit` JSON values. One linear pass
 // counts the openings of arrays and objects and the commas outside strings
 // and comments: never fewer than the values the JSON library would make.

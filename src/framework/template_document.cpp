@@ -91,7 +91,9 @@ std::vector<std::string> LoadPresetTexts() {
   const std::string directory = PresetDirectory();
   for (const std::string& fileName : PresetFileNames()) {
     std::string text;
-    if (ReadFileBytes(directory + fileName, text)) texts.push_back(std::move(text));
+    if (ReadFileBytes(directory + fileName, text, kMaxTemplateFileBytes) == ReadOutcome::Read) {
+      texts.push_back(std::move(text));
+    }
   }
   return texts;
 }

@@ -10,6 +10,7 @@
 
 #include "driver/temp_tree.h"
 #include "framework/error_codes.h"
+#include "framework/json_text_limits.h"
 
 namespace quorvane {
 namespace {
@@ -41,6 +42,9 @@ void MakeTree(const testing::TempTree& tree) {
            {"own/3.json", "three"}}) {
     tree.WriteFile(path, content);
   }
+  tree.WriteFile("huge/1.json", "one");
+  tree.MakeSparseFile("huge/2.json", kMaxTemplateFileBytes + 1);  // refused unread
+  tree.WriteFile("huge/3.json", "three");
   tree.MakeDirectory("out");
   tree.MakeDirectory("taken/B.JSON");  // a directory where the output file should go
   tree.MakeFifo("fifo/B.JSON");         // no reader: a blocking open would hang here
@@ -130,6 +134,11 @@ TEST(RunConverter, EachOutcomeWithItsMessagesStatusAndFiles) {
        .out = "Convert own/1.json successfully.\nFail to read Old Template: own/2.json.\n"
               "ImageParameter:Name:Json value invalid.\n",
        .files = {{"out/1.json", "converted:one"}, {"out/3.json", "<missing>"}}},
+      {.arguments = {"huge", "out"},
+       .out = "Convert huge/1.json successfully.\nFail to read Old Template: huge/2.json.\n"
+              "Error: The template is complex.\n",
+       .files = {{"out/1.json", "converted:one"}, {"out/2.json", "<missing>"},
+                 {"out/3.json", "<missing>"}}},
       {.arguments = {"in.json", "no/out.json"}, .out = "Fail to open file: no/out.json.\n"},
       {.arguments = {"tree", "taken"}, .out = "Fail to open file: taken/B.JSON.\n"},
       {.arguments = {"tree", "fifo"}, .out = "Fail to open file: fifo/B.JSON.\n"},

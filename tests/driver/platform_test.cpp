@@ -125,8 +125,10 @@ TEST(FileBytes, ReadAndWrittenWholeAndNothingReadButFiles) {
   const std::string path = tree.WriteFile("out.json", "an older and longer content");
   EXPECT_EQ(WriteFileBytes(path, bytes), WriteOutcome::Written);
   std::string content = "stale";
-  EXPECT_TRUE(ReadFileBytes(path, content));
+  EXPECT_EQ(ReadFileBytes(path, content, bytes.size()), ReadOutcome::Read);
   EXPECT_EQ(content, bytes);
+  EXPECT_EQ(ReadFileBytes(path, content, bytes.size() - 1), ReadOutcome::TooLarge);
+  EXPECT_EQ(content, "");
   EXPECT_EQ(WriteFileBytes(path, ""), WriteOutcome::Written);
   EXPECT_EQ(testing::FileText(path), "");
 
@@ -135,7 +137,7 @@ TEST(FileBytes, ReadAndWrittenWholeAndNothingReadButFiles) {
   for (const std::string& unreadable : {tree.Path("dir.json"), tree.Path("pipe.json"),
                                         tree.Path("missing.json"), std::string("/dev/zero")}) {
     content = "stale";
-    EXPECT_FALSE(ReadFileBytes(unreadable, content)) << unreadable;
+    EXPECT_EQ(ReadFileBytes(unreadable, content), ReadOutcome::Failed) << unreadable;
     EXPECT_EQ(content, "") << unreadable;
   }
 }

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -33,6 +34,12 @@ class TempTree {
   std::string WriteFile(const std::string& relative, const std::string& content) const {
     const std::string path = MakeParent(relative);
     std::ofstream(path, std::ios::binary) << content;
+    return path;
+  }
+  // A file of `size` bytes that takes no disk space.
+  std::string MakeSparseFile(const std::string& relative, std::uintmax_t size) const {
+    const std::string path = WriteFile(relative, "");
+    std::filesystem::resize_file(path, size);
     return path;
   }
   std::string MakeDirectory(const std::string& relative) const {

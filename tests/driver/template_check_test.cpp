@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "driver/temp_tree.h"
+#include "framework/json_text_limits.h"
 
 namespace quorvane {
 namespace {
@@ -71,6 +72,8 @@ TEST(TemplateCheck, EachFileGetsOneLine) {
   EXPECT_EQ(run.out, expected);
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(Check({paths[0], paths[1], paths.back()}).status, 0);
+  const std::string huge = tree.MakeSparseFile("huge.json", kMaxTemplateFileBytes + 1);
+  EXPECT_EQ(Check({huge}).out, "FAIL: " + huge + ": -10061: The template is complex.\n");
   EXPECT_EQ(Check({tree.Root()}).out, "FAIL: " + tree.Root() + ": -10005: The file is not found.\n")
       << "a directory is no template file";
 }
