@@ -27,6 +27,13 @@ constexpr int kOutOfMemory = -10001;
 // comes near this.
 constexpr std::size_t kReferenceWorkLimit = std::size_t{1} << 22;
 
+// What the entries read with a base may copy from their bases together, in
+// the units of SizeOfJson. An entry that many others start from is copied
+// once for each of them, so a text of a few megabytes could otherwise ask
+// for terabytes; as many units as a text may hold values is far beyond any
+// real template.
+constexpr std::size_t kInheritanceWorkLimit = kMaxJsonValues;
+
 const std::string& FetcherDefaultName() {
   static const std::string name = "fetcher_default";
   return name;
@@ -162,6 +169,26 @@ bool StringMember(const Json::Value& object, std::string_view key, std::string_v
   return true;
 }
 
+// About what reading `value` puts into an object: one unit per JSON value,
+// and one more per 64 bytes of a string. Counted without recursion.
+std::size_t SizeOfJson(const Json::Value& value) {
+  std::size_t size = 0;
+  std::vector<const Json::Value*> pending = {&value};
+  while (!pending.empty()) {
+    const Json::Value* current = pending.back();
+    pending.pop_back();
+    ++size;
+    const char* begin = nullptr;
+    const char* end = nullptr;
+    if (current->isString() && current->getString(&begin, &end)) {
+      size += static_cast<std::size_t>(end - begin) / 64;
+    } else if (current->isArray() || current->isObject()) {
+      for (const Json::Value& child : *current) pending.push_back(&child);
+    }
+  }
+  return size;
+}
+
 // Runs one operation of the document so that nothing it throws gets out: a
 // failed allocation, or a misuse of a JSON value, becomes a code.
 template <class Operation>
@@ -203,6 +230,20 @@ struct QV_LMFParameter::InheritedSection {
   // A new object: a copy of `base` when it is given and of the section's
   // class, else the constructor defaults.
   QVRef<QV_ParameterFieldBase> (*create)(const QV_ParameterFieldBase* base);
+};
+
+// The entries read with a base so far: about how much each holds, and what
+// copying bases has cost. An entry holds, per key, what its own element put
+// there, or what its base held when its element leaves the key out (or
+// null); an object is read into what the base held, so the two add up.
+struct QV_LMFParameter::InheritanceWork {
+  struct EntrySize {
+    std::map<std::string, std::size_t, std::less<>> perKey;
+    std::size_t total = 1;
+  };
+  // Entries not read here (the defaults of Clear) are small and fixed.
+  std::map<std::string_view, EntrySize> entries;
+  std::size_t copied = 0;
 };
 
 // What a list of target ROI names refers to: the distinct definitions up to
@@ -584,8 +625,9 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
       return failure;
     }
   }
+  InheritanceWork work;
   for (const auto& entry : index) {
-    const int result = ReadWithBase(entry.first, index, section);
+    const int result = ReadWithBase(entry.first, index, section, work);
     if (result != errors::kSuccess) return result;
   }
   return errors::kSuccess;
@@ -596,7 +638,8 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
 // stack, and an element is looked at again when its base has been read, so
 // the order is that of reading each base on demand, without a call per link.
 int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
-                                  const InheritedSection& section) {
+                                  const InheritedSection& section, InheritanceWork& work) {
+  static const InheritanceWork::EntrySize kFixedSize;
   SectionMap& collection = sections_[static_cast<std::size_t>(section.kind)];
   std::vector<std::string_view> pending{name};
   std::set<std::string_view> onStack{name};
@@ -609,6 +652,7 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
     }
     const Json::Value& element = *found->second;
     const QV_ParameterFieldBase* base = nullptr;
+    const InheritanceWork::EntrySize* baseSize = &kFixedSize;
     const Json::Value* baseValue = FindMember(element, section.baseKey);
     if (baseValue != nullptr && !baseValue->isNull()) {
       std::string_view baseName;
@@ -630,6 +674,15 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
           continue;
         }
         base = entry->second.Get();
+        if (auto size = work.entries.find(baseName); size != work.entries.end()) {
+          baseSize = &size->second;
+        }
+        work.copied += baseSize->total;
+        if (work.copied > kInheritanceWorkLimit) {
+          message = std::string(section.key) + "[" + std::string(current) + "]:" +
+                    TextOf(errors::kTemplateComplex);
+          return errors::kTemplateComplex;
+        }
       }
     }
     QVRef<QV_ParameterFieldBase> object = section.create(base);
@@ -639,6 +692,17 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
       return result;
     }
     collection[std::string(current)] = std::move(object);
+
+    InheritanceWork::EntrySize size = *baseSize;
+    for (auto member = element.begin(); member != element.end(); ++member) {
+      if (member->isNull()) continue;
+      std::size_t& held = size.perKey[member.name()];
+      held = (member->isObject() ? held : 0) + SizeOfJson(*member);
+    }
+    size.total = 1;
+    for (const auto& key : size.perKey) size.total += key.second;
+    work.entries[current] = std::move(size);
+
     onStack.erase(current);
     pending.pop_back();
   }

@@ -137,6 +137,7 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
  protected:
   struct PlainSection;
   struct InheritedSection;
+  struct InheritanceWork;
   struct RoiScope;
   using NameIndex = std::map<std::string_view, const Json::Value*>;
 
@@ -158,7 +159,7 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   static bool ValidateBaseNames(const Json::Value& array, std::string_view baseKey);
   int ReadSectionsWithBase(const Json::Value& array, const InheritedSection& section);
   int ReadWithBase(std::string_view name, const NameIndex& index,
-                   const InheritedSection& section);
+                   const InheritedSection& section, InheritanceWork& work);
 
   // Reference checks; `message` carries the failure text.
   int CheckTargetROIDefs();

@@ -163,6 +163,66 @@ TEST(TemplateDocument, LongChainsOfBasesAreReadOrRefusedWithoutDeepCalls) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
 
+// `count` copies of `element`, as a JSON array.
+std::string Repeated(const std::string& element, int count) {
+  std::string text = "[";
+  for (int i = 0; i < count; ++i) text += (i > 0 ? "," : "") + element;
+  return text + "]";
+}
+
+// An entry "big" with `member`, and `copies` entries that start from it.
+std::string SharedBase(const std::string& section, const std::string& baseKey,
+                       const std::string& member, int copies) {
+  std::string text = "{\"" + section + "\":[{\"Name\":\"big\"," + member + "}";
+  for (int i = 0; i < copies; ++i) {
+    text += ",{\"Name\":\"c" + std::to_string(100 + i) + "\",\"" + baseKey + "\":\"big\"}";
+  }
+  return text + "]}";
+}
+
+TEST(TemplateDocument, CopiesOfBasesAreBounded) {
+  const std::string modes = Repeated(R"({"Mode":"BM_LOCAL_BLOCK"})", 10000);
+  const struct {
+    const char* label;
+    std::string text;
+    const char* section;  // null: the text reads
+  } cases[] = {
+      // Each copy takes the 20,000 names; 60 of them go beyond any real template.
+      {"task names",
+       SharedBase("TargetROIDefOptions", "BaseTargetROIDefName",
+                  "\"TaskSettingNameArray\":" + Repeated("\"t\"", 20000), 60),
+       "TargetROIDefOptions"},
+      {"mode structures",
+       SharedBase("ImageParameterOptions", "BaseImageParameterName",
+                  "\"BinarizationModes\":" + modes, 60),
+       "ImageParameterOptions"},
+      // A single value, but a long one.
+      {"a long string",
+       SharedBase("ImageParameterOptions", "BaseImageParameterName",
+                  "\"LibraryParameters\":\"" + std::string(2 << 20, 'x') + "\"", 60),
+       "ImageParameterOptions"},
+      {"fewer copies",
+       SharedBase("ImageParameterOptions", "BaseImageParameterName",
+                  "\"BinarizationModes\":" + modes, 40),
+       nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const auto start = std::chrono::steady_clock::now();
+    QV_LMFParameter document;
+    const int code = document.ReadFromText(c.text);
+    if (c.section == nullptr) {
+      EXPECT_EQ(code, errors::kSuccess) << document.message.substr(0, 200);
+    } else {
+      EXPECT_EQ(code, errors::kTemplateComplex) << document.message.substr(0, 200);
+      // Refused at the copy that goes beyond: the name of the entry and the text.
+      EXPECT_EQ(document.message.rfind(std::string(c.section) + "[c1", 0), 0u) << document.message;
+      EXPECT_NE(document.message.find("]:The template is complex."), std::string::npos);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  }
+}
+
 TEST(TemplateDocument, ReferenceWorkIsBounded) {
   // 1,100 definitions each copy the 2,000 tasks of "big" into their filter:
   // over four million names, far beyond any real template.
