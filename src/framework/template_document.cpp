@@ -243,6 +243,8 @@ struct QV_LMFParameter::InheritanceWork {
   };
   // Entries not read here (the defaults of Clear) are small and fixed.
   std::map<std::string_view, EntrySize> entries;
+  // The names some element gives as its base: only their sizes are needed.
+  std::set<std::string_view> bases;
   std::size_t copied = 0;
 };
 
@@ -627,6 +629,10 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
   }
   InheritanceWork work;
   for (const auto& entry : index) {
+    std::string_view baseName;
+    if (StringMember(*entry.second, section.baseKey, baseName)) work.bases.insert(baseName);
+  }
+  for (const auto& entry : index) {
     const int result = ReadWithBase(entry.first, index, section, work);
     if (result != errors::kSuccess) return result;
   }
@@ -693,15 +699,17 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
     }
     collection[std::string(current)] = std::move(object);
 
-    InheritanceWork::EntrySize size = *baseSize;
-    for (auto member = element.begin(); member != element.end(); ++member) {
-      if (member->isNull()) continue;
-      std::size_t& held = size.perKey[member.name()];
-      held = (member->isObject() ? held : 0) + SizeOfJson(*member);
+    if (work.bases.contains(current)) {
+      InheritanceWork::EntrySize size = *baseSize;
+      for (auto member = element.begin(); member != element.end(); ++member) {
+        if (member->isNull()) continue;
+        std::size_t& held = size.perKey[member.name()];
+        held = (member->isObject() ? held : 0) + SizeOfJson(*member);
+      }
+      size.total = 1;
+      for (const auto& key : size.perKey) size.total += key.second;
+      work.entries[current] = std::move(size);
     }
-    size.total = 1;
-    for (const auto& key : size.perKey) size.total += key.second;
-    work.entries[current] = std::move(size);
 
     onStack.erase(current);
     pending.pop_back();
