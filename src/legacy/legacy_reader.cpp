@@ -20,10 +20,6 @@ namespace {
 
 constexpr int kOutOfMemory = -10001;
 constexpr BarcodeFormatMask kAllFormats = ~BarcodeFormatMask{0};
-// The image parameter, task and capture-flow template that each legacy image
-// parameter makes.
-constexpr std::size_t kSectionsPerImageParameter = 3;
-
 // The image parameter every converted task decodes with: the defaults of a
 // legacy image parameter, scaled down only for very large images.
 const QV_ImageParameter& DecodeImageParameter() {
@@ -120,15 +116,14 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
 
   // Spent on what each legacy entry may make, before it is read.
   ConversionBudget budget;
-  const auto spendOn = [&budget](std::size_t sections, const Json::Value& value) {
-    return budget.Spend(sections * ConversionBudget::kSectionUnits +
-                        CountJsonValues(value) * ConversionBudget::kElementUnits);
+  const auto spendOn = [&budget](std::size_t made, const Json::Value& value) {
+    return budget.Spend(made + ConversionBudget::UnitsOf(value));
   };
 
   int result = eachGiven(
       "FormatSpecification", "FormatSpecificationArray",
       [this, &errorMessage, &spendOn](const Json::Value& value) {
-        if (!spendOn(1, value)) return TooComplex(errorMessage);
+        if (!spendOn(ConversionBudget::kSectionUnits, value)) return TooComplex(errorMessage);
         OldFormatSpecification specification;
         const int read = specification.ReadLegacyJson(value, errorMessage);
         if (read != errors::kSuccess) {
@@ -147,7 +142,10 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
   std::vector<OldRegionDefinition> regions;
   result = eachGiven("RegionDefinition", "RegionDefinitionArray",
                      [&regions, &errorMessage, &spendOn](const Json::Value& value) {
-                       if (!spendOn(0, value)) return TooComplex(errorMessage);
+                       // Kept like a list element until an image parameter names it.
+                       if (!spendOn(ConversionBudget::kElementUnits, value)) {
+                         return TooComplex(errorMessage);
+                       }
                        OldRegionDefinition region;
                        const int read = region.ReadLegacyJson(value, errorMessage);
                        if (read == errors::kSuccess) regions.push_back(std::move(region));
@@ -163,7 +161,7 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
 
   result = eachGiven("ImageParameter", "ImageParameterContentArray",
                      [&](const Json::Value& value) {
-                       if (!spendOn(kSectionsPerImageParameter, value)) {
+                       if (!spendOn(ConversionBudget::kImageParameterUnits, value)) {
                          return TooComplex(errorMessage);
                        }
                        return ConvertImageParameter(value, errorMessage, regionIndex, budget);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <unordered_set>
+#include <utility>
 
 #include "captureflow/default_names.h"
 #include "captureflow/target_roi.h"
@@ -64,7 +65,61 @@ int TooComplex(std::string& errorMessage) {
   return errors::kTemplateComplex;
 }
 
+// What one element of a mode list writes, by the list's key: the element of
+// its family with every argument (the deformation family also writes its
+// two nested modes). The elements of any other list cost kElementUnits.
+constexpr struct {
+  std::string_view key;
+  std::size_t units;
+} kModeElementUnits[] = {
+    {"BarcodeColourModes", 3},
+    {"BarcodeComplementModes", 2},
+    {"BinarizationModes", 12},
+    {"ColourConversionModes", 6},
+    {"DPMCodeReadingModes", 3},
+    {"DeblurModes", 2},
+    {"DeformationResistingModes", 22},
+    {"GrayscaleEnhancementModes", 7},
+    {"GrayscaleTransformationModes", 2},
+    {"ImagePreprocessingModes", 12},  // a grayscale enhancement or binarization mode
+    {"LocalizationModes", 7},
+    {"RegionPredetectionModes", 13},
+    {"ScaleUpModes", 7},
+    {"TextResultOrderModes", 2},
+    {"TextureDetectionModes", 3},
+};
+
+std::size_t ElementUnits(std::string_view listKey) {
+  for (const auto& entry : kModeElementUnits) {
+    if (entry.key == listKey) return entry.units;
+  }
+  return ConversionBudget::kElementUnits;
+}
+
 }  // namespace
+
+std::size_t ConversionBudget::UnitsOf(const Json::Value& value) {
+  std::size_t units = 0;
+  // Each value with what an element costs if it is a list.
+  std::vector<std::pair<const Json::Value*, std::size_t>> pending = {{&value, kElementUnits}};
+  while (!pending.empty()) {
+    const auto [current, elementUnits] = pending.back();
+    pending.pop_back();
+    ++units;  // the value itself
+    if (current->isArray()) {
+      // Each element counts one unit of its own when it is visited.
+      units += current->size() * (elementUnits - 1);
+      for (const Json::Value& child : *current) pending.emplace_back(&child, kElementUnits);
+    } else if (current->isObject()) {
+      for (auto member = current->begin(); member != current->end(); ++member) {
+        const char* end = nullptr;
+        const char* begin = member.memberName(&end);
+        pending.emplace_back(&*member, ElementUnits(std::string_view(begin, end - begin)));
+      }
+    }
+  }
+  return units;
+}
 
 // ---------------------------------------------------------------------------
 // Region definition

@@ -1,6 +1,7 @@
 // What the golden cases cannot show: texts no file holds (deep nesting, a NUL
 // byte), a reader used twice, and the bound on what one file may make.
 
+#include "driver/legacy_conversion.h"
 #include "legacy/legacy_reader.h"
 
 #include <gtest/gtest.h>
@@ -110,7 +111,7 @@ TEST(ZQA_OldParameterReader, RegionCopiesAreBounded) {
   };
   const Result within = Convert(build(100));
   EXPECT_EQ(within.code, 0) << within.message;
-  const Result beyond = Convert(build(400));
+  const Result beyond = Convert(build(1500));
   EXPECT_EQ(beyond.code, -10061);
   EXPECT_EQ(beyond.message, "");
 }
@@ -133,11 +134,11 @@ TEST(ZQA_OldParameterReader, WhatATextMayMakeIsBounded) {
     int within;
     int beyond;
   } cases[] = {
-      {"bare mode names", R"("BM_AUTO")", R"({"ImageParameter": {"BinarizationModes": [)", "]}}",
-       2000, 30000},
-      {"empty image parameters", "{}", R"({"ImageParameterContentArray": [)", "]}", 300, 3000},
-      {"format specifications", "{}", R"({"FormatSpecificationArray": [)", "]}", 500, 5000},
-      {"regions", R"({"Name": "r"})", R"({"RegionDefinitionArray": [)", "]}", 1000, 20000},
+      {"bare mode names", R"("DRM_GENERAL")",
+       R"({"ImageParameter": {"DeformationResistingModes": [)", "]}}", 2000, 120000},
+      {"empty image parameters", "{}", R"({"ImageParameterContentArray": [)", "]}", 300, 12000},
+      {"format specifications", "{}", R"({"FormatSpecificationArray": [)", "]}", 500, 20000},
+      {"regions", R"({"Name": "r"})", R"({"RegionDefinitionArray": [)", "]}", 1000, 100000},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -149,6 +150,40 @@ TEST(ZQA_OldParameterReader, WhatATextMayMakeIsBounded) {
     EXPECT_EQ(beyond.code, -10061);
     EXPECT_EQ(beyond.message, "");
   }
+}
+
+// The bound is far from real files: thousands of ordinary image parameters
+// in one file convert.
+TEST(ZQA_OldParameterReader, FilesOfThousandsOfImageParametersConvert) {
+  const std::string imageParameter = R"({"Name": "Dock door labels",
+      "BarcodeFormatIds": ["BF_ONED", "BF_QR_CODE", "BF_DATAMATRIX"], "Timeout": 3000,
+      "DeblurModes": ["DM_DIRECT_BINARIZATION", "DM_THRESHOLD_BINARIZATION", "DM_DEEP_ANALYSIS"],
+      "LocalizationModes": [{"Mode": "LM_CONNECTED_BLOCKS", "ScanStride": 0},
+                            "LM_SCAN_DIRECTLY", {"Mode": "LM_LINES", "ConfidenceThreshold": 70}],
+      "BinarizationModes": [{"Mode": "BM_LOCAL_BLOCK", "ThreshValueCoefficient": 12}],
+      "GrayscaleTransformationModes": ["GTM_ORIGINAL", "GTM_INVERTED"],
+      "TextResultOrderModes": ["TROM_CONFIDENCE", "TROM_POSITION"]})";
+  std::string message;
+  std::string output;
+  EXPECT_EQ(ConvertLegacyTemplate(
+                R"({"ImageParameterContentArray": [)" + Repeated(imageParameter, 5000) + "]}",
+                message, output),
+            0)
+      << message;
+  EXPECT_NE(output.find("\"IP_5000\""), std::string::npos);
+}
+
+// The budget counts from above, so it lets through some files that write
+// more values than the document reads; the conversion refuses to write them.
+TEST(ZQA_OldParameterReader, OutputsBeyondWhatTheDocumentReadsAreNotWritten) {
+  const std::string text = R"({"ImageParameter": {"DeformationResistingModes": [)" +
+                           Repeated(R"("DRM_GENERAL")", 60000) + "]}}";
+  ASSERT_EQ(Convert(text).code, 0);
+  std::string message = "stale";
+  std::string output;
+  EXPECT_EQ(ConvertLegacyTemplate(text, message, output), -10061);
+  EXPECT_EQ(message, "");
+  EXPECT_EQ(output, "");
 }
 
 TEST(ZQA_OldParameterReader, ALeadingByteOrderMarkIsPassedOver) {
