@@ -112,9 +112,13 @@ std::size_t ConversionBudget::UnitsOf(const Json::Value& value) {
       for (const Json::Value& child : *current) pending.emplace_back(&child, kElementUnits);
     } else if (current->isObject()) {
       for (auto member = current->begin(); member != current->end(); ++member) {
-        const char* end = nullptr;
-        const char* begin = member.memberName(&end);
-        pending.emplace_back(&*member, ElementUnits(std::string_view(begin, end - begin)));
+        std::size_t units = kElementUnits;
+        if (member->isArray()) {
+          const char* end = nullptr;
+          const char* begin = member.memberName(&end);
+          units = ElementUnits(std::string_view(begin, end - begin));
+        }
+        pending.emplace_back(&*member, units);
       }
     }
   }
