@@ -12,6 +12,7 @@
 #include "captureflow/lumiflow_setting.h"
 #include "captureflow/reference_object_filter.h"
 #include "captureflow/target_roi.h"
+#include "framework/field_test_objects.h"
 #include "imageparams/image_modes.h"
 #include "imageparams/image_parameter.h"
 #include "imageparams/small_structures.h"
@@ -133,6 +134,9 @@ const Entry kEntries[] = {
     // Legacy image parameter: read as a current one, and read as a legacy object
     {"OldImageParameterReader", &Make<OldImageParameterReader>},
     {"OldImageParameterReader.ReadLegacyJson", &Make<LegacyImageParameterRead>},
+    // Framework: test-only objects with one key of each registrar kind
+    {"Leaf", &Make<Leaf>},
+    {"Top", &Make<Top>},
 };
 
 }  // namespace
