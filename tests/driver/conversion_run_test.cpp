@@ -89,7 +89,6 @@ TEST(RunConverter, EachOutcomeWithItsMessagesStatusAndFiles) {
       {.arguments = {"missing.json", "out"}, .out = Refused("Source path", "missing.json"),
        .files = {{"out/in.json", "<missing>"}}},
       {.arguments = {"/dev/null", "out"}, .out = Refused("Source path", "/dev/null")},
-      {.arguments = {"", "out"}, .out = Refused("Source path", "")},
       {.arguments = {"missing.json", "/dev/null"}, .out = Refused("Source path", "missing.json")},
       {.arguments = {"in.json", "new"}, .out = Refused("Destination path", "new")},
       {.arguments = {"in.json", "plain.txt"}, .out = Refused("Destination path", "plain.txt")},

@@ -11,117 +11,78 @@
 #include "driver/outcome_checks.h"
 #include "driver/temp_tree.h"
 #include "driver/template_check.h"
-#include "framework/error_codes.h"
-#include "framework/template_document.h"
 
 namespace quorvane {
 namespace {
 
 using testing::ExpectBounded;
-using testing::ExpectConverterOutcome;
-using testing::ExpectReported;
 using testing::FileText;
 using testing::HostileText;
 
-// Reading, appending and checking one text: each reports success or a
-// failure of its own; the checker refuses what the document refuses.
 void ExpectDocumentOutcome(const HostileText& input) {
   SCOPED_TRACE(input.name);
-  const std::string& text = input.text;
-  QV_LMFParameter document;
-  int code = 0;
-  ExpectBounded(text.size(), [&] { code = document.ReadFromText(text); });
-  ExpectReported(code, document.message);
-
-  QV_LMFParameter appended;
-  ExpectBounded(text.size(), [&] {
-    ExpectReported(appended.AppendFromText(text), appended.message);
-    ExpectReported(appended.ReadFromString(nullptr), appended.message);
-  });
-
-  std::string checkMessage;
-  int checkCode = 0;
-  ExpectBounded(text.size(), [&] { checkCode = CheckTemplateText(text, checkMessage); });
-  ExpectReported(checkCode, checkMessage);
-  if (code != errors::kSuccess) {
-    EXPECT_EQ(checkCode, code);
-  }
+  testing::ExpectDocumentOutcome(input.text);
 }
 
-// The checker alone, which reads the document before its own step.
-void ExpectCheckerOutcome(const HostileText& input) {
+// Runs the converter on the text as a user's file.
+void ExpectConversionOutcome(const testing::TempTree& tree, const HostileText& input) {
   SCOPED_TRACE(input.name);
-  std::string message;
-  ExpectBounded(input.text.size(), [&] {
-    ExpectReported(CheckTemplateText(input.text, message), message);
-  });
+  testing::ExpectConverterOutcome(tree.WriteFile("hostile.json", input.text), input.text.size(),
+                                  tree.Path("out.json"));
 }
-
-// Current-format templates whose every key is given every JSON type.
-const char* const kCurrentFormatBases[] = {
-    LUMIFLOW_TEST_DATA_DIR "/legacy/golden/single_image_parameter.expected.json",
-    LUMIFLOW_TEST_DATA_DIR "/../fuzz/corpus/document_read/full_template.json",
-    LUMIFLOW_TEST_DATA_DIR "/../fuzz/corpus/document_read/references.json",
-};
 
 TEST(HostileInput, DocumentAndCheckerGiveADefinedOutcome) {
   for (const char* section : {"ImageParameterOptions", "BarcodeReaderTaskSettingOptions"}) {
-    for (const HostileText& input : testing::HostileTexts(section)) {
-      ExpectDocumentOutcome(input);
-    }
+    for (const HostileText& input : testing::HostileTexts(section)) ExpectDocumentOutcome(input);
   }
   ExpectDocumentOutcome(testing::ManySectionsText("ImageParameterOptions"));
   // Last, as the largest.
   ExpectDocumentOutcome(testing::HugeArrayText("ImageParameterOptions"));
 }
 
+// Current-format templates whose every key is given every JSON type, through
+// the checker alone, which reads the document before its own step.
 TEST(HostileInput, DocumentAndCheckerTakeEveryKeyAsEveryType) {
-  for (const char* base : kCurrentFormatBases) {
+  for (const char* base : {"legacy/golden/single_image_parameter.expected.json",
+                           "../fuzz/corpus/document_read/full_template.json",
+                           "../fuzz/corpus/document_read/references.json"}) {
     SCOPED_TRACE(base);
-    const std::vector<HostileText> inputs = testing::EveryKeyEveryType(FileText(base));
+    const std::vector<HostileText> inputs =
+        testing::EveryKeyEveryType(FileText(LUMIFLOW_TEST_DATA_DIR "/" + std::string(base)));
     ASSERT_GT(inputs.size(), 100u);
-    for (const HostileText& input : inputs) ExpectCheckerOutcome(input);
+    for (const HostileText& input : inputs) {
+      SCOPED_TRACE(input.name);
+      std::string message;
+      ExpectBounded(input.text.size(), [&] {
+        testing::ExpectReported(CheckTemplateText(input.text, message), message);
+      });
+    }
   }
 }
 
 TEST(HostileInput, ConverterGivesADefinedOutcome) {
   testing::TempTree tree;
-  const std::string destination = tree.Path("out.json");
   for (const char* section :
        {"ImageParameterContentArray", "FormatSpecificationArray", "RegionDefinitionArray"}) {
     SCOPED_TRACE(section);
-    for (const HostileText& input : testing::HostileTexts(section)) {
-      SCOPED_TRACE(input.name);
-      const std::string file = tree.WriteFile("hostile.json", input.text);
-      ExpectConverterOutcome(file, input.text.size(), destination);
-    }
+    for (const auto& input : testing::HostileTexts(section)) ExpectConversionOutcome(tree, input);
   }
-  std::vector<HostileText> inputs = testing::ExpandingLegacyTexts();
-  inputs.push_back(testing::ManySectionsText("FormatSpecificationArray"));
-  inputs.push_back(testing::HugeArrayText("ImageParameterContentArray"));
-  for (const HostileText& input : inputs) {
-    SCOPED_TRACE(input.name);
-    const std::string file = tree.WriteFile("large.json", input.text);
-    ExpectConverterOutcome(file, input.text.size(), destination);
-  }
+  for (const auto& input : testing::ExpandingLegacyTexts()) ExpectConversionOutcome(tree, input);
+  ExpectConversionOutcome(tree, testing::ManySectionsText("FormatSpecificationArray"));
+  ExpectConversionOutcome(tree, testing::HugeArrayText("ImageParameterContentArray"));
 }
 
 // Legacy templates whose every key is given every JSON type, converted
 // through the converter's own conversion.
 TEST(HostileInput, ConverterTakesEveryKeyAsEveryType) {
   testing::TempTree tree;
-  const std::string destination = tree.Path("out.json");
   for (const char* base : {"format_specifications", "legacy_image_modes", "legacy_barcode_modes",
                            "region_own_formats"}) {
     SCOPED_TRACE(base);
     const std::vector<HostileText> inputs = testing::EveryKeyEveryType(
         FileText(LUMIFLOW_TEST_DATA_DIR "/legacy/golden/" + std::string(base) + ".legacy.json"));
     ASSERT_GT(inputs.size(), 100u);
-    for (const HostileText& input : inputs) {
-      SCOPED_TRACE(input.name);
-      const std::string file = tree.WriteFile("variant.json", input.text);
-      ExpectConverterOutcome(file, input.text.size(), destination);
-    }
+    for (const HostileText& input : inputs) ExpectConversionOutcome(tree, input);
   }
 }
 

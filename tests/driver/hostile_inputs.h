@@ -98,18 +98,13 @@ inline std::vector<HostileText> ExpandingLegacyTexts() {
   };
 }
 
-// The JSON texts each key of an object is given in turn, written as they
-// stand: some cannot be held by a JSON value.
-inline const std::vector<std::string>& EveryJsonType() {
-  static const std::vector<std::string> values = {
-      "null", "2147483648", "18446744073709551616", "1.5", "\"x\"", "[]", "{}"};
-  return values;
-}
-
 // For every member of every object in `base` (a JSON text; comments
 // allowed), and for the root itself, the text of `base` with that value
-// replaced by each of EveryJsonType(). Named by the path of the member.
+// replaced by each JSON type in turn. Named by the path of the member.
 inline std::vector<HostileText> EveryKeyEveryType(const std::string& base) {
+  // Written as they stand: some cannot be held by a JSON value.
+  static const std::string kEveryType[] = {
+      "null", "2147483648", "18446744073709551616", "1.5", "\"x\"", "[]", "{}"};
   Json::Value root;
   Json::Reader reader(Json::Features::all());
   if (!reader.parse(base, root, false)) return {};
@@ -130,7 +125,7 @@ inline std::vector<HostileText> EveryKeyEveryType(const std::string& base) {
   };
 
   std::vector<HostileText> texts;
-  for (const std::string& value : EveryJsonType()) texts.push_back({"root=" + value, value});
+  for (const std::string& value : kEveryType) texts.push_back({"root=" + value, value});
   // Paths, walked with a stack: no recursion follows the input.
   std::vector<std::pair<Json::Value*, std::string>> pending = {{&root, ""}};
   while (!pending.empty()) {
@@ -146,7 +141,7 @@ inline std::vector<HostileText> EveryKeyEveryType(const std::string& base) {
     for (const std::string& key : node->getMemberNames()) {
       Json::Value& member = (*node)[key];
       const std::string memberPath = path + "." + key;
-      for (const std::string& value : EveryJsonType()) {
+      for (const std::string& value : kEveryType) {
         texts.push_back({memberPath + "=" + value, withValue(member, value)});
       }
       pending.push_back({&member, memberPath});

@@ -16,54 +16,38 @@
 #include "driver/temp_tree.h"
 #include "driver/template_check.h"
 #include "framework/error_codes.h"
-#include "framework/template_document.h"
 
 namespace quorvane {
 namespace {
 
-using testing::ExpectBounded;
-using testing::ExpectConverterOutcome;
-using testing::ExpectReported;
-using testing::FileText;
+namespace fs = std::filesystem;
 
-const std::string kSuiteDirectory = LUMIFLOW_SHARED_CORPUS "/JSONTestSuite/test_parsing";
-
-std::vector<std::filesystem::path> SuiteFiles() {
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(kSuiteDirectory)) {
+TEST(JsonTestSuite, EveryReaderGivesADefinedOutcome) {
+  const std::string directory = LUMIFLOW_SHARED_CORPUS "/JSONTestSuite/test_parsing";
+  if (!fs::is_directory(directory)) GTEST_SKIP() << "the JSON test suite is not at " << directory;
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(directory)) {
     if (entry.is_regular_file() && entry.path().extension() == ".json") {
       files.push_back(entry.path());
     }
   }
   std::sort(files.begin(), files.end());
-  return files;
-}
-
-bool IsValidJson(const std::filesystem::path& file) {
-  return file.filename().string().rfind("y_", 0) == 0;
-}
-
-TEST(JsonTestSuite, DocumentAndCheckerGiveADefinedOutcome) {
-  if (!std::filesystem::is_directory(kSuiteDirectory)) {
-    GTEST_SKIP() << "the JSON test suite is not at " << kSuiteDirectory;
-  }
-  const std::vector<std::filesystem::path> files = SuiteFiles();
-  ASSERT_FALSE(files.empty()) << kSuiteDirectory;
-  for (const std::filesystem::path& path : files) {
+  ASSERT_FALSE(files.empty()) << directory;
+  testing::TempTree tree;
+  const std::string destination = tree.Path("out.json");
+  for (const fs::path& path : files) {
     const std::string file = path.string();
     SCOPED_TRACE(file);
-    const std::string text = FileText(file);
-    QV_LMFParameter document;
-    int code = 0;
-    ExpectBounded(text.size(), [&] { code = document.ReadFromText(text); });
-    ExpectReported(code, document.message);
-    if (IsValidJson(path)) {
-      EXPECT_NE(code, errors::kJsonParseFailed) << document.message;
+    const bool valid = path.filename().string().rfind("y_", 0) == 0;
+    const int code = testing::ExpectDocumentOutcome(testing::FileText(file));
+    if (valid) {
+      EXPECT_NE(code, errors::kJsonParseFailed);
     }
 
+    // The checker's one line for the file.
     bool passed = false;
     std::string line;
-    ExpectBounded(text.size(), [&] { line = CheckTemplateFile(file, passed); });
+    testing::ExpectBounded(fs::file_size(path), [&] { line = CheckTemplateFile(file, passed); });
     EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
     if (code != errors::kSuccess) {
       EXPECT_FALSE(passed);
@@ -71,21 +55,10 @@ TEST(JsonTestSuite, DocumentAndCheckerGiveADefinedOutcome) {
     } else if (passed) {
       EXPECT_EQ(line, "OK: " + file);
     }
-  }
-}
 
-TEST(JsonTestSuite, ConverterGivesADefinedOutcome) {
-  if (!std::filesystem::is_directory(kSuiteDirectory)) {
-    GTEST_SKIP() << "the JSON test suite is not at " << kSuiteDirectory;
-  }
-  const std::vector<std::filesystem::path> files = SuiteFiles();
-  ASSERT_FALSE(files.empty()) << kSuiteDirectory;
-  testing::TempTree tree;
-  const std::string destination = tree.Path("out.json");
-  for (const std::filesystem::path& path : files) {
     const std::string printed =
-        ExpectConverterOutcome(path.string(), std::filesystem::file_size(path), destination);
-    if (IsValidJson(path)) {
+        testing::ExpectConverterOutcome(file, fs::file_size(path), destination);
+    if (valid) {
       EXPECT_EQ(printed.find("Json parse failed."), std::string::npos) << printed;
     }
   }

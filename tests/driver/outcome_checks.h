@@ -15,6 +15,7 @@
 #include "driver/conversion_run.h"
 #include "driver/legacy_conversion.h"
 #include "driver/temp_tree.h"
+#include "driver/template_check.h"
 #include "framework/error_codes.h"
 #include "framework/template_document.h"
 
@@ -52,6 +53,29 @@ inline void ExpectReported(int code, const std::string& message) {
   EXPECT_NE(code, errors::kUnknown) << message;
   EXPECT_STRNE(GetErrorString(code), "Unknown error.") << code;
   EXPECT_FALSE(message.empty()) << code;
+}
+
+// Reads, appends and checks one text: each reports success or a failure of
+// its own, and the checker refuses what the document refuses. Returns the
+// code of the read.
+inline int ExpectDocumentOutcome(const std::string& text) {
+  QV_LMFParameter document;
+  QV_LMFParameter appended;
+  std::string checkMessage;
+  int code = 0;
+  int checkCode = 0;
+  ExpectBounded(text.size(), [&] { code = document.ReadFromText(text); });
+  ExpectBounded(text.size(), [&] {
+    ExpectReported(appended.AppendFromText(text), appended.message);
+    ExpectReported(appended.ReadFromString(nullptr), appended.message);
+  });
+  ExpectBounded(text.size(), [&] { checkCode = CheckTemplateText(text, checkMessage); });
+  ExpectReported(code, document.message);
+  ExpectReported(checkCode, checkMessage);
+  if (code != errors::kSuccess) {
+    EXPECT_EQ(checkCode, code);
+  }
+  return code;
 }
 
 // Runs the converter on `file` as a user would and checks the outcome: the

@@ -50,8 +50,6 @@ TEST(TemplateCheck, EachFileGetsOneLine) {
        "invalid."},
       {R"({"BarcodeReaderTaskSettingOptions": [{"Name": "t"}, "u"]})",
        ": -10031: BarcodeReaderTaskSettingOptions[1]:Json type invalid."},
-      {R"({"BarcodeFormatSpecificationOptions": [3]})",
-       ": -10031: BarcodeFormatSpecificationOptions[0]:Json type invalid."},
       {R"({"BarcodeFormatSpecificationOptions": {}})",
        ": -10031: BarcodeFormatSpecificationOptions:Json type invalid."},
       {R"({"BarcodeReaderTaskSettingOptions": [{"Name": "t", "ExpectedBarcodesCount": 2}],
