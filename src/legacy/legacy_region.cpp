@@ -112,13 +112,13 @@ std::size_t ConversionBudget::UnitsOf(const Json::Value& value) {
       for (const Json::Value& child : *current) pending.emplace_back(&child, kElementUnits);
     } else if (current->isObject()) {
       for (auto member = current->begin(); member != current->end(); ++member) {
-        std::size_t units = kElementUnits;
+        std::size_t memberElementUnits = kElementUnits;
         if (member->isArray()) {
           const char* end = nullptr;
           const char* begin = member.memberName(&end);
-          units = ElementUnits(std::string_view(begin, end - begin));
+          memberElementUnits = ElementUnits(std::string_view(begin, end - begin));
         }
-        pending.emplace_back(&*member, units);
+        pending.emplace_back(&*member, memberElementUnits);
       }
     }
   }
