@@ -1,7 +1,6 @@
 #include "framework/json_text_limits.h"
 
 #include <cstring>
-#include <vector>
 
 namespace quorvane {
 
@@ -63,20 +62,6 @@ bool ExceedsJsonValueLimit(std::string_view text, std::size_t limit) {
 
 std::string JsonValueLimitMessage(std::size_t limit) {
   return "The text holds more than " + std::to_string(limit) + " JSON values.";
-}
-
-std::size_t CountJsonValues(const Json::Value& value) {
-  std::size_t count = 0;
-  std::vector<const Json::Value*> pending = {&value};
-  while (!pending.empty()) {
-    const Json::Value* current = pending.back();
-    pending.pop_back();
-    ++count;
-    if (current->isArray() || current->isObject()) {
-      for (const Json::Value& child : *current) pending.push_back(&child);
-    }
-  }
-  return count;
 }
 
 }  // namespace quorvane

@@ -5,8 +5,6 @@
 // a few megabytes of "0," would take gigabytes and many seconds to parse; no
 // real template holds a fraction of the values allowed here.
 
-#include <json/json.h>
-
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -26,8 +24,5 @@ bool ExceedsJsonValueLimit(std::string_view text, std::size_t limit = kMaxJsonVa
 
 // The message that goes with a text refused by ExceedsJsonValueLimit.
 std::string JsonValueLimitMessage(std::size_t limit = kMaxJsonValues);
-
-// The values of `value`, itself included, counted without recursion.
-std::size_t CountJsonValues(const Json::Value& value);
 
 }  // namespace quorvane
