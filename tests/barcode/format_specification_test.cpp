@@ -10,7 +10,7 @@
 #include <climits>
 #include <string>
 
-#include "imageparams/parameter_test_support.h"
+#include "support/parameter_test_support.h"
 
 namespace quorvane {
 namespace {

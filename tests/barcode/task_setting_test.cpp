@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "barcode/barcode_reader_task.h"
-#include "imageparams/parameter_test_support.h"
+#include "support/parameter_test_support.h"
 
 namespace quorvane {
 namespace {

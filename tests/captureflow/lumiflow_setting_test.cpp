@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "captureflow/capture_flow_test_support.h"
+#include "support/parameter_test_support.h"
 
 namespace quorvane {
 namespace {
@@ -13,7 +13,7 @@ TEST(LumiflowSetting, PlaceholderMarkLastsUntilTheFirstReadAndIsCopied) {
   QV_LumiflowSetting setting;
   EXPECT_TRUE(setting.isPlaceholder);
   EXPECT_TRUE(QV_LumiflowSetting(setting).isPlaceholder);
-  ASSERT_EQ(testing::ReadText(setting, R"({"Name":"Default"})"), 0);
+  ASSERT_EQ(testing::Read(setting, R"({"Name":"Default"})"), 0);
   EXPECT_FALSE(setting.isPlaceholder);
   EXPECT_FALSE(QV_LumiflowSetting(setting).isPlaceholder);
   EXPECT_EQ(setting.GetBaseName(), "") << "capture-flow templates have no base";

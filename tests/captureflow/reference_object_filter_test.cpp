@@ -6,22 +6,22 @@
 
 #include <vector>
 
-#include "captureflow/capture_flow_test_support.h"
+#include "support/parameter_test_support.h"
 
 namespace quorvane {
 namespace {
 
-using testing::ReadText;
+using testing::Read;
 using testing::Written;
 
 TEST(ReferenceObjectFilter, ACopyOwnsItsConditions) {
   QV_ReferenceObjectFilter original;
-  ASSERT_EQ(ReadText(original, R"({"BarcodeFilteringCondition":null,
+  ASSERT_EQ(Read(original, R"({"BarcodeFilteringCondition":null,
                                    "FrameFilteringCondition":{"WidthRange":[1,2]}})"),
             0);
   const std::string originalText = Written(original);
   QV_ReferenceObjectFilter copy(original);
-  ASSERT_EQ(ReadText(copy, R"({"FrameFilteringCondition":{"WidthRange":[3,4]}})"), 0);
+  ASSERT_EQ(Read(copy, R"({"FrameFilteringCondition":{"WidthRange":[3,4]}})"), 0);
   EXPECT_NE(copy.frameFilteringCondition.Get(), original.frameFilteringCondition.Get());
   EXPECT_EQ(Written(original), originalText);
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "captureflow/capture_flow_test_support.h"
+#include "support/parameter_test_support.h"
 
 namespace quorvane {
 namespace {
 
-using testing::ReadText;
+using testing::Read;
 using testing::Written;
 using Point = QVIP_LocationOffsetStruct::Point;
 
@@ -30,18 +30,18 @@ TEST(TargetROIDef, TaskNamesAreAddedOnceAndWrittenOnlyWhenPresent) {
 TEST(TargetROIDef, ThePlaceholderMarkIsCopiedAndClearedByARead) {
   QV_TargetROIDef definition;
   EXPECT_TRUE(QV_TargetROIDef(definition).isPlaceholder);
-  ASSERT_EQ(ReadText(definition, R"({"Name":"r1"})"), 0);
+  ASSERT_EQ(Read(definition, R"({"Name":"r1"})"), 0);
   EXPECT_FALSE(definition.isPlaceholder);
 }
 
 TEST(TargetROIDef, ACopyOwnsItsFilter) {
   QV_TargetROIDef base;
-  ASSERT_EQ(ReadText(base, R"({"Name":"base","Location":{"ReferenceObjectFilter":{
+  ASSERT_EQ(Read(base, R"({"Name":"base","Location":{"ReferenceObjectFilter":{
                                  "ReferenceTaskNameArray":["t1"],"FrameFilteringCondition":null}}})"),
             0);
   const std::string baseText = Written(base);
   QV_TargetROIDef derived(base);
-  ASSERT_EQ(ReadText(derived, R"({"Location":{"ReferenceObjectFilter":{
+  ASSERT_EQ(Read(derived, R"({"Location":{"ReferenceObjectFilter":{
                                     "ReferenceTaskNameArray":["t2"],
                                     "FrameFilteringCondition":{"WidthRange":[5,6]}}}})"),
             0);

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "imageparams/parameter_test_support.h"
+#include "support/parameter_test_support.h"
 
 namespace quorvane {
 namespace {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "imageparams/parameter_test_support.h"
+#include "support/parameter_test_support.h"
 
 namespace quorvane {
 namespace {
