@@ -2,16 +2,18 @@
 
 #include <utility>
 
+#include "framework/field_mapping.h"
+
 namespace quorvane {
 
 namespace {
 
 constexpr BarcodeFormatEntry kFormats[] = {
-    {"BF_NULL", 0x0},
-    {"BF_ALL", 0xFFFFFFFFFFFFFFFFull},
-    {"BF_DEFAULT", 0xFE3BFFFFull},
-    {"BF_ONED", 0x3007FFull},
-    {"BF_GS1_DATABAR", 0x3F800ull},
+    {"BF_NULL", BF_NULL},
+    {"BF_ALL", BF_ALL},
+    {"BF_DEFAULT", BF_DEFAULT},
+    {"BF_ONED", BF_ONED},
+    {"BF_GS1_DATABAR", BF_GS1_DATABAR},
     {"BF_CODE_39", 0x1ull},
     {"BF_CODE_128", 0x2ull},
     {"BF_CODE_93", 0x4ull},
@@ -33,8 +35,8 @@ constexpr BarcodeFormatEntry kFormats[] = {
     {"BF_PATCHCODE", 0x40000ull},
     {"BF_CODE_32", 0x1000000ull},
     {"BF_PDF417", 0x2000000ull},
-    {"BF_QR_CODE", 0x4000000ull},
-    {"BF_DATAMATRIX", 0x8000000ull},
+    {"BF_QR_CODE", BF_QR_CODE},
+    {"BF_DATAMATRIX", BF_DATAMATRIX},
     {"BF_AZTEC", 0x10000000ull},
     {"BF_MAXICODE", 0x20000000ull},
     {"BF_MICRO_QR", 0x40000000ull},
@@ -45,7 +47,7 @@ constexpr BarcodeFormatEntry kFormats[] = {
     {"BF_TWO_DIGIT_ADD_ON", 0x400000ull},
     {"BF_FIVE_DIGIT_ADD_ON", 0x800000ull},
     {"BF_MATRIX_25", 0x1000000000ull},
-    {"BF_POSTALCODE", 0x3F0000000000000ull},
+    {"BF_POSTALCODE", BF_POSTALCODE},
     {"BF_NONSTANDARD_BARCODE", 0x100000000ull},
     {"BF_USPSINTELLIGENTMAIL", 0x10000000000000ull},
     {"BF_POSTNET", 0x20000000000000ull},
@@ -56,23 +58,30 @@ constexpr BarcodeFormatEntry kFormats[] = {
     {"BF_DOTCODE", 0x200000000ull},
     {"BF_PHARMACODE_ONE_TRACK", 0x400000000ull},
     {"BF_PHARMACODE_TWO_TRACK", 0x800000000ull},
-    {"BF_PHARMACODE", 0xC00000000ull},
+    {"BF_PHARMACODE", BF_PHARMACODE},
 };
 static_assert(std::size(kFormats) == 50);
 
-constexpr std::pair<const char*, BarcodeFormatMask> kLegacyFormats2[] = {
-    {"BF2_POSTALCODE", 0x03F0000000000000ull},
-    {"BF2_NONSTANDARD_BARCODE", 0x0000000100000000ull},
-    {"BF2_USPSINTELLIGENTMAIL", 0x0010000000000000ull},
-    {"BF2_POSTNET", 0x0020000000000000ull},
-    {"BF2_PLANET", 0x0040000000000000ull},
-    {"BF2_AUSTRALIANPOST", 0x0080000000000000ull},
-    {"BF2_RM4SCC", 0x0100000000000000ull},
-    {"BF2_DOTCODE", 0x0000000200000000ull},
-    {"BF2_PHARMACODE_ONE_TRACK", 0x0000000400000000ull},
-    {"BF2_PHARMACODE_TWO_TRACK", 0x0000000800000000ull},
-    {"BF2_PHARMACODE", 0x0000000C00000000ull},
+// The formats legacy templates kept in a second list, each named there as
+// "BF2_" + its name after "BF_".
+constexpr std::string_view kLegacyFormats2[] = {
+    "POSTALCODE", "NONSTANDARD_BARCODE", "USPSINTELLIGENTMAIL", "POSTNET",
+    "PLANET",     "AUSTRALIANPOST",      "RM4SCC",              "DOTCODE",
+    "PHARMACODE_ONE_TRACK", "PHARMACODE_TWO_TRACK", "PHARMACODE",
 };
+
+constexpr BarcodeFormatMask MaskOfSuffix(std::string_view suffix) {
+  for (const BarcodeFormatEntry& entry : kFormats) {
+    if (std::string_view(entry.name).substr(3) == suffix) return entry.mask;
+  }
+  return BF_NULL;
+}
+
+constexpr BarcodeFormatMask LegacyFormats2Mask() {
+  BarcodeFormatMask all = BF_NULL;
+  for (std::string_view suffix : kLegacyFormats2) all |= MaskOfSuffix(suffix);
+  return all;
+}
 
 constexpr BarcodeFormatMask kLowWord = 0xFFFFFFFFull;
 
@@ -133,9 +142,14 @@ Json::Value BarcodeFormatNamesJson(BarcodeFormatMask mask) {
   return names;
 }
 
+BarcodeFormatMask LegacyFormat2AllMask() { return LegacyFormats2Mask(); }
+
 std::optional<BarcodeFormatMask> LookupLegacyFormatName2(std::string_view name) {
-  for (const auto& [legacyName, mask] : kLegacyFormats2) {
-    if (name == legacyName) return mask;
+  constexpr std::string_view kPrefix = "BF2_";
+  if (name.substr(0, kPrefix.size()) != kPrefix) return std::nullopt;
+  const std::string_view suffix = name.substr(kPrefix.size());
+  for (std::string_view legacy : kLegacyFormats2) {
+    if (suffix == legacy) return MaskOfSuffix(suffix);
   }
   return std::nullopt;
 }
@@ -143,39 +157,15 @@ std::optional<BarcodeFormatMask> LookupLegacyFormatName2(std::string_view name) 
 // ---------------------------------------------------------------------------
 // QVIP_BarcodeFormatStruct
 
-const std::string& QVIP_BarcodeFormatStruct::GetTypeName() const {
-  static const std::string typeName = "BarcodeFormat";
-  return typeName;
-}
-
-int QVIP_BarcodeFormatStruct::ReadFromJson(const Json::Value& value,
-                                           const SkippedKeys& skippedKeys) {
-  InitFieldTable();
-  // The structure reads from its owner's object: other keys are the owner's.
-  if (value.isObject()) return ReadFields(value, skippedKeys, true);
-  return value.isNull() ? errors::kSuccess : errors::kJsonTypeInvalid;
-}
-
-void QVIP_BarcodeFormatStruct::InitFieldTable() {
-  RegisterField("BarcodeFormatIds", [this](const Json::Value& object) {
-    int error = errors::kSuccess;
-    const QVRef<QVVector<std::string_view>> names =
-        GetStringArrayValue(object, "BarcodeFormatIds", error);
-    if (error != errors::kSuccess) return error;
-    if (!names) return errors::kSuccess;
-    barcodeFormatIds = 0;
-    for (std::string_view text : names->items) {
-      const BarcodeFormatMask mask = ParseBarcodeFormatName(text);
-      if (mask == kBarcodeFormatNotFound) return errors::kJsonValueInvalid;
-      barcodeFormatIds |= mask;
-    }
-    return errors::kSuccess;
-  });
-}
-
-void QVIP_BarcodeFormatStruct::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["BarcodeFormatIds"_key] = BarcodeFormatNamesJson(barcodeFormatIds);
+const ClassMapping& QVIP_BarcodeFormatStruct::Mapping() {
+  using S = QVIP_BarcodeFormatStruct;
+  // It reads from its owner's object: the other keys are the owner's.
+  static const ClassMapping mapping =
+      Mapper<S>("BarcodeFormat")
+          .IgnoringUnknownKeys()
+          .Add(std::make_shared<FormatMaskField<S>>("BarcodeFormatIds", &S::barcodeFormatIds))
+          .Build();
+  return mapping;
 }
 
 }  // namespace quorvane

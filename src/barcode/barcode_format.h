@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "framework/field_mapping.h"
 #include "framework/parameter_field_base.h"
 
 namespace quorvane {
@@ -53,7 +54,42 @@ Json::Value BarcodeFormatNamesJson(BarcodeFormatMask mask);
 // "BF2_ALL" and unknown names, which the legacy reader treats itself.
 std::optional<BarcodeFormatMask> LookupLegacyFormatName2(std::string_view name);
 // The OR of every "BF2_" mask: what "BF2_ALL" stands for.
-inline constexpr BarcodeFormatMask kLegacyFormat2All = 0x3F0000F00000000ull;
+BarcodeFormatMask LegacyFormat2AllMask();
+
+// A list of format names into a mask: each name (as ParseBarcodeFormatName
+// reads it) adds its bits to an empty mask, "BF_ALL" those of `allMask`; an
+// unknown name fails with -10033 and no text of its own; null leaves the
+// mask. Written as BarcodeFormatNamesJson gives it.
+template <class S>
+class FormatMaskField final : public FieldSpec {
+ public:
+  FormatMaskField(const char* key, BarcodeFormatMask S::*member, BarcodeFormatMask allMask = BF_ALL)
+      : FieldSpec(key, kNoFlags), member_(member), allMask_(allMask) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    int error = errors::kSuccess;
+    const QVRef<QVVector<std::string_view>> names =
+        object.GetStringArrayValue(container, Key(), error);
+    if (error != errors::kSuccess) return error;
+    if (!names) return errors::kSuccess;
+    BarcodeFormatMask& mask = static_cast<S&>(object).*member_;
+    mask = BF_NULL;
+    for (std::string_view text : names->items) {
+      const BarcodeFormatMask bits = ParseBarcodeFormatName(text);
+      if (bits == kBarcodeFormatNotFound) return errors::kJsonValueInvalid;
+      mask |= bits == BF_ALL ? allMask_ : bits;
+    }
+    return errors::kSuccess;
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
+    json[Json::StaticString(Key())] = BarcodeFormatNamesJson(static_cast<S&>(object).*member_);
+  }
+  void Reset(QV_ParameterFieldBase&) const override {}
+
+ private:
+  BarcodeFormatMask S::*member_;
+  BarcodeFormatMask allMask_;
+};
 
 // Holds a format mask and reads "BarcodeFormatIds" from its owner's object,
 // ignoring every other key of it.
@@ -61,10 +97,8 @@ class QVIP_BarcodeFormatStruct : public QV_ParameterFieldBase {
  public:
   explicit QVIP_BarcodeFormatStruct(BarcodeFormatMask mask = BF_NULL) : barcodeFormatIds(mask) {}
 
-  const std::string& GetTypeName() const override;
-  int ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
   BarcodeFormatMask barcodeFormatIds;
 };

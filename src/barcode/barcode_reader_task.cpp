@@ -4,22 +4,12 @@
 #include <climits>
 #include <cstring>
 
+#include "framework/field_mapping.h"
+
 namespace quorvane {
 
 namespace {
 
-// The lists a new task starts with.
-constexpr int kDefaultLocalizationModes[] = {
-    LocalizationModeStruct::LM_CONNECTED_BLOCKS,
-    LocalizationModeStruct::LM_SCAN_DIRECTLY,
-    LocalizationModeStruct::LM_STATISTICS,
-    LocalizationModeStruct::LM_LINES,
-};
-constexpr int kDefaultTextResultOrderModes[] = {
-    TextResultOrderModeStruct::TROM_CONFIDENCE,
-    TextResultOrderModeStruct::TROM_POSITION,
-    TextResultOrderModeStruct::TROM_FORMAT,
-};
 constexpr SectionType kBarcodeSections[] = {
     ST_REGION_PREDETECTION,
     ST_BARCODE_LOCALIZATION,
@@ -68,61 +58,40 @@ std::string OutOfRangeMessage(const char* prefix) {
 
 }  // namespace
 
-ZQA_BarcodeReaderTaskSetting::ZQA_BarcodeReaderTaskSetting() {
-  name = "zqa_task_default";
-  for (int mode : kDefaultLocalizationModes) localizationModes.emplace_back(mode);
-  dpmCodeReadingModes.emplace_back(DPMCodeReadingModeStruct::DPMCRM_SKIP);
-  barcodeComplementModes.emplace_back(BarcodeComplementModeStruct::BCM_SKIP);
-  deformationResistingModes.emplace_back(DeformationResistingModeStruct::DRM_SKIP);
-  for (int mode : kDefaultTextResultOrderModes) textResultOrderModes.emplace_back(mode);
-}
+ZQA_BarcodeReaderTaskSetting::ZQA_BarcodeReaderTaskSetting() { ApplyDefaults(Mapping(), *this); }
 
-const std::string& ZQA_BarcodeReaderTaskSetting::GetTypeName() const {
-  static const std::string typeName = "BarcodeReaderTaskSetting";
-  return typeName;
-}
-
-void ZQA_BarcodeReaderTaskSetting::InitFieldTable() {
-  QV_TaskSettingBase::InitFieldTable();
-  ForEachModeList([this](const char* key, auto& list, bool allowEmpty) {
-    RegisterObjectListField(key, &list, allowEmpty);
-  });
-  RegisterStringArrayField("BarcodeFormatSpecificationNameArray", &formatSpecificationNames, false);
-  RegisterStringField("BaseBarcodeReaderTaskSettingName", &baseName);
-  RegisterIntField("ExpectedBarcodesCount", &expectedBarcodesCount, 0, INT_MAX);
-  RegisterIntField("ReturnBarcodeZoneClarity", &returnBarcodeZoneClarity, 0, 1);
-}
-
-int ZQA_BarcodeReaderTaskSetting::ReadFromJson(const Json::Value& value,
-                                               const SkippedKeys& skippedKeys) {
-  const int result = barcodeFormat.ReadFromJson(value, skippedKeys);
-  if (result != errors::kSuccess) {
-    errorMessage = barcodeFormat.errorMessage;
-    return result;
-  }
-  SkippedKeys skipped;
-  skipped.reserve(skippedKeys.size() + 1);
-  skipped.assign(skippedKeys.begin(), skippedKeys.end());
-  skipped.emplace_back("BarcodeFormatIds");
-  return QV_TaskSettingBase::ReadFromJson(value, skipped);
-}
-
-void ZQA_BarcodeReaderTaskSetting::WriteToJson(bool flag) {
-  QV_TaskSettingBase::WriteToJson(flag);
-  json["ExpectedBarcodesCount"_key] = expectedBarcodesCount;
-  barcodeFormat.WriteToJson(flag);
-  json["BarcodeFormatIds"_key] = std::move(barcodeFormat.json["BarcodeFormatIds"]);
-  WriteObjectList("DeblurModes", deblurModes, flag);
-  json["BaseBarcodeReaderTaskSettingName"_key] = GetBaseName();
-  const std::vector<std::string>& names = GetFormatSpecificationNames();
-  if (!names.empty()) json["BarcodeFormatSpecificationNameArray"_key] = StringListJson(names);
-  WriteObjectList("LocalizationModes", localizationModes, flag);
-  WriteObjectList("DPMCodeReadingModes", dpmCodeReadingModes, flag);
-  WriteObjectList("BarcodeColourModes", barcodeColourModes, flag);
-  WriteObjectList("BarcodeComplementModes", barcodeComplementModes, flag);
-  WriteObjectList("DeformationResistingModes", deformationResistingModes, flag);
-  json["ReturnBarcodeZoneClarity"_key] = returnBarcodeZoneClarity;
-  WriteObjectList("TextResultOrderModes", textResultOrderModes, flag);
+const ClassMapping& ZQA_BarcodeReaderTaskSetting::Mapping() {
+  using S = ZQA_BarcodeReaderTaskSetting;
+  using LM = LocalizationModeStruct;
+  using TROM = TextResultOrderModeStruct;
+  // Whether an empty mode list is accepted is a property of its key.
+  static const ClassMapping mapping =
+      Mapper<S>("BarcodeReaderTaskSetting")
+          .Include(QV_TaskSettingBase::Mapping())
+          .Common("zqa_task_default")
+          .Inline("BarcodeFormatIds", &S::barcodeFormat)
+          .ObjectList("DeblurModes", &S::deblurModes, kEmptyAllowed)
+          .ObjectList("LocalizationModes", &S::localizationModes, kNoFlags,
+                      {LM(LM::LM_CONNECTED_BLOCKS), LM(LM::LM_SCAN_DIRECTLY),
+                       LM(LM::LM_STATISTICS), LM(LM::LM_LINES)})
+          .ObjectList("DPMCodeReadingModes", &S::dpmCodeReadingModes, kNoFlags,
+                      {DPMCodeReadingModeStruct(DPMCodeReadingModeStruct::DPMCRM_SKIP)})
+          .ObjectList("BarcodeColourModes", &S::barcodeColourModes, kEmptyAllowed)
+          .ObjectList("BarcodeComplementModes", &S::barcodeComplementModes, kNoFlags,
+                      {BarcodeComplementModeStruct(BarcodeComplementModeStruct::BCM_SKIP)})
+          .ObjectList("DeformationResistingModes", &S::deformationResistingModes, kNoFlags,
+                      {DeformationResistingModeStruct(DeformationResistingModeStruct::DRM_SKIP)})
+          .ObjectList("TextResultOrderModes", &S::textResultOrderModes, kNoFlags,
+                      {TROM(TROM::TROM_CONFIDENCE), TROM(TROM::TROM_POSITION),
+                       TROM(TROM::TROM_FORMAT)})
+          // The writer adds the names of the specifications the task holds.
+          .TextList("BarcodeFormatSpecificationNameArray", &S::formatSpecificationNames,
+                    kWrittenWhenNotEmpty, {}, &S::GetFormatSpecificationNames)
+          .Text("BaseBarcodeReaderTaskSettingName", &S::baseName)
+          .Int("ExpectedBarcodesCount", &S::expectedBarcodesCount, 0, 0, INT_MAX)
+          .Int("ReturnBarcodeZoneClarity", &S::returnBarcodeZoneClarity, 0, 0, 1)
+          .Build();
+  return mapping;
 }
 
 std::vector<SectionType>& ZQA_BarcodeReaderTaskSetting::GetSections() {

@@ -54,17 +54,11 @@ static_assert(offsetof(SimplifiedBarcodeReaderSettings, scaleDownThreshold) == 4
 class ZQA_BarcodeReaderTaskSetting : public QV_TaskSettingBase {
  public:
   ZQA_BarcodeReaderTaskSetting();
-  // Every member, the format specification lists included; the copy reads through
-  // its own readers.
-  ZQA_BarcodeReaderTaskSetting(const ZQA_BarcodeReaderTaskSetting& other) = default;
-  ZQA_BarcodeReaderTaskSetting& operator=(const ZQA_BarcodeReaderTaskSetting& other) = default;
 
-  const std::string& GetTypeName() const override;
   // "BarcodeFormatIds" is read by the format structure first; a failure there
   // ends the read before any other key.
-  int ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
   // The given names, then the name of each held specification that no
   // named one covers.
   const std::vector<std::string>& GetFormatSpecificationNames() override;
@@ -77,7 +71,7 @@ class ZQA_BarcodeReaderTaskSetting : public QV_TaskSettingBase {
   // The specifications the names resolve to, found once and then kept.
   std::vector<QVRef<ZQA_BarcodeFormatSpecification>>& GetFormatSpecifications();
 
-  int expectedBarcodesCount = 0;
+  int expectedBarcodesCount;
   QVIP_BarcodeFormatStruct barcodeFormat{BF_DEFAULT};
   std::vector<DeblurModeStruct> deblurModes;
   std::vector<LocalizationModeStruct> localizationModes;
@@ -85,7 +79,7 @@ class ZQA_BarcodeReaderTaskSetting : public QV_TaskSettingBase {
   std::vector<BarcodeColourModeStruct> barcodeColourModes;
   std::vector<BarcodeComplementModeStruct> barcodeComplementModes;
   std::vector<DeformationResistingModeStruct> deformationResistingModes;
-  int returnBarcodeZoneClarity = 0;
+  int returnBarcodeZoneClarity;
   std::vector<TextResultOrderModeStruct> textResultOrderModes;
   std::vector<QVRef<ZQA_BarcodeFormatSpecification>> resolvedFormatSpecifications;
   // Specifications owned by the task rather than by the document.
@@ -93,19 +87,6 @@ class ZQA_BarcodeReaderTaskSetting : public QV_TaskSettingBase {
   std::vector<std::string> formatSpecificationNameList;
 
  protected:
-  // Calls visit(key, list, allowEmpty) for each mode list, in registration
-  // order; whether an empty array is accepted is a property of the key.
-  template <class Visit>
-  void ForEachModeList(Visit&& visit) {
-    visit("DeblurModes", deblurModes, true);
-    visit("LocalizationModes", localizationModes, false);
-    visit("DPMCodeReadingModes", dpmCodeReadingModes, false);
-    visit("BarcodeColourModes", barcodeColourModes, true);
-    visit("BarcodeComplementModes", barcodeComplementModes, false);
-    visit("DeformationResistingModes", deformationResistingModes, false);
-    visit("TextResultOrderModes", textResultOrderModes, false);
-  }
-
   // Applies the record's specification fields to each resolved
   // specification; 0 or -10038.
   int UpdateFormatSpecifications(const SimplifiedBarcodeReaderSettings& settings);

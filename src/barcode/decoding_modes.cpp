@@ -9,34 +9,29 @@ namespace quorvane {
 
 namespace {
 
+using enum LocalizationModeStruct::Mode;
 constexpr EnumEntry kLocalizationModes[] = {
-    {"LM_CONNECTED_BLOCKS", 0x2},
-    {"LM_STATISTICS", 0x4},
-    {"LM_LINES", 0x8},
-    {"LM_SCAN_DIRECTLY", 0x10},
-    {"LM_STATISTICS_MARKS", 0x20},
-    {"LM_STATISTICS_POSTAL_CODE", 0x40},
-    {"LM_CENTRE", 0x80},
-    {"LM_ONED_FAST_SCAN", 0x100},
-    {"LM_SKIP", 0},
+    QV_ENUM_ENTRY(LM_CONNECTED_BLOCKS), QV_ENUM_ENTRY(LM_STATISTICS),
+    QV_ENUM_ENTRY(LM_LINES),            QV_ENUM_ENTRY(LM_SCAN_DIRECTLY),
+    QV_ENUM_ENTRY(LM_STATISTICS_MARKS), QV_ENUM_ENTRY(LM_STATISTICS_POSTAL_CODE),
+    QV_ENUM_ENTRY(LM_CENTRE),           QV_ENUM_ENTRY(LM_ONED_FAST_SCAN),
+    QV_ENUM_ENTRY(LM_SKIP),
 };
 
 }  // namespace
 
-const ModeFamily<LocalizationModeStruct>& LocalizationModeStruct::Family() {
+const ClassMapping& LocalizationModeStruct::Mapping() {
   using S = LocalizationModeStruct;
-  static const ModeFamily<S> family{
-      "LocalizationMode",
-      kLocalizationModes,
-      LM_CONNECTED_BLOCKS,
-      {
-          IntArgument("ScanStride", &S::scanStride, 0, 0, INT_MAX),
-          IntArgument("ScanDirection", &S::scanDirection, 0, 0, 2),
-          IntArgument("ModuleSize", &S::moduleSize, 0, 0, INT_MAX),
-          IntArgument("ConfidenceThreshold", &S::confidenceThreshold, 60, 0, 100),
-          IntArgument("IsOneDStacked", &S::isOneDStacked, 0, 0, 1),
-      }};
-  return family;
+  static const ClassMapping mapping =
+      Mapper<S>("LocalizationMode")
+          .Modes(kLocalizationModes, LM_CONNECTED_BLOCKS)
+          .Int("ScanStride", &S::scanStride, 0, 0, INT_MAX)
+          .Int("ScanDirection", &S::scanDirection, 0, 0, 2)
+          .Int("ModuleSize", &S::moduleSize, 0, 0, INT_MAX)
+          .Int("ConfidenceThreshold", &S::confidenceThreshold, 60, 0, 100)
+          .Int("IsOneDStacked", &S::isOneDStacked, 0, 0, 1)
+          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
@@ -44,19 +39,21 @@ const ModeFamily<LocalizationModeStruct>& LocalizationModeStruct::Family() {
 
 namespace {
 
+using enum DeblurModeStruct::Mode;
 constexpr EnumEntry kDeblurModes[] = {
-    {"DM_DIRECT_BINARIZATION", 0x1}, {"DM_THRESHOLD_BINARIZATION", 0x2},
-    {"DM_GRAY_EQUALIZATION", 0x4},   {"DM_SMOOTHING", 0x8},
-    {"DM_MORPHING", 0x10},           {"DM_DEEP_ANALYSIS", 0x20},
-    {"DM_SHARPENING", 0x40},         {"DM_BASED_ON_LOC_BIN", 0x80},
-    {"DM_SHARPENING_SMOOTHING", 0x100}, {"DM_SKIP", 0},
+    QV_ENUM_ENTRY(DM_DIRECT_BINARIZATION), QV_ENUM_ENTRY(DM_THRESHOLD_BINARIZATION),
+    QV_ENUM_ENTRY(DM_GRAY_EQUALIZATION),   QV_ENUM_ENTRY(DM_SMOOTHING),
+    QV_ENUM_ENTRY(DM_MORPHING),            QV_ENUM_ENTRY(DM_DEEP_ANALYSIS),
+    QV_ENUM_ENTRY(DM_SHARPENING),          QV_ENUM_ENTRY(DM_BASED_ON_LOC_BIN),
+    QV_ENUM_ENTRY(DM_SHARPENING_SMOOTHING), QV_ENUM_ENTRY(DM_SKIP),
 };
 
 }  // namespace
 
-const ModeFamily<DeblurModeStruct>& DeblurModeStruct::Family() {
-  static const ModeFamily<DeblurModeStruct> family{"DeblurMode", kDeblurModes, DM_SKIP, {}};
-  return family;
+const ClassMapping& DeblurModeStruct::Mapping() {
+  static const ClassMapping mapping =
+      Mapper<DeblurModeStruct>("DeblurMode").Modes(kDeblurModes, DM_SKIP).Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
@@ -64,40 +61,30 @@ const ModeFamily<DeblurModeStruct>& DeblurModeStruct::Family() {
 
 namespace {
 
+using enum DPMCodeReadingModeStruct::Mode;
 constexpr EnumEntry kDpmCodeReadingModes[] = {
-    {"DPMCRM_AUTO", 0x1},
-    {"DPMCRM_GENERAL", 0x2},
-    {"DPMCRM_SKIP", 0},
+    QV_ENUM_ENTRY(DPMCRM_AUTO),
+    QV_ENUM_ENTRY(DPMCRM_GENERAL),
+    QV_ENUM_ENTRY(DPMCRM_SKIP),
+};
+// Only the two matrix formats can be direct part marks.
+constexpr EnumEntry kDpmFormats[] = {
+    {"BF_DATAMATRIX", static_cast<int>(BF_DATAMATRIX)},
+    {"BF_QR_CODE", static_cast<int>(BF_QR_CODE)},
 };
 
 }  // namespace
 
-const ModeFamily<DPMCodeReadingModeStruct>& DPMCodeReadingModeStruct::Family() {
-  static const ModeFamily<DPMCodeReadingModeStruct> family{
-      "DPMCodeReadingMode", kDpmCodeReadingModes, DPMCRM_GENERAL, {}};
-  return family;
-}
-
-void DPMCodeReadingModeStruct::InitFieldTable() {
-  ModeStructure::InitFieldTable();
-  RegisterField("BarcodeFormat", [this](const Json::Value& object) {
-    int error = errors::kSuccess;
-    const std::string_view text = GetStringValue(object, "BarcodeFormat", error);
-    if (error != errors::kSuccess) return error;
-    // Only the two matrix formats can be direct part marks, and their names
-    // are taken exactly as written, unlike format names elsewhere.
-    if (text != "BF_DATAMATRIX" && text != "BF_QR_CODE") {
-      errorMessage = GetTypeName() + ":" + GetErrorString(errors::kJsonValueInvalid);
-      return errors::kJsonValueInvalid;
-    }
-    barcodeFormat = ParseBarcodeFormatName(text);
-    return errors::kSuccess;
-  });
-}
-
-void DPMCodeReadingModeStruct::WriteToJson(bool flag) {
-  ModeStructure::WriteToJson(flag);
-  json["BarcodeFormat"_key] = Json::StaticString(GetBarcodeFormatName(barcodeFormat));
+const ClassMapping& DPMCodeReadingModeStruct::Mapping() {
+  using S = DPMCodeReadingModeStruct;
+  // Format names are taken exactly as written here, unlike elsewhere.
+  static const ClassMapping mapping =
+      Mapper<S>("DPMCodeReadingMode")
+          .Modes(kDpmCodeReadingModes, DPMCRM_GENERAL)
+          .Enum("BarcodeFormat", &S::barcodeFormat, static_cast<int>(BF_DATAMATRIX), kDpmFormats,
+                kNoFlags, {.exact = true, .failure = field_kinds::NameFailure::kTypeAndText})
+          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
@@ -105,26 +92,23 @@ void DPMCodeReadingModeStruct::WriteToJson(bool flag) {
 
 namespace {
 
+using enum BarcodeColourModeStruct::Mode;
 constexpr EnumEntry kBarcodeColourModes[] = {
-    {"BICM_DARK_ON_LIGHT", 0x1},
-    {"BICM_LIGHT_ON_DARK", 0x2},
-    {"BICM_DARK_ON_DARK", 0x4},
-    {"BICM_LIGHT_ON_LIGHT", 0x8},
-    {"BICM_DARK_LIGHT_MIXED", 0x10},
-    {"BICM_DARK_ON_LIGHT_DARK_SURROUNDING", 0x20},
-    {"BICM_SKIP", 0},
+    QV_ENUM_ENTRY(BICM_DARK_ON_LIGHT),    QV_ENUM_ENTRY(BICM_LIGHT_ON_DARK),
+    QV_ENUM_ENTRY(BICM_DARK_ON_DARK),     QV_ENUM_ENTRY(BICM_LIGHT_ON_LIGHT),
+    QV_ENUM_ENTRY(BICM_DARK_LIGHT_MIXED), QV_ENUM_ENTRY(BICM_DARK_ON_LIGHT_DARK_SURROUNDING),
+    QV_ENUM_ENTRY(BICM_SKIP),
 };
 
 }  // namespace
 
-const ModeFamily<BarcodeColourModeStruct>& BarcodeColourModeStruct::Family() {
+const ClassMapping& BarcodeColourModeStruct::Mapping() {
   using S = BarcodeColourModeStruct;
-  static const ModeFamily<S> family{
-      "BarcodeColourMode",
-      kBarcodeColourModes,
-      BICM_DARK_ON_LIGHT,
-      {IntArgument("LightReflection", &S::lightReflection, 1, 0, 1)}};
-  return family;
+  static const ClassMapping mapping = Mapper<S>("BarcodeColourMode")
+                                          .Modes(kBarcodeColourModes, BICM_DARK_ON_LIGHT)
+                                          .Int("LightReflection", &S::lightReflection, 1, 0, 1)
+                                          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
@@ -132,18 +116,20 @@ const ModeFamily<BarcodeColourModeStruct>& BarcodeColourModeStruct::Family() {
 
 namespace {
 
+using enum BarcodeComplementModeStruct::Mode;
 constexpr EnumEntry kBarcodeComplementModes[] = {
-    {"BCM_AUTO", 0x1},
-    {"BCM_GENERAL", 0x2},
-    {"BCM_SKIP", 0},
+    QV_ENUM_ENTRY(BCM_AUTO),
+    QV_ENUM_ENTRY(BCM_GENERAL),
+    QV_ENUM_ENTRY(BCM_SKIP),
 };
 
 }  // namespace
 
-const ModeFamily<BarcodeComplementModeStruct>& BarcodeComplementModeStruct::Family() {
-  static const ModeFamily<BarcodeComplementModeStruct> family{
-      "BarcodeComplementMode", kBarcodeComplementModes, BCM_SKIP, {}};
-  return family;
+const ClassMapping& BarcodeComplementModeStruct::Mapping() {
+  static const ClassMapping mapping = Mapper<BarcodeComplementModeStruct>("BarcodeComplementMode")
+                                          .Modes(kBarcodeComplementModes, BCM_SKIP)
+                                          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
@@ -151,36 +137,24 @@ const ModeFamily<BarcodeComplementModeStruct>& BarcodeComplementModeStruct::Fami
 
 namespace {
 
+using enum DeformationResistingModeStruct::Mode;
 constexpr EnumEntry kDeformationResistingModes[] = {
-    {"DRM_AUTO", 0x1},
-    {"DRM_GENERAL", 0x2},
-    {"DRM_BROAD_WARP", 0x4},
-    {"DRM_LOCAL_REFERENCE", 0x8},
-    {"DRM_DEWRINKLE", 0x10},
-    {"DRM_SKIP", 0},
+    QV_ENUM_ENTRY(DRM_AUTO),        QV_ENUM_ENTRY(DRM_GENERAL), QV_ENUM_ENTRY(DRM_BROAD_WARP),
+    QV_ENUM_ENTRY(DRM_LOCAL_REFERENCE), QV_ENUM_ENTRY(DRM_DEWRINKLE), QV_ENUM_ENTRY(DRM_SKIP),
 };
 
 }  // namespace
 
-const ModeFamily<DeformationResistingModeStruct>& DeformationResistingModeStruct::Family() {
+const ClassMapping& DeformationResistingModeStruct::Mapping() {
   using S = DeformationResistingModeStruct;
-  static const ModeFamily<S> family{"DeformationResistingModeStruct",
-                                    kDeformationResistingModes,
-                                    DRM_GENERAL,
-                                    {IntArgument("Level", &S::level, 5, 1, 9)}};
-  return family;
-}
-
-void DeformationResistingModeStruct::InitFieldTable() {
-  ModeStructure::InitFieldTable();
-  RegisterEmbeddedField("GrayscaleEnhancementMode", &grayscaleEnhancementMode);
-  RegisterEmbeddedField("BinarizationMode", &binarizationMode);
-}
-
-void DeformationResistingModeStruct::WriteToJson(bool flag) {
-  ModeStructure::WriteToJson(flag);
-  WriteChild("GrayscaleEnhancementMode", grayscaleEnhancementMode, flag);
-  WriteChild("BinarizationMode", binarizationMode, flag);
+  static const ClassMapping mapping =
+      Mapper<S>("DeformationResistingModeStruct")
+          .Modes(kDeformationResistingModes, DRM_GENERAL)
+          .Int("Level", &S::level, 5, 1, 9)
+          .Object("GrayscaleEnhancementMode", &S::grayscaleEnhancementMode)
+          .Object("BinarizationMode", &S::binarizationMode)
+          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
@@ -188,19 +162,21 @@ void DeformationResistingModeStruct::WriteToJson(bool flag) {
 
 namespace {
 
+using enum TextResultOrderModeStruct::Mode;
 constexpr EnumEntry kTextResultOrderModes[] = {
-    {"TROM_CONFIDENCE", 0x1},
-    {"TROM_POSITION", 0x2},
-    {"TROM_FORMAT", 0x4},
-    {"TROM_SKIP", 0},
+    QV_ENUM_ENTRY(TROM_CONFIDENCE),
+    QV_ENUM_ENTRY(TROM_POSITION),
+    QV_ENUM_ENTRY(TROM_FORMAT),
+    QV_ENUM_ENTRY(TROM_SKIP),
 };
 
 }  // namespace
 
-const ModeFamily<TextResultOrderModeStruct>& TextResultOrderModeStruct::Family() {
-  static const ModeFamily<TextResultOrderModeStruct> family{
-      "TextResultOrderMode", kTextResultOrderModes, TROM_SKIP, {}};
-  return family;
+const ClassMapping& TextResultOrderModeStruct::Mapping() {
+  static const ClassMapping mapping = Mapper<TextResultOrderModeStruct>("TextResultOrderMode")
+                                          .Modes(kTextResultOrderModes, TROM_SKIP)
+                                          .Build();
+  return mapping;
 }
 
 }  // namespace quorvane

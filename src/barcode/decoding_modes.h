@@ -2,7 +2,7 @@
 
 // The barcode decoding mode families held in lists by the barcode reader task
 // and the format specification. Each is a ModeStructure whose names, defaults
-// and ranges stand in its Family() table (decoding_modes.cpp).
+// and ranges stand in its mapping (decoding_modes.cpp).
 //
 // Every family has two default sets: the default constructor gives the
 // element that a list read from JSON starts from; the explicit constructor
@@ -30,10 +30,10 @@ class LocalizationModeStruct : public ModeStructure<LocalizationModeStruct> {
     LM_SKIP = 0,
   };
 
-  LocalizationModeStruct() : LocalizationModeStruct(Family().elementMode) {}
+  LocalizationModeStruct() : LocalizationModeStruct(Mapping().ElementMode()) {}
   explicit LocalizationModeStruct(int mode) : ModeStructure(mode) { ResetArguments(); }
 
-  static const ModeFamily<LocalizationModeStruct>& Family();
+  static const ClassMapping& Mapping();
 
   int scanStride;
   int scanDirection;
@@ -58,10 +58,10 @@ class DeblurModeStruct : public ModeStructure<DeblurModeStruct> {
     DM_SKIP = 0,
   };
 
-  DeblurModeStruct() : DeblurModeStruct(Family().elementMode) {}
-  explicit DeblurModeStruct(int mode) : ModeStructure(mode) {}
+  DeblurModeStruct() : DeblurModeStruct(Mapping().ElementMode()) {}
+  explicit DeblurModeStruct(int mode) : ModeStructure(mode) { ResetArguments(); }
 
-  static const ModeFamily<DeblurModeStruct>& Family();
+  static const ClassMapping& Mapping();
 };
 
 // Direct-part-mark reading mode, type name "DPMCodeReadingMode". Its
@@ -74,16 +74,13 @@ class DPMCodeReadingModeStruct : public ModeStructure<DPMCodeReadingModeStruct> 
     DPMCRM_SKIP = 0,
   };
 
-  DPMCodeReadingModeStruct() : DPMCodeReadingModeStruct(Family().elementMode) {}
+  DPMCodeReadingModeStruct() : DPMCodeReadingModeStruct(Mapping().ElementMode()) {}
   // Entries created in code start as DPMCRM_SKIP.
-  explicit DPMCodeReadingModeStruct(int mode) : ModeStructure(mode) {}
+  explicit DPMCodeReadingModeStruct(int mode) : ModeStructure(mode) { ResetArguments(); }
 
-  static const ModeFamily<DPMCodeReadingModeStruct>& Family();
+  static const ClassMapping& Mapping();
 
-  void InitFieldTable() override;
-  void WriteToJson(bool flag) override;
-
-  BarcodeFormatMask barcodeFormat = BF_DATAMATRIX;
+  BarcodeFormatMask barcodeFormat;
 };
 
 // Barcode colour mode, type name "BarcodeColourMode".
@@ -99,13 +96,13 @@ class BarcodeColourModeStruct : public ModeStructure<BarcodeColourModeStruct> {
     BICM_SKIP = 0,
   };
 
-  BarcodeColourModeStruct() : BarcodeColourModeStruct(Family().elementMode) {}
+  BarcodeColourModeStruct() : BarcodeColourModeStruct(Mapping().ElementMode()) {}
   explicit BarcodeColourModeStruct(int mode, int lightReflection = 1) : ModeStructure(mode) {
     ResetArguments();
     this->lightReflection = lightReflection;
   }
 
-  static const ModeFamily<BarcodeColourModeStruct>& Family();
+  static const ClassMapping& Mapping();
 
   int lightReflection;
 };
@@ -119,10 +116,10 @@ class BarcodeComplementModeStruct : public ModeStructure<BarcodeComplementModeSt
     BCM_SKIP = 0,
   };
 
-  BarcodeComplementModeStruct() : BarcodeComplementModeStruct(Family().elementMode) {}
-  explicit BarcodeComplementModeStruct(int mode) : ModeStructure(mode) {}
+  BarcodeComplementModeStruct() : BarcodeComplementModeStruct(Mapping().ElementMode()) {}
+  explicit BarcodeComplementModeStruct(int mode) : ModeStructure(mode) { ResetArguments(); }
 
-  static const ModeFamily<BarcodeComplementModeStruct>& Family();
+  static const ClassMapping& Mapping();
 };
 
 // Deformation resisting mode, type name "DeformationResistingModeStruct"
@@ -140,13 +137,10 @@ class DeformationResistingModeStruct : public ModeStructure<DeformationResisting
     DRM_SKIP = 0,
   };
 
-  DeformationResistingModeStruct() : DeformationResistingModeStruct(Family().elementMode) {}
+  DeformationResistingModeStruct() : DeformationResistingModeStruct(Mapping().ElementMode()) {}
   explicit DeformationResistingModeStruct(int mode) : ModeStructure(mode) { ResetArguments(); }
 
-  static const ModeFamily<DeformationResistingModeStruct>& Family();
-
-  void InitFieldTable() override;
-  void WriteToJson(bool flag) override;
+  static const ClassMapping& Mapping();
 
   int level;
   // GEM_AUTO with every argument -1.
@@ -165,10 +159,10 @@ class TextResultOrderModeStruct : public ModeStructure<TextResultOrderModeStruct
     TROM_SKIP = 0,
   };
 
-  TextResultOrderModeStruct() : TextResultOrderModeStruct(Family().elementMode) {}
-  explicit TextResultOrderModeStruct(int mode) : ModeStructure(mode) {}
+  TextResultOrderModeStruct() : TextResultOrderModeStruct(Mapping().ElementMode()) {}
+  explicit TextResultOrderModeStruct(int mode) : ModeStructure(mode) { ResetArguments(); }
 
-  static const ModeFamily<TextResultOrderModeStruct>& Family();
+  static const ClassMapping& Mapping();
 };
 
 }  // namespace quorvane

@@ -8,53 +8,33 @@ namespace quorvane {
 // ---------------------------------------------------------------------------
 // Patch code searching margins
 
-namespace {
-
-using Margins = PatchCodeSearchingMarginStruct;
-
-struct MarginKey {
-  const char* key;
-  int Margins::*member;
-};
-
-// In the order the margins are validated.
-constexpr MarginKey kMarginKeys[] = {
-    {"Top", &Margins::top},
-    {"Left", &Margins::left},
-    {"Right", &Margins::right},
-    {"Bottom", &Margins::bottom},
-};
-
-constexpr int kPercentageMarginLimit = 50;
-
-}  // namespace
-
-const std::string& PatchCodeSearchingMarginStruct::GetTypeName() const {
-  static const std::string typeName = "PatchCodeSearchingMargin";
-  return typeName;
+PatchCodeSearchingMarginStruct::PatchCodeSearchingMarginStruct() {
+  ApplyDefaults(Mapping(), *this);
 }
 
-void PatchCodeSearchingMarginStruct::InitFieldTable() {
-  RegisterCommonFields();
-  for (const MarginKey& margin : kMarginKeys) {
-    RegisterIntField(margin.key, &(this->*margin.member), 0, INT_MAX);
-  }
-  RegisterIntField("MeasuredByPercentage", &measuredByPercentage, 0, 1);
-}
-
-void PatchCodeSearchingMarginStruct::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  for (const MarginKey& margin : kMarginKeys) json[Json::StaticString(margin.key)] = this->*margin.member;
-  json["MeasuredByPercentage"_key] = measuredByPercentage;
+const ClassMapping& PatchCodeSearchingMarginStruct::Mapping() {
+  using S = PatchCodeSearchingMarginStruct;
+  static const ClassMapping mapping = Mapper<S>("PatchCodeSearchingMargin")
+                                          .Common("", kNeverWritten)
+                                          .Int("Left", &S::left, 20, 0, INT_MAX)
+                                          .Int("Right", &S::right, 20, 0, INT_MAX)
+                                          .Int("Top", &S::top, 20, 0, INT_MAX)
+                                          .Int("Bottom", &S::bottom, 20, 0, INT_MAX)
+                                          .Int("MeasuredByPercentage", &S::measuredByPercentage,
+                                               1, 0, 1)
+                                          .Build();
+  return mapping;
 }
 
 int PatchCodeSearchingMarginStruct::Validate() {
-  // The integer reader lets -1 through; it is no margin, so it fails here.
-  const int limit = measuredByPercentage != 0 ? kPercentageMarginLimit : INT_MAX;
-  for (const MarginKey& margin : kMarginKeys) {
-    const int value = this->*margin.member;
+  // Percentages are at most 50. The integer reader lets -1 through; it is
+  // no margin, so it fails here.
+  const int limit = measuredByPercentage != 0 ? 50 : INT_MAX;
+  const std::pair<const char*, int> margins[] = {
+      {"Top", top}, {"Left", left}, {"Right", right}, {"Bottom", bottom}};
+  for (const auto& [key, value] : margins) {
     if (value < 0 || value > limit) {
-      errorMessage = std::string(margin.key) + " : out of range.";
+      errorMessage = std::string(key) + " : out of range.";
       return errors::kJsonValueInvalid;
     }
   }
@@ -67,152 +47,78 @@ int PatchCodeSearchingMarginStruct::Validate() {
 namespace {
 
 using Spec = ZQA_BarcodeFormatSpecification;
-
-struct IntKey {
-  const char* key;
-  int Spec::*member;
-  int defaultValue;
-  int maximum;  // every minimum is 0
-};
-
-// In reading and writing order.
-constexpr IntKey kIntKeys[] = {
-    {"AllModuleDeviation", &Spec::allModuleDeviation, 0, INT_MAX},
-    {"BarcodeZoneMinDistanceToImageBorders", &Spec::barcodeZoneMinDistanceToImageBorders, 0,
-     INT_MAX},
-    {"EnableDataMatrixECC000-140", &Spec::enableDataMatrixECC000_140, 0, 1},
-    {"EnableQRCodeModel1", &Spec::enableQRCodeModel1, 0, 1},
-    {"FindUnevenModuleBarcode", &Spec::findUnevenModuleBarcode, 1, 1},
-    {"MinQuietZoneWidth", &Spec::minQuietZoneWidth, 4, INT_MAX},
-    {"MinRatioOfBarcodeZoneWidthToHeight", &Spec::minRatioOfBarcodeZoneWidthToHeight, 0, 10000},
-    {"MinResultConfidence", &Spec::minResultConfidence, 30, 100},
-    {"RequireStartStopChars", &Spec::requireStartStopChars, 1, 1},
-    {"ReturnPartialBarcodeValue", &Spec::returnPartialBarcodeValue, 1, 1},
-    {"VerifyCheckDigit", &Spec::verifyCheckDigit, 0, 1},
-    {"EnableAddOnCode", &Spec::enableAddOnCode, 0, 1},
-};
-
-struct StringKey {
-  const char* key;
-  std::string Spec::*member;
-  const char* defaultValue;
-};
-
-// In reading and writing order; the texts are stored as given, unchecked.
-constexpr StringKey kStringKeys[] = {
-    {"AustralianPostEncodingTable", &Spec::australianPostEncodingTable, "C"},
-    {"BarcodeTextRegExPattern", &Spec::barcodeTextRegExPattern, ""},
-    {"Code128Subset", &Spec::code128Subset, ""},
-    {"HeadModuleRatio", &Spec::headModuleRatio, ""},
-    {"StandardFormat", &Spec::standardFormat, ""},
-    {"TailModuleRatio", &Spec::tailModuleRatio, ""},
-    {"BaseBarcodeFormatSpecification", &Spec::baseBarcodeFormatSpecification, ""},
-};
-
-constexpr EnumEntry kMirrorModes[] = {{"MM_NORMAL", 1}, {"MM_MIRROR", 2}, {"MM_BOTH", 4}};
+using enum Spec::MirrorMode;
+using enum Spec::MSICodeCheckDigitCalculation;
+using enum Spec::PartitionMode;
+constexpr EnumEntry kMirrorModes[] = {QV_ENUM_ENTRY(MM_NORMAL), QV_ENUM_ENTRY(MM_MIRROR),
+                                      QV_ENUM_ENTRY(MM_BOTH)};
 constexpr EnumEntry kMsiCheckDigitCalculations[] = {
-    {"MSICCDC_NO_CHECK_DIGIT", 1}, {"MSICCDC_MOD_10", 2},     {"MSICCDC_MOD_11", 4},
-    {"MSICCDC_MOD_1110", 8},       {"MSICCDC_MOD_1010", 0x10},
+    QV_ENUM_ENTRY(MSICCDC_NO_CHECK_DIGIT), QV_ENUM_ENTRY(MSICCDC_MOD_10),
+    QV_ENUM_ENTRY(MSICCDC_MOD_11),         QV_ENUM_ENTRY(MSICCDC_MOD_1110),
+    QV_ENUM_ENTRY(MSICCDC_MOD_1010),
 };
-constexpr EnumEntry kPartitionModes[] = {{"PM_WHOLE_BARCODE", 1}, {"PM_ALIGNMENT_PARTITION", 2}};
-
-constexpr const char* kPartitionModesKey = "PartitionModes";
+constexpr EnumEntry kPartitionModes[] = {QV_ENUM_ENTRY(PM_WHOLE_BARCODE),
+                                         QV_ENUM_ENTRY(PM_ALIGNMENT_PARTITION)};
 
 }  // namespace
 
 ZQA_BarcodeFormatSpecification::ZQA_BarcodeFormatSpecification() {
-  for (const IntKey& field : kIntKeys) this->*field.member = field.defaultValue;
-  for (const StringKey& field : kStringKeys) this->*field.member = field.defaultValue;
+  ApplyDefaults(Mapping(), *this);
 }
 
-template <class Visit>
-void ZQA_BarcodeFormatSpecification::ForEachList(Visit&& visit) {
-  visit("BarcodeAngleRangeArray", barcodeAngleRangeArray);
-  visit("BarcodeBytesLengthRangeArray", barcodeBytesLengthRangeArray);
-  visit("BarcodeComplementModes", barcodeComplementModes);
-  visit("BarcodeHeightRangeArray", barcodeHeightRangeArray);
-  visit("BarcodeTextLengthRangeArray", barcodeTextLengthRangeArray);
-  visit("BarcodeWidthRangeArray", barcodeWidthRangeArray);
-  visit("BarcodeZoneBarCountRangeArray", barcodeZoneBarCountRangeArray);
-  visit("DeformationResistingModes", deformationResistingModes);
-  visit("ModuleSizeRangeArray", moduleSizeRangeArray);
-}
-
-const std::string& ZQA_BarcodeFormatSpecification::GetTypeName() const {
-  static const std::string typeName = "BarcodeFormatSpecification";
-  return typeName;
+const ClassMapping& ZQA_BarcodeFormatSpecification::Mapping() {
+  using S = Spec;
+  // Texts are stored as given, unchecked; every list may be emptied by an
+  // empty array.
+  static const ClassMapping mapping =
+      Mapper<S>("BarcodeFormatSpecification")
+          .Common()
+          .Inline("BarcodeFormatIds", &S::barcodeFormatIds)
+          .Int("AllModuleDeviation", &S::allModuleDeviation, 0, 0, INT_MAX)
+          .Int("BarcodeZoneMinDistanceToImageBorders", &S::barcodeZoneMinDistanceToImageBorders,
+               0, 0, INT_MAX)
+          .Int("EnableDataMatrixECC000-140", &S::enableDataMatrixECC000_140, 0, 0, 1)
+          .Int("EnableQRCodeModel1", &S::enableQRCodeModel1, 0, 0, 1)
+          .Int("FindUnevenModuleBarcode", &S::findUnevenModuleBarcode, 1, 0, 1)
+          .Int("MinQuietZoneWidth", &S::minQuietZoneWidth, 4, 0, INT_MAX)
+          .Int("MinRatioOfBarcodeZoneWidthToHeight", &S::minRatioOfBarcodeZoneWidthToHeight, 0, 0,
+               10000)
+          .Int("MinResultConfidence", &S::minResultConfidence, 30, 0, 100)
+          .Int("RequireStartStopChars", &S::requireStartStopChars, 1, 0, 1)
+          .Int("ReturnPartialBarcodeValue", &S::returnPartialBarcodeValue, 1, 0, 1)
+          .Int("VerifyCheckDigit", &S::verifyCheckDigit, 0, 0, 1)
+          .Int("EnableAddOnCode", &S::enableAddOnCode, 0, 0, 1)
+          .Text("AustralianPostEncodingTable", &S::australianPostEncodingTable, "C")
+          .Text("BarcodeTextRegExPattern", &S::barcodeTextRegExPattern)
+          .Text("Code128Subset", &S::code128Subset)
+          .Text("HeadModuleRatio", &S::headModuleRatio)
+          .Text("StandardFormat", &S::standardFormat)
+          .Text("TailModuleRatio", &S::tailModuleRatio)
+          .Text("BaseBarcodeFormatSpecification", &S::baseBarcodeFormatSpecification)
+          .ObjectList("BarcodeAngleRangeArray", &S::barcodeAngleRangeArray, kEmptyAllowed)
+          .ObjectList("BarcodeBytesLengthRangeArray", &S::barcodeBytesLengthRangeArray,
+                      kEmptyAllowed)
+          .ObjectList("BarcodeComplementModes", &S::barcodeComplementModes, kEmptyAllowed)
+          .ObjectList("BarcodeHeightRangeArray", &S::barcodeHeightRangeArray, kEmptyAllowed)
+          .ObjectList("BarcodeTextLengthRangeArray", &S::barcodeTextLengthRangeArray,
+                      kEmptyAllowed)
+          .ObjectList("BarcodeWidthRangeArray", &S::barcodeWidthRangeArray, kEmptyAllowed)
+          .ObjectList("BarcodeZoneBarCountRangeArray", &S::barcodeZoneBarCountRangeArray,
+                      kEmptyAllowed)
+          .ObjectList("DeformationResistingModes", &S::deformationResistingModes, kEmptyAllowed)
+          .ObjectList("ModuleSizeRangeArray", &S::moduleSizeRangeArray, kEmptyAllowed)
+          .Object("PatchCodeSearchingMargins", &S::patchCodeSearchingMargins)
+          .Enum("MirrorMode", &S::mirrorMode, MM_NORMAL, kMirrorModes)
+          .Enum("MSICodeCheckDigitCalculation", &S::msiCodeCheckDigitCalculation, MSICCDC_MOD_10,
+                kMsiCheckDigitCalculations)
+          .NameList("PartitionModes", &S::partitionModes, {PM_WHOLE_BARCODE, PM_ALIGNMENT_PARTITION},
+                    kPartitionModes, field_kinds::NameListFailure::kSpaced)
+          .Build();
+  return mapping;
 }
 
 const std::string& ZQA_BarcodeFormatSpecification::GetBaseName() const {
   return baseBarcodeFormatSpecification;
-}
-
-void ZQA_BarcodeFormatSpecification::InitFieldTable() {
-  RegisterCommonFields();
-  for (const IntKey& field : kIntKeys) {
-    RegisterIntField(field.key, &(this->*field.member), 0, field.maximum);
-  }
-  for (const StringKey& field : kStringKeys) RegisterStringField(field.key, &(this->*field.member));
-  // Every list here may be emptied by an empty array.
-  ForEachList([this](const char* key, auto& list) { RegisterObjectListField(key, &list, true); });
-  RegisterEnumField("MirrorMode", &mirrorMode, kMirrorModes);
-  RegisterEnumField("MSICodeCheckDigitCalculation", &msiCodeCheckDigitCalculation,
-                    kMsiCheckDigitCalculations);
-  RegisterField(kPartitionModesKey, [this](const Json::Value& object) {
-    int error = errors::kSuccess;
-    const QVRef<QVVector<std::string_view>> names =
-        GetStringArrayValue(object, kPartitionModesKey, error);
-    if (error != errors::kSuccess) return error;
-    // Null: nothing given, the list stays.
-    if (!names) return errors::kSuccess;
-    if (names->items.empty()) {
-      errorMessage = std::string(kPartitionModesKey) + GetErrorString(errors::kJsonValueInvalid);
-      return errors::kJsonValueInvalid;
-    }
-    std::vector<int> read;
-    read.reserve(names->items.size());
-    for (std::string_view text : names->items) {
-      const int value = LookupEnumValue(kPartitionModes, text);
-      if (value == kEnumNotFound) {
-        errorMessage = std::string(kPartitionModesKey) + " : out of range.";
-        return errors::kJsonValueInvalid;
-      }
-      read.push_back(value);
-    }
-    partitionModes = std::move(read);
-    return errors::kSuccess;
-  });
-  RegisterEmbeddedField("PatchCodeSearchingMargins", &patchCodeSearchingMargins);
-}
-
-int ZQA_BarcodeFormatSpecification::ReadFromJson(const Json::Value& value,
-                                                 const SkippedKeys& skippedKeys) {
-  const int result = barcodeFormatIds.ReadFromJson(value, skippedKeys);
-  if (result != errors::kSuccess) {
-    errorMessage = barcodeFormatIds.errorMessage;
-    return result;
-  }
-  SkippedKeys skipped;
-  skipped.reserve(skippedKeys.size() + 1);
-  skipped.assign(skippedKeys.begin(), skippedKeys.end());
-  skipped.emplace_back("BarcodeFormatIds");
-  return QV_ParameterFieldBase::ReadFromJson(value, skipped);
-}
-
-void ZQA_BarcodeFormatSpecification::WriteToJson(bool flag) {
-  QV_ParameterFieldBase::WriteToJson(flag);
-  barcodeFormatIds.WriteToJson(flag);
-  json["BarcodeFormatIds"_key] = std::move(barcodeFormatIds.json["BarcodeFormatIds"]);
-  for (const IntKey& field : kIntKeys) json[Json::StaticString(field.key)] = this->*field.member;
-  for (const StringKey& field : kStringKeys) json[Json::StaticString(field.key)] = this->*field.member;
-  ForEachList([this, flag](const char* key, auto& list) { WriteObjectList(key, list, flag); });
-  WriteChild("PatchCodeSearchingMargins", patchCodeSearchingMargins, flag);
-  json["MirrorMode"_key] = Json::StaticString(EnumName(kMirrorModes, mirrorMode));
-  json["MSICodeCheckDigitCalculation"_key] =
-      Json::StaticString(EnumName(kMsiCheckDigitCalculations, msiCodeCheckDigitCalculation));
-  Json::Value partitionNames;  // null when empty
-  for (int value : partitionModes) partitionNames.append(Json::StaticString(EnumName(kPartitionModes, value)));
-  json[Json::StaticString(kPartitionModesKey)] = std::move(partitionNames);
 }
 
 }  // namespace quorvane

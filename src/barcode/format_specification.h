@@ -12,6 +12,7 @@
 
 #include "barcode/barcode_format.h"
 #include "barcode/decoding_modes.h"
+#include "framework/field_mapping.h"
 #include "framework/parameter_field_base.h"
 #include "imageparams/small_structures.h"
 
@@ -47,10 +48,12 @@ class FormatRange : public QVIP_RangeStruct {
   FormatRange()
       : QVIP_RangeStruct(Kind.minValue, Kind.maxValue, Kind.lowerBound, Kind.upperBound) {}
 
-  const std::string& GetTypeName() const override {
-    static const std::string typeName = Kind.typeName;
-    return typeName;
+  static const ClassMapping& Mapping() {
+    static const ClassMapping mapping =
+        Mapper<FormatRange>(Kind.typeName).Include(QVIP_RangeStruct::Mapping()).Build();
+    return mapping;
   }
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 };
 
 using BarcodeAngleRange = FormatRange<kBarcodeAngleRangeKind>;
@@ -66,21 +69,21 @@ using ModuleSizeRange = FormatRange<kModuleSizeRangeKind>;
 // "MeasuredByPercentage" is 0.
 class PatchCodeSearchingMarginStruct : public QV_ParameterFieldBase {
  public:
-  const std::string& GetTypeName() const override;
-  void InitFieldTable() override;
-  void WriteToJson(bool flag) override;
+  PatchCodeSearchingMarginStruct();
+
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
   int Validate() override;
 
-  int left = 20;
-  int right = 20;
-  int top = 20;
-  int bottom = 20;
-  int measuredByPercentage = 1;
+  int left;
+  int right;
+  int top;
+  int bottom;
+  int measuredByPercentage;
 };
 
-// Type name "BarcodeFormatSpecification". Members follow their keys; the
-// defaults and ranges of the integer and string keys stand in the tables of
-// format_specification.cpp.
+// Type name "BarcodeFormatSpecification". Members follow their keys; their
+// defaults and ranges stand in the mapping (format_specification.cpp).
 class ZQA_BarcodeFormatSpecification : public QV_ParameterFieldBase {
  public:
   enum MirrorMode : int { MM_NORMAL = 1, MM_MIRROR = 2, MM_BOTH = 4 };
@@ -95,13 +98,11 @@ class ZQA_BarcodeFormatSpecification : public QV_ParameterFieldBase {
 
   ZQA_BarcodeFormatSpecification();
 
-  const std::string& GetTypeName() const override;
+  // "BarcodeFormatIds" is read by the embedded format structure first.
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
   // The name held under "BaseBarcodeFormatSpecification".
   const std::string& GetBaseName() const override;
-  // "BarcodeFormatIds" is read by the embedded format structure first.
-  int ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
 
   int allModuleDeviation;
   std::string australianPostEncodingTable;
@@ -124,10 +125,10 @@ class ZQA_BarcodeFormatSpecification : public QV_ParameterFieldBase {
   int minQuietZoneWidth;
   int minRatioOfBarcodeZoneWidthToHeight;
   int minResultConfidence;
-  int mirrorMode = MM_NORMAL;
+  int mirrorMode;
   std::vector<ModuleSizeRange> moduleSizeRangeArray;
-  int msiCodeCheckDigitCalculation = MSICCDC_MOD_10;
-  std::vector<int> partitionModes{PM_WHOLE_BARCODE, PM_ALIGNMENT_PARTITION};
+  int msiCodeCheckDigitCalculation;
+  std::vector<int> partitionModes;
   PatchCodeSearchingMarginStruct patchCodeSearchingMargins;
   int requireStartStopChars;
   int returnPartialBarcodeValue;
@@ -136,11 +137,6 @@ class ZQA_BarcodeFormatSpecification : public QV_ParameterFieldBase {
   int verifyCheckDigit;
   int enableAddOnCode;
   std::string baseBarcodeFormatSpecification;
-
- private:
-  // Calls visit(key, list) for each list of ranges or modes, in writing order.
-  template <class Visit>
-  void ForEachList(Visit&& visit);
 };
 
 }  // namespace quorvane

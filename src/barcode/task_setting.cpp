@@ -3,22 +3,26 @@
 #include <algorithm>
 #include <map>
 
+#include "framework/field_mapping.h"
+
 namespace quorvane {
 
 namespace {
 
 constexpr EnumEntry kSectionTypes[] = {
-    {"ST_NULL", ST_NULL},
-    {"ST_REGION_PREDETECTION", ST_REGION_PREDETECTION},
-    {"ST_TEXT_LINE_LOCALIZATION", ST_TEXT_LINE_LOCALIZATION},
-    {"ST_TEXT_LINE_RECOGNITION", ST_TEXT_LINE_RECOGNITION},
-    {"ST_BARCODE_LOCALIZATION", ST_BARCODE_LOCALIZATION},
-    {"ST_BARCODE_DECODING", ST_BARCODE_DECODING},
-    {"ST_DOCUMENT_DETECTION", ST_DOCUMENT_DETECTION},
-    {"ST_DOCUMENT_NORMALIZATION", ST_DOCUMENT_NORMALIZATION},
+    QV_ENUM_ENTRY(ST_NULL),
+    QV_ENUM_ENTRY(ST_REGION_PREDETECTION),
+    QV_ENUM_ENTRY(ST_TEXT_LINE_LOCALIZATION),
+    QV_ENUM_ENTRY(ST_TEXT_LINE_RECOGNITION),
+    QV_ENUM_ENTRY(ST_BARCODE_LOCALIZATION),
+    QV_ENUM_ENTRY(ST_BARCODE_DECODING),
+    QV_ENUM_ENTRY(ST_DOCUMENT_DETECTION),
+    QV_ENUM_ENTRY(ST_DOCUMENT_NORMALIZATION),
 };
 
-constexpr EnumEntry kSectionTypeShortNames[] = {
+// What a section name is read as: the short names first ("ST_NULL" keeps its
+// prefix), then the full ones.
+constexpr EnumEntry kSectionTypeReadNames[] = {
     {"ST_NULL", ST_NULL},
     {"REGION_PREDETECTION", ST_REGION_PREDETECTION},
     {"TEXT_LINE_LOCALIZATION", ST_TEXT_LINE_LOCALIZATION},
@@ -27,38 +31,47 @@ constexpr EnumEntry kSectionTypeShortNames[] = {
     {"BARCODE_DECODING", ST_BARCODE_DECODING},
     {"DOCUMENT_DETECTION", ST_DOCUMENT_DETECTION},
     {"DOCUMENT_NORMALIZATION", ST_DOCUMENT_NORMALIZATION},
+    QV_ENUM_ENTRY(ST_NULL),
+    QV_ENUM_ENTRY(ST_REGION_PREDETECTION),
+    QV_ENUM_ENTRY(ST_TEXT_LINE_LOCALIZATION),
+    QV_ENUM_ENTRY(ST_TEXT_LINE_RECOGNITION),
+    QV_ENUM_ENTRY(ST_BARCODE_LOCALIZATION),
+    QV_ENUM_ENTRY(ST_BARCODE_DECODING),
+    QV_ENUM_ENTRY(ST_DOCUMENT_DETECTION),
+    QV_ENUM_ENTRY(ST_DOCUMENT_NORMALIZATION),
 };
+constexpr std::size_t kShortSectionNames = 8;
 
 constexpr EnumEntry kStageTypes[] = {
-    {"IRUT_NULL", IRUT_NULL},
-    {"IRUT_COLOUR_IMAGE", IRUT_COLOUR_IMAGE},
-    {"IRUT_SCALED_DOWN_COLOUR_IMAGE", IRUT_SCALED_DOWN_COLOUR_IMAGE},
-    {"IRUT_GRAYSCALE_IMAGE", IRUT_GRAYSCALE_IMAGE},
-    {"IRUT_TRANSFORMED_GRAYSCALE_IMAGE", IRUT_TRANSFORMED_GRAYSCALE_IMAGE},
-    {"IRUT_ENHANCED_GRAYSCALE_IMAGE", IRUT_ENHANCED_GRAYSCALE_IMAGE},
-    {"IRUT_PREDETECTED_REGIONS", IRUT_PREDETECTED_REGIONS},
-    {"IRUT_BINARY_IMAGE", IRUT_BINARY_IMAGE},
-    {"IRUT_TEXTURE_DETECTION_RESULT", IRUT_TEXTURE_DETECTION_RESULT},
-    {"IRUT_TEXTURE_REMOVED_GRAYSCALE_IMAGE", IRUT_TEXTURE_REMOVED_GRAYSCALE_IMAGE},
-    {"IRUT_TEXTURE_REMOVED_BINARY_IMAGE", IRUT_TEXTURE_REMOVED_BINARY_IMAGE},
-    {"IRUT_CONTOURS", IRUT_CONTOURS},
-    {"IRUT_LINE_SEGMENTS", IRUT_LINE_SEGMENTS},
-    {"IRUT_TEXT_ZONES", IRUT_TEXT_ZONES},
-    {"IRUT_TEXT_REMOVED_BINARY_IMAGE", IRUT_TEXT_REMOVED_BINARY_IMAGE},
-    {"IRUT_CANDIDATE_BARCODE_ZONES", IRUT_CANDIDATE_BARCODE_ZONES},
-    {"IRUT_LOCALIZED_BARCODES", IRUT_LOCALIZED_BARCODES},
-    {"IRUT_SCALED_UP_BARCODE_IMAGE", IRUT_SCALED_UP_BARCODE_IMAGE},
-    {"IRUT_DEFORMATION_RESISTED_BARCODE_IMAGE", IRUT_DEFORMATION_RESISTED_BARCODE_IMAGE},
-    {"IRUT_COMPLEMENTED_BARCODE_IMAGE", IRUT_COMPLEMENTED_BARCODE_IMAGE},
-    {"IRUT_DECODED_BARCODES", IRUT_DECODED_BARCODES},
-    {"IRUT_LONG_LINES", IRUT_LONG_LINES},
-    {"IRUT_CORNERS", IRUT_CORNERS},
-    {"IRUT_CANDIDATE_QUAD_EDGES", IRUT_CANDIDATE_QUAD_EDGES},
-    {"IRUT_DETECTED_QUADS", IRUT_DETECTED_QUADS},
-    {"IRUT_LOCALIZED_TEXT_LINES", IRUT_LOCALIZED_TEXT_LINES},
-    {"IRUT_RECOGNIZED_TEXT_LINES", IRUT_RECOGNIZED_TEXT_LINES},
-    {"IRUT_NORMALIZED_IMAGES", IRUT_NORMALIZED_IMAGES},
-    {"IRUT_SHORT_LINES", IRUT_SHORT_LINES},
+    QV_ENUM_ENTRY(IRUT_NULL),
+    QV_ENUM_ENTRY(IRUT_COLOUR_IMAGE),
+    QV_ENUM_ENTRY(IRUT_SCALED_DOWN_COLOUR_IMAGE),
+    QV_ENUM_ENTRY(IRUT_GRAYSCALE_IMAGE),
+    QV_ENUM_ENTRY(IRUT_TRANSFORMED_GRAYSCALE_IMAGE),
+    QV_ENUM_ENTRY(IRUT_ENHANCED_GRAYSCALE_IMAGE),
+    QV_ENUM_ENTRY(IRUT_PREDETECTED_REGIONS),
+    QV_ENUM_ENTRY(IRUT_BINARY_IMAGE),
+    QV_ENUM_ENTRY(IRUT_TEXTURE_DETECTION_RESULT),
+    QV_ENUM_ENTRY(IRUT_TEXTURE_REMOVED_GRAYSCALE_IMAGE),
+    QV_ENUM_ENTRY(IRUT_TEXTURE_REMOVED_BINARY_IMAGE),
+    QV_ENUM_ENTRY(IRUT_CONTOURS),
+    QV_ENUM_ENTRY(IRUT_LINE_SEGMENTS),
+    QV_ENUM_ENTRY(IRUT_TEXT_ZONES),
+    QV_ENUM_ENTRY(IRUT_TEXT_REMOVED_BINARY_IMAGE),
+    QV_ENUM_ENTRY(IRUT_CANDIDATE_BARCODE_ZONES),
+    QV_ENUM_ENTRY(IRUT_LOCALIZED_BARCODES),
+    QV_ENUM_ENTRY(IRUT_SCALED_UP_BARCODE_IMAGE),
+    QV_ENUM_ENTRY(IRUT_DEFORMATION_RESISTED_BARCODE_IMAGE),
+    QV_ENUM_ENTRY(IRUT_COMPLEMENTED_BARCODE_IMAGE),
+    QV_ENUM_ENTRY(IRUT_DECODED_BARCODES),
+    QV_ENUM_ENTRY(IRUT_LONG_LINES),
+    QV_ENUM_ENTRY(IRUT_CORNERS),
+    QV_ENUM_ENTRY(IRUT_CANDIDATE_QUAD_EDGES),
+    QV_ENUM_ENTRY(IRUT_DETECTED_QUADS),
+    QV_ENUM_ENTRY(IRUT_LOCALIZED_TEXT_LINES),
+    QV_ENUM_ENTRY(IRUT_RECOGNIZED_TEXT_LINES),
+    QV_ENUM_ENTRY(IRUT_NORMALIZED_IMAGES),
+    QV_ENUM_ENTRY(IRUT_SHORT_LINES),
 };
 
 using StageList = std::vector<std::uint64_t>;
@@ -101,31 +114,16 @@ const std::map<int, StageList>& AllowedStages() {
   return table;
 }
 
-// A section name of either form under `key`; an unknown name leaves
-// `member` as it was.
-int ReadSectionNameMember(QV_ParameterFieldBase& owner, const Json::Value& object,
-                          std::string_view key, SectionType& member) {
-  int error = errors::kSuccess;
-  const std::string_view text = owner.GetStringValue(object, key, error);
-  if (error != errors::kSuccess) return error;
-  const std::optional<SectionType> section = LookupSectionType(text);
-  if (!section) {
-    owner.errorMessage = std::string(key) + ":" + GetErrorString(errors::kJsonValueInvalid);
-    return errors::kJsonValueInvalid;
-  }
-  member = *section;
-  return errors::kSuccess;
-}
-
 }  // namespace
 
 EnumTable SectionTypeTable() { return kSectionTypes; }
-EnumTable SectionTypeShortTable() { return kSectionTypeShortNames; }
+EnumTable SectionTypeShortTable() {
+  return EnumTable(kSectionTypeReadNames).first(kShortSectionNames);
+}
 EnumTable StageTypeTable() { return kStageTypes; }
 
 std::optional<SectionType> LookupSectionType(std::string_view text) {
-  int value = LookupEnumValue(kSectionTypeShortNames, text);
-  if (value == kEnumNotFound) value = LookupEnumValue(kSectionTypes, text);
+  const int value = LookupEnumValue(kSectionTypeReadNames, text);
   if (value == kEnumNotFound) return std::nullopt;
   return static_cast<SectionType>(value);
 }
@@ -149,96 +147,72 @@ bool IsStageAllowedInSection(int section, std::uint64_t stage) {
 // ---------------------------------------------------------------------------
 // Terminate setting
 
-const std::string& QVIP_TerminateSettingStruct::GetTypeName() const {
-  static const std::string typeName = "TerminateSetting";
-  return typeName;
-}
+QVIP_TerminateSettingStruct::QVIP_TerminateSettingStruct() { ApplyDefaults(Mapping(), *this); }
 
-void QVIP_TerminateSettingStruct::InitFieldTable() {
-  RegisterField("Section", [this](const Json::Value& object) {
-    return ReadSectionNameMember(*this, object, "Section", section);
-  });
-  RegisterField("Stage", [this](const Json::Value& object) {
-    int value = 0;
-    const int result = GetEnumValue(object, "Stage", kStageTypes, &value);
-    if (result == errors::kSuccess) stage = static_cast<std::uint32_t>(value);
-    return result;
-  });
-}
-
-void QVIP_TerminateSettingStruct::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["Section"_key] = Json::StaticString(GetSectionTypeName(section));
-  json["Stage"_key] = Json::StaticString(GetStageTypeName(stage));
+const ClassMapping& QVIP_TerminateSettingStruct::Mapping() {
+  using S = QVIP_TerminateSettingStruct;
+  static const ClassMapping mapping =
+      Mapper<S>("TerminateSetting")
+          .Enum("Section", &S::section, ST_NULL, kSectionTypes, kNoFlags,
+                {.readNames = kSectionTypeReadNames})
+          .Enum("Stage", &S::stage, IRUT_NULL, kStageTypes)
+          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
 // Section image parameter
 
-const std::string& QVIP_SectionImageParameterStruct::GetTypeName() const {
-  static const std::string typeName = "SectionImageParameter";
-  return typeName;
+QVIP_SectionImageParameterStruct::QVIP_SectionImageParameterStruct() {
+  ApplyDefaults(Mapping(), *this);
 }
 
-void QVIP_SectionImageParameterStruct::InitFieldTable() {
-  RegisterStringField("ImageParameterName", &imageParameterName);
-  RegisterIntField("ContinueWhenPartialResultsGenerated", &continueWhenPartialResultsGenerated, 0,
-                   1);
-  RegisterField("Section", [this](const Json::Value& object) {
-    return ReadSectionNameMember(*this, object, "Section", section);
-  });
+QVIP_SectionImageParameterStruct::QVIP_SectionImageParameterStruct(
+    SectionType section, std::string imageParameterName, int continueWhenPartialResultsGenerated)
+    : QVIP_SectionImageParameterStruct() {
+  this->section = section;
+  this->imageParameterName = std::move(imageParameterName);
+  this->continueWhenPartialResultsGenerated = continueWhenPartialResultsGenerated;
 }
 
-void QVIP_SectionImageParameterStruct::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["Section"_key] = Json::StaticString(GetSectionTypeName(section));
-  json["ImageParameterName"_key] = imageParameterName;
-  json["ContinueWhenPartialResultsGenerated"_key] = continueWhenPartialResultsGenerated;
+const ClassMapping& QVIP_SectionImageParameterStruct::Mapping() {
+  using S = QVIP_SectionImageParameterStruct;
+  static const ClassMapping mapping =
+      Mapper<S>("SectionImageParameter")
+          .Enum("Section", &S::section, ST_NULL, kSectionTypes, kNoFlags,
+                {.readNames = kSectionTypeReadNames})
+          .Text("ImageParameterName", &S::imageParameterName,
+                QV_ImageParameter::GetDefaultImageParameterName(1).c_str())
+          .Int("ContinueWhenPartialResultsGenerated", &S::continueWhenPartialResultsGenerated, 1,
+               0, 1)
+          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
 // Task setting base
 
-const std::string& QV_TaskSettingBase::GetTypeName() const {
-  static const std::string typeName = "TaskSetting";
-  return typeName;
+QV_TaskSettingBase::QV_TaskSettingBase() { ApplyDefaults(Mapping(), *this); }
+
+const ClassMapping& QV_TaskSettingBase::Mapping() {
+  using S = QV_TaskSettingBase;
+  // An accepted array replaces the whole list, as SetSectionImageParameters does.
+  static const ClassMapping mapping =
+      Mapper<S>("TaskSetting")
+          .Common()
+          .Int("MaxThreadsInOneTask", &S::maxThreadsInOneTask, 4, 1, 256)
+          .ObjectList("SectionImageParameterArray", &S::sectionImageParameters, kEmptyAllowed)
+          .Enum("StartSection", &S::startSection, ST_REGION_PREDETECTION, kSectionTypes, kNoFlags,
+                {.readNames = kSectionTypeReadNames})
+          .Object("TerminateSetting", &S::terminateSetting, kTypeNamedByKey)
+          .Build();
+  return mapping;
 }
 
 const std::string& QV_TaskSettingBase::GetBaseName() const { return baseName; }
 
-void QV_TaskSettingBase::InitFieldTable() {
-  RegisterCommonFields();
-  RegisterIntField("MaxThreadsInOneTask", &maxThreadsInOneTask, 1, 256);
-  // An accepted array replaces the whole list, as SetSectionImageParameters does.
-  RegisterObjectListField("SectionImageParameterArray", &sectionImageParameters, true);
-  RegisterField("StartSection", [this](const Json::Value& object) {
-    return ReadSectionNameMember(*this, object, "StartSection", startSection);
-  });
-  RegisterField("TerminateSetting",
-                [this](const Json::Value& object) { return ReadTerminateSetting(object); });
-}
-
-int QV_TaskSettingBase::ReadTerminateSetting(const Json::Value& object) {
-  static const std::string key = "TerminateSetting";
-  const Json::Value& value = MemberOrNull(object, key);
-  // The nested read would refuse this without a word; say which key it was.
-  if (!value.isObject() && !value.isNull()) return FailWithKey(key, errors::kJsonTypeInvalid);
-  const int result = terminateSetting.ReadFromJson(value, NoSkippedKeys());
-  if (result != errors::kSuccess) errorMessage = terminateSetting.errorMessage;
-  return result;
-}
-
 int QV_TaskSettingBase::ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) {
-  InitFieldTable();
-  int result = errors::kSuccess;
-  if (value.isObject()) {
-    result = ReadFields(value, skippedKeys, false);
-    if (result == errors::kSuccess) result = Validate();
-  } else if (value.isNull()) {
-    result = Validate();
-  } else {
-    result = errors::kJsonTypeInvalid;
-  }
+  const int result = QV_ParameterFieldBase::ReadFromJson(value, skippedKeys);
   FillDefaultSectionImageParameters();
   // Each field may be fine on its own while the pair is not.
   if (!IsTerminateSettingValid()) return errors::kJsonValueInvalid;
@@ -248,10 +222,6 @@ int QV_TaskSettingBase::ReadFromJson(const Json::Value& value, const SkippedKeys
 void QV_TaskSettingBase::WriteToJson(bool flag) {
   if (sectionImageParameters.empty()) FillDefaultSectionImageParameters();
   QV_ParameterFieldBase::WriteToJson(flag);
-  json["StartSection"_key] = Json::StaticString(GetSectionTypeName(startSection));
-  WriteChild("TerminateSetting", terminateSetting, flag);
-  json["MaxThreadsInOneTask"_key] = maxThreadsInOneTask;
-  WriteObjectList("SectionImageParameterArray", sectionImageParameters, flag);
 }
 
 const std::vector<std::string>& QV_TaskSettingBase::GetFormatSpecificationNames() {

@@ -85,33 +85,30 @@ bool IsStageAllowedInSection(int section, std::uint64_t stage);
 // Where a task may stop, type name "TerminateSetting". Accepts no common keys.
 class QVIP_TerminateSettingStruct : public QV_ParameterFieldBase {
  public:
-  const std::string& GetTypeName() const override;
-  void InitFieldTable() override;
-  void WriteToJson(bool flag) override;
+  QVIP_TerminateSettingStruct();
 
-  SectionType section = ST_NULL;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
+
+  SectionType section;
   // A StageType value; 64 bits so that code may hold any mask in it.
-  std::uint64_t stage = IRUT_NULL;
+  std::uint64_t stage;
 };
 
 // Which image parameter a section uses, type name "SectionImageParameter".
 // Accepts no common keys.
 class QVIP_SectionImageParameterStruct : public QV_ParameterFieldBase {
  public:
-  QVIP_SectionImageParameterStruct() = default;
+  QVIP_SectionImageParameterStruct();
   QVIP_SectionImageParameterStruct(SectionType section, std::string imageParameterName,
-                                   int continueWhenPartialResultsGenerated = 1)
-      : section(section),
-        imageParameterName(std::move(imageParameterName)),
-        continueWhenPartialResultsGenerated(continueWhenPartialResultsGenerated) {}
+                                   int continueWhenPartialResultsGenerated = 1);
 
-  const std::string& GetTypeName() const override;
-  void InitFieldTable() override;
-  void WriteToJson(bool flag) override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
-  SectionType section = ST_NULL;
-  std::string imageParameterName = "ip_default";
-  int continueWhenPartialResultsGenerated = 1;
+  SectionType section;
+  std::string imageParameterName;
+  int continueWhenPartialResultsGenerated;
 };
 
 struct SimplifiedBarcodeReaderSettings;
@@ -120,19 +117,17 @@ struct SimplifiedBarcodeReaderSettings;
 // its flat settings record.
 class QV_TaskSettingBase : public QV_ParameterFieldBase {
  public:
-  QV_TaskSettingBase() = default;
-  QV_TaskSettingBase(const QV_TaskSettingBase& other) = default;
-  QV_TaskSettingBase& operator=(const QV_TaskSettingBase& other) = default;
+  QV_TaskSettingBase();
 
-  // Slots 1 to 7.
-  const std::string& GetTypeName() const override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
   const std::string& GetBaseName() const override;
   // Reads the fields, then adds a default entry for each section without
   // one (also after a failure), then checks the terminate setting, whose
   // failure (-10033) replaces any other result.
   int ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) override;
+  // Gives each section its entry first.
   void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
 
   // Slot 8.
   virtual const std::vector<std::string>& GetFormatSpecificationNames();
@@ -162,9 +157,9 @@ class QV_TaskSettingBase : public QV_ParameterFieldBase {
   // or no such image parameter.
   QVRef<QV_ImageParameter> GetSingleImageParameter();
 
-  SectionType startSection = ST_REGION_PREDETECTION;
+  SectionType startSection;
   QVIP_TerminateSettingStruct terminateSetting;
-  int maxThreadsInOneTask = 4;
+  int maxThreadsInOneTask;
   // Not owned; only used to look sections up by name. The converter leaves
   // it null.
   QV_LMFParameter* ownerDocument = nullptr;
@@ -172,10 +167,6 @@ class QV_TaskSettingBase : public QV_ParameterFieldBase {
   std::vector<std::string> formatSpecificationNames;
   std::vector<SectionType> sections;
   std::string baseName;
-
- protected:
-  // Reads the nested object in place and takes its message over.
-  int ReadTerminateSetting(const Json::Value& object);
 };
 
 }  // namespace quorvane

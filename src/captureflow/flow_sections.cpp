@@ -1,41 +1,19 @@
 #include "captureflow/flow_sections.h"
 
+#include "framework/field_mapping.h"
+
 namespace quorvane {
 
 namespace {
 
-constexpr EnumEntry kImageSourceTypes[] = {
-    {"IST_DIRECTORY_FETCHER", QV_ImageSourceSetting::IST_DIRECTORY_FETCHER},
-    {"IST_CAMERA_ENHANCER", QV_ImageSourceSetting::IST_CAMERA_ENHANCER},
-    {"IST_SCANNER_CONNECTOR", QV_ImageSourceSetting::IST_SCANNER_CONNECTOR}};
-
-// "AND" or "OR", exactly; anything else, the empty text of null included, is
-// refused with the bare text of the code.
-int ReadOperator(QV_ParameterFieldBase& owner, const Json::Value& object, int& member) {
-  int error = errors::kSuccess;
-  const std::string_view text = owner.GetStringValue(object, "Operator", error);
-  if (error != errors::kSuccess) return error;
-  if (text == "AND") {
-    member = QV_OutputTaskSetting::OPERATOR_AND;
-  } else if (text == "OR") {
-    member = QV_OutputTaskSetting::OPERATOR_OR;
-  } else {
-    owner.errorMessage = GetErrorString(errors::kJsonValueInvalid);
-    return errors::kJsonValueInvalid;
-  }
-  return errors::kSuccess;
-}
-
-const char* OperatorName(int value) {
-  switch (value) {
-    case QV_OutputTaskSetting::OPERATOR_AND:
-      return "AND";
-    case QV_OutputTaskSetting::OPERATOR_OR:
-      return "OR";
-    default:
-      return "";
-  }
-}
+using enum QV_ImageSourceSetting::Type;
+using enum QV_OutputTaskSetting::Operator;
+constexpr EnumEntry kImageSourceTypes[] = {QV_ENUM_ENTRY(IST_DIRECTORY_FETCHER),
+                                           QV_ENUM_ENTRY(IST_CAMERA_ENHANCER),
+                                           QV_ENUM_ENTRY(IST_SCANNER_CONNECTOR)};
+constexpr EnumEntry kOperators[] = {{"AND", OPERATOR_AND}, {"OR", OPERATOR_OR}};
+constexpr field_kinds::EnumOptions kOperatorOptions{
+    .exact = true, .failure = field_kinds::NameFailure::kTextOnly};
 
 }  // namespace
 
@@ -44,181 +22,108 @@ const char* OperatorName(int value) {
 
 EnumTable QV_ImageSourceSetting::TypeNames() { return kImageSourceTypes; }
 
-const std::string& QV_DirectoryFetcherSetting::GetTypeName() const {
-  static const std::string typeName = "DirectoryFetcher";
-  return typeName;
-}
+QV_DirectoryFetcherSetting::QV_DirectoryFetcherSetting() { ApplyDefaults(Mapping(), *this); }
 
-void QV_DirectoryFetcherSetting::InitFieldTable() {
-  RegisterCommonFields();
-  RegisterEnumField("Type", &type, kImageSourceTypes);
-  RegisterStringField("DirectoryPath", &directoryPath);
-  RegisterStringField("FileFilter", &fileFilter);
-  RegisterIntField("Recursive", &recursive, 0, 1);
+const ClassMapping& QV_DirectoryFetcherSetting::Mapping() {
+  using S = QV_DirectoryFetcherSetting;
   // Negative pages are refused by Validate, after the whole object is read.
-  RegisterField("Pages", [this](const Json::Value& object) {
-    int error = errors::kSuccess;
-    QVRef<QVVector<int>> read = GetIntArrayValue(object, "Pages", error);
-    if (error != errors::kSuccess) return error;
-    if (read) pages = std::move(read->items);
-    return errors::kSuccess;
-  });
-  RegisterEmbeddedField("PDFReadingMode", &pdfReadingMode);
+  static const ClassMapping mapping =
+      Mapper<S>("DirectoryFetcher")
+          .Common()
+          .Enum("Type", &S::type, IST_DIRECTORY_FETCHER, kImageSourceTypes)
+          .Text("DirectoryPath", &S::directoryPath)
+          .Text("FileFilter", &S::fileFilter)
+          .Int("Recursive", &S::recursive, 1, 0, 1)
+          .Object("PDFReadingMode", &S::pdfReadingMode)
+          .FreeIntList("Pages", &S::pages)
+          .Build();
+  return mapping;
 }
 
 int QV_DirectoryFetcherSetting::Validate() {
   for (int page : pages) {
-    if (page < 0) {
-      errorMessage = GetTypeName() + ":" + GetErrorString(errors::kJsonValueInvalid);
-      return errors::kJsonValueInvalid;
-    }
+    if (page < 0) return FailWithKey(GetTypeName(), errors::kJsonValueInvalid);
   }
   return errors::kSuccess;
-}
-
-void QV_DirectoryFetcherSetting::WriteToJson(bool flag) {
-  QV_ParameterFieldBase::WriteToJson(flag);
-  json["Type"_key] = Json::StaticString(EnumName(kImageSourceTypes, type));
-  json["DirectoryPath"_key] = directoryPath;
-  json["FileFilter"_key] = fileFilter;
-  json["Recursive"_key] = recursive;
-  WriteChild("PDFReadingMode", pdfReadingMode, flag);
-  json["Pages"_key] = IntListJson(pages);
 }
 
 // ---------------------------------------------------------------------------
 // Semantic setting
 
-QV_SemanticSetting::QV_SemanticSetting(const QV_SemanticSetting& other)
-    : QV_ParameterFieldBase(other),
-      referenceObjectFilter(CopyHeld(other.referenceObjectFilter)),
-      taskSettingNames(other.taskSettingNames) {}
+QV_SemanticSetting::QV_SemanticSetting() { ApplyDefaults(Mapping(), *this); }
 
-QV_SemanticSetting& QV_SemanticSetting::operator=(const QV_SemanticSetting& other) {
-  if (this != &other) {
-    QV_ParameterFieldBase::operator=(other);
-    referenceObjectFilter = CopyHeld(other.referenceObjectFilter);
-    taskSettingNames = other.taskSettingNames;
-  }
-  return *this;
-}
-
-const std::string& QV_SemanticSetting::GetTypeName() const {
-  static const std::string typeName = "SemanticSetting";
-  return typeName;
-}
-
-void QV_SemanticSetting::InitFieldTable() {
-  RegisterCommonFields();
-  RegisterStringArrayField("TaskSettingNameArray", &taskSettingNames, false);
-  // The filter keeps its failure text to itself.
-  RegisterField("ReferenceObjectFilter", [this](const Json::Value& object) {
-    if (!referenceObjectFilter) referenceObjectFilter = MakeRef<QV_ReferenceObjectFilter>();
-    return referenceObjectFilter->ReadFromJson(MemberOrNull(object, "ReferenceObjectFilter"),
-                                               NoSkippedKeys());
-  });
-}
-
-void QV_SemanticSetting::WriteToJson(bool flag) {
-  QV_ParameterFieldBase::WriteToJson(flag);
-  if (referenceObjectFilter) WriteChild("ReferenceObjectFilter", *referenceObjectFilter, flag);
-  json["TaskSettingNameArray"_key] = StringListJson(taskSettingNames);
+const ClassMapping& QV_SemanticSetting::Mapping() {
+  using S = QV_SemanticSetting;
+  static const ClassMapping mapping =
+      Mapper<S>("SemanticSetting")
+          .Common()
+          .TextList("TaskSettingNameArray", &S::taskSettingNames)
+          .OptionalObject("ReferenceObjectFilter", &S::referenceObjectFilter,
+                          kMadeWhenNull | kKeepsMessage)
+          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
 // Output task
 
-const std::string& QV_OutputTaskSetting::BackwardReferenceOutput::GetTypeName() const {
-  static const std::string typeName = "BackwardReferenceOutput";
-  return typeName;
+const ClassMapping& QV_OutputTaskSetting::BackwardReferenceOutput::Mapping() {
+  using S = BackwardReferenceOutput;
+  static const ClassMapping mapping =
+      Mapper<S>("BackwardReferenceOutput")
+          .TextList("ReferenceTaskNameArray", &S::referenceTaskNames)
+          .NameList("ReferenceResultTypeArray", &S::referenceResultTypes, {},
+                    AtomicResultTypeNames(), field_kinds::NameListFailure::kQuiet)
+          .Build();
+  return mapping;
 }
 
-void QV_OutputTaskSetting::BackwardReferenceOutput::InitFieldTable() {
-  RegisterStringArrayField("ReferenceTaskNameArray", &referenceTaskNames, false);
-  RegisterField("ReferenceResultTypeArray", [this](const Json::Value& object) {
-    return ReadAtomicResultTypes(*this, object, "ReferenceResultTypeArray", referenceResultTypes);
-  });
+QV_OutputTaskSetting::TaskResult::TaskResult() { ApplyDefaults(Mapping(), *this); }
+
+const ClassMapping& QV_OutputTaskSetting::TaskResult::Mapping() {
+  using S = TaskResult;
+  static const ClassMapping mapping =
+      Mapper<S>("TaskResult")
+          .Text("TargetROIDefName", &S::targetROIDefName)
+          .TextList("TaskSettingNameArray", &S::taskSettingNames)
+          .Enum("Operator", &S::operatorType, OPERATOR_AND, kOperators, kNoFlags, kOperatorOptions)
+          .Object("BackwardReferenceOutput", &S::backwardReferenceOutput)
+          .Build();
+  return mapping;
 }
 
-void QV_OutputTaskSetting::BackwardReferenceOutput::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["ReferenceTaskNameArray"_key] = StringListJson(referenceTaskNames);
-  json["ReferenceResultTypeArray"_key] = AtomicResultTypesJson(referenceResultTypes);
+QV_OutputTaskSetting::OutputCondition::OutputCondition() { ApplyDefaults(Mapping(), *this); }
+
+const ClassMapping& QV_OutputTaskSetting::OutputCondition::Mapping() {
+  using S = OutputCondition;
+  static const ClassMapping mapping =
+      Mapper<S>("OutputCondition")
+          .ObjectList("TaskResultArray", &S::taskResults, kEmptyAllowed)
+          .Enum("Operator", &S::operatorType, OPERATOR_AND, kOperators, kNoFlags, kOperatorOptions)
+          .Build();
+  return mapping;
 }
 
-const std::string& QV_OutputTaskSetting::TaskResult::GetTypeName() const {
-  static const std::string typeName = "TaskResult";
-  return typeName;
-}
-
-void QV_OutputTaskSetting::TaskResult::InitFieldTable() {
-  RegisterStringField("TargetROIDefName", &targetROIDefName);
-  RegisterStringArrayField("TaskSettingNameArray", &taskSettingNames, false);
-  RegisterField("Operator", [this](const Json::Value& object) {
-    return ReadOperator(*this, object, operatorType);
-  });
-  RegisterEmbeddedField("BackwardReferenceOutput", &backwardReferenceOutput);
-}
-
-void QV_OutputTaskSetting::TaskResult::WriteToJson(bool flag) {
-  json = Json::Value();
-  json["TargetROIDefName"_key] = targetROIDefName;
-  json["TaskSettingNameArray"_key] = StringListJson(taskSettingNames);
-  json["Operator"_key] = Json::StaticString(OperatorName(operatorType));
-  WriteChild("BackwardReferenceOutput", backwardReferenceOutput, flag);
-}
-
-const std::string& QV_OutputTaskSetting::OutputCondition::GetTypeName() const {
-  static const std::string typeName = "OutputCondition";
-  return typeName;
-}
-
-void QV_OutputTaskSetting::OutputCondition::InitFieldTable() {
-  RegisterObjectListField("TaskResultArray", &taskResults, true);
-  RegisterField("Operator", [this](const Json::Value& object) {
-    return ReadOperator(*this, object, operatorType);
-  });
-}
-
-void QV_OutputTaskSetting::OutputCondition::WriteToJson(bool flag) {
-  json = Json::Value();
-  WriteObjectList("TaskResultArray", taskResults, flag);
-  json["Operator"_key] = Json::StaticString(OperatorName(operatorType));
-}
-
-const std::string& QV_OutputTaskSetting::GetTypeName() const {
-  static const std::string typeName = "OutputTaskSetting";
-  return typeName;
-}
-
-void QV_OutputTaskSetting::InitFieldTable() {
-  RegisterCommonFields();
-  RegisterEmbeddedField("OutputCondition", &outputCondition);
-}
-
-void QV_OutputTaskSetting::WriteToJson(bool flag) {
-  QV_ParameterFieldBase::WriteToJson(flag);
-  WriteChild("OutputCondition", outputCondition, flag);
+const ClassMapping& QV_OutputTaskSetting::Mapping() {
+  using S = QV_OutputTaskSetting;
+  static const ClassMapping mapping = Mapper<S>("OutputTaskSetting")
+                                          .Common()
+                                          .Object("OutputCondition", &S::outputCondition)
+                                          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
 // Code parser task
 
-const std::string& QV_CodeParserTaskSetting::GetTypeName() const {
-  static const std::string typeName = "CodeParserTaskSetting";
-  return typeName;
-}
-
-void QV_CodeParserTaskSetting::InitFieldTable() {
-  RegisterCommonFields();
-  RegisterStringField("ResourcesPath", &resourcesPath);
-  RegisterStringArrayField("CodeSpecifications", &codeSpecifications, false);
-}
-
-void QV_CodeParserTaskSetting::WriteToJson(bool flag) {
-  QV_ParameterFieldBase::WriteToJson(flag);
-  json["ResourcesPath"_key] = resourcesPath;
-  json["CodeSpecifications"_key] = StringListJson(codeSpecifications);
+const ClassMapping& QV_CodeParserTaskSetting::Mapping() {
+  using S = QV_CodeParserTaskSetting;
+  static const ClassMapping mapping = Mapper<S>("CodeParserTaskSetting")
+                                          .Common()
+                                          .Text("ResourcesPath", &S::resourcesPath)
+                                          .TextList("CodeSpecifications", &S::codeSpecifications)
+                                          .Build();
+  return mapping;
 }
 
 }  // namespace quorvane

@@ -4,6 +4,7 @@
 // output tasks and code parser tasks. Each is one element of its options
 // array in a template; the converter reads them but never writes them.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,15 +26,16 @@ class QV_ImageSourceSetting : public QV_ParameterFieldBase {
 // Type name "DirectoryFetcher": image files of a directory.
 class QV_DirectoryFetcherSetting : public QV_ImageSourceSetting {
  public:
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  QV_DirectoryFetcherSetting();
+
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
   // Refuses negative page numbers.
   int Validate() override;
 
   std::string directoryPath;
   std::string fileFilter;
-  int recursive = 1;                         // 0 to 1
+  int recursive;
   QVIP_PDFReadingModeStruct pdfReadingMode;  // "PDFReadingMode"
   std::vector<int> pages;
 };
@@ -41,32 +43,29 @@ class QV_DirectoryFetcherSetting : public QV_ImageSourceSetting {
 // Type name "SemanticSetting": tasks run on the objects a filter selects.
 class QV_SemanticSetting : public QV_ParameterFieldBase {
  public:
-  QV_SemanticSetting() = default;
-  // A copy owns a copy of the filter.
-  QV_SemanticSetting(const QV_SemanticSetting& other);
-  QV_SemanticSetting& operator=(const QV_SemanticSetting& other);
+  QV_SemanticSetting();
 
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
-  // Created with its defaults when "ReferenceObjectFilter" is read, even as null.
-  QVRef<QV_ReferenceObjectFilter> referenceObjectFilter;
+  // Made with its defaults when "ReferenceObjectFilter" is read, even as
+  // null; it keeps its failure text to itself.
+  std::optional<QV_ReferenceObjectFilter> referenceObjectFilter;
   std::vector<std::string> taskSettingNames;  // "TaskSettingNameArray", never empty when read
 };
 
 // Type name "OutputTaskSetting": a condition over the results of other tasks.
 class QV_OutputTaskSetting : public QV_ParameterFieldBase {
  public:
-  // How the parts of a condition combine; read and written as exact names.
+  // How the parts of a condition combine; read and written as exact names,
+  // refused with the bare text of the code.
   enum Operator : int { OPERATOR_AND = 0, OPERATOR_OR = 1 };
 
   // Type name "BackwardReferenceOutput": earlier results a task result draws on.
   class BackwardReferenceOutput : public QV_ParameterFieldBase {
    public:
-    const std::string& GetTypeName() const override;
-    void WriteToJson(bool flag) override;
-    void InitFieldTable() override;
+    static const ClassMapping& Mapping();
+    const ClassMapping& GetMapping() const override { return Mapping(); }
 
     std::vector<std::string> referenceTaskNames;  // "ReferenceTaskNameArray"
     std::vector<int> referenceResultTypes;        // "ReferenceResultTypeArray", AtomicResultType
@@ -75,30 +74,31 @@ class QV_OutputTaskSetting : public QV_ParameterFieldBase {
   // Type name "TaskResult": the results of some tasks on one target ROI.
   class TaskResult : public QV_ParameterFieldBase {
    public:
-    const std::string& GetTypeName() const override;
-    void WriteToJson(bool flag) override;
-    void InitFieldTable() override;
+    TaskResult();
+
+    static const ClassMapping& Mapping();
+    const ClassMapping& GetMapping() const override { return Mapping(); }
 
     std::string targetROIDefName;
     std::vector<std::string> taskSettingNames;  // "TaskSettingNameArray"
-    int operatorType = OPERATOR_AND;            // "Operator"
+    int operatorType;                           // "Operator"
     BackwardReferenceOutput backwardReferenceOutput;
   };
 
   // Type name "OutputCondition".
   class OutputCondition : public QV_ParameterFieldBase {
    public:
-    const std::string& GetTypeName() const override;
-    void WriteToJson(bool flag) override;
-    void InitFieldTable() override;
+    OutputCondition();
+
+    static const ClassMapping& Mapping();
+    const ClassMapping& GetMapping() const override { return Mapping(); }
 
     std::vector<TaskResult> taskResults;  // "TaskResultArray"
-    int operatorType = OPERATOR_AND;      // "Operator"
+    int operatorType;                     // "Operator"
   };
 
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
   OutputCondition outputCondition;
 };
@@ -106,9 +106,8 @@ class QV_OutputTaskSetting : public QV_ParameterFieldBase {
 // Type name "CodeParserTaskSetting".
 class QV_CodeParserTaskSetting : public QV_ParameterFieldBase {
  public:
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
   std::vector<std::string> codeSpecifications;  // never empty when read
   std::string resourcesPath;

@@ -18,17 +18,18 @@ class QV_LumiflowSetting : public QV_ParameterFieldBase {
   // Named "Default", running the whole-image definition "roi_default".
   QV_LumiflowSetting();
 
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
+  // A read template is no placeholder any more.
   void InitFieldTable() override;
 
   std::string imageSourceName;                       // "ImageSource"
-  int outputOriginalImage = 0;                       // 0 to 1
+  int outputOriginalImage;
   std::vector<std::string> imageROIProcessingNames;  // "ImageROIProcessingNameArray"
   std::vector<std::string> semanticProcessingNames;  // "SemanticProcessingNameArray"
-  int maxParallelTasks = 4;                          // 0 to 256
-  int timeout = 10000;                               // 0 to 2147483647
-  int minImageCaptureInterval = 0;                   // 0 to 2147483647
+  int maxParallelTasks;
+  int timeout;
+  int minImageCaptureInterval;
   // Set until the first read: a template never read from a text may be
   // replaced or dropped by the template document. Copies keep it.
   bool isPlaceholder = true;

@@ -1,5 +1,6 @@
 #include "captureflow/reference_object_filter.h"
 
+#include "framework/field_mapping.h"
 #include "imageparams/image_modes.h"
 
 namespace quorvane {
@@ -7,288 +8,179 @@ namespace quorvane {
 namespace {
 
 constexpr EnumEntry kAtomicResultTypes[] = {
-    {"ART_TEXT_LINE", ART_TEXT_LINE},
-    {"ART_BARCODE", ART_BARCODE},
-    {"ART_FRAME", ART_FRAME},
-    {"ART_TABLE_CELL", ART_TABLE_CELL},
-    {"ART_GEOMETRY_LINE", ART_GEOMETRY_LINE},
-    {"ART_CORNER", ART_CORNER},
-    {"ART_COLOUR_REGION", ART_COLOUR_REGION},
+    QV_ENUM_ENTRY(ART_TEXT_LINE),     QV_ENUM_ENTRY(ART_BARCODE),
+    QV_ENUM_ENTRY(ART_FRAME),         QV_ENUM_ENTRY(ART_TABLE_CELL),
+    QV_ENUM_ENTRY(ART_GEOMETRY_LINE), QV_ENUM_ENTRY(ART_CORNER),
+    QV_ENUM_ENTRY(ART_COLOUR_REGION),
 };
 
 constexpr EnumEntry kRegionStates[] = {{"default", RS_DEFAULT}, {"selected", RS_SELECTED}};
+
+// A number text such as "1-3, 7" into an int list: the integers of one
+// bracket-less group; null gives an empty list. A malformed item, or ranges
+// expanding beyond the parser's limit, give -10033 with key + ":" + the
+// code's text. An int array, as these lists are written, is taken as it is.
+template <class S>
+class NumberTextField final : public FieldSpec {
+ public:
+  NumberTextField(const char* key, std::vector<int> S::*member)
+      : FieldSpec(key, kNoFlags), member_(member) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    std::vector<int>& member = static_cast<S&>(object).*member_;
+    int error = errors::kSuccess;
+    const Json::Value* value = FindMember(container, Key());
+    if (value && value->isArray()) {
+      QVRef<QVVector<int>> numbers = object.GetIntArrayValue(container, Key(), error);
+      if (error != errors::kSuccess) return error;
+      member = std::move(numbers->items);
+      return errors::kSuccess;
+    }
+    const std::string_view text = object.GetStringValue(container, Key(), error);
+    if (error != errors::kSuccess) return error;
+    std::vector<int> numbers;
+    if (!ParseIntegerGroup(text, numbers)) {
+      return object.FailWithKey(Key(), errors::kJsonValueInvalid);
+    }
+    member = std::move(numbers);
+    return errors::kSuccess;
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
+    json[Json::StaticString(Key())] = IntListJson(static_cast<S&>(object).*member_);
+  }
+  void Reset(QV_ParameterFieldBase& object) const override {
+    (static_cast<S&>(object).*member_).clear();
+  }
+
+ private:
+  std::vector<int> S::*member_;
+};
 
 }  // namespace
 
 EnumTable AtomicResultTypeNames() { return kAtomicResultTypes; }
 EnumTable RegionStateNames() { return kRegionStates; }
 
-int ReadAtomicResultTypes(QV_ParameterFieldBase& owner, const Json::Value& object,
-                          std::string_view key, std::vector<int>& member) {
-  int error = errors::kSuccess;
-  const QVRef<QVVector<std::string_view>> names = owner.GetStringArrayValue(object, key, error);
-  if (error != errors::kSuccess) return error;
-  if (!names) return errors::kSuccess;
-  std::vector<int> types;
-  types.reserve(names->items.size());
-  for (std::string_view text : names->items) {
-    const int type = LookupEnumValue(kAtomicResultTypes, text);
-    if (type == kEnumNotFound) return errors::kJsonValueInvalid;
-    types.push_back(type);
-  }
-  member = std::move(types);
-  return errors::kSuccess;
-}
-
-Json::Value AtomicResultTypesJson(const std::vector<int>& types) {
-  Json::Value names;  // stays null for an empty list
-  for (int type : types) names.append(Json::StaticString(EnumName(kAtomicResultTypes, type)));
-  return names;
-}
-
 // ---------------------------------------------------------------------------
-// Shared condition readers
+// Conditions
 
-void QVIP_FilteringConditionBase::RegisterNumberTextField(std::string_view key,
-                                                          std::vector<int>* member) {
-  RegisterField(key, [this, key, member](const Json::Value& object) {
-    return ReadNumberText(object, key, *member);
-  });
+const ClassMapping& QVIP_SizeFilteringConditionBase::SizeRangeMapping() {
+  using S = QVIP_SizeFilteringConditionBase;
+  constexpr int kMax = INT_MAX;
+  static const ClassMapping mapping =
+      Mapper<S>("")
+          .IntList("ImageDimensionRange", &S::imageDimensionRange, {16384, kMax}, {0, 0},
+                   {kMax, kMax})
+          .IntList("AspectRatioRange", &S::aspectRatioRange, {1, 10000}, {0, 0}, {kMax, kMax})
+          .IntList("WidthRange", &S::widthRange, {1, kMax}, {0, 0}, {kMax, kMax})
+          .IntList("HeightRange", &S::heightRange, {1, kMax}, {0, 0}, {kMax, kMax})
+          .Build();
+  return mapping;
 }
 
-int QVIP_FilteringConditionBase::ReadNumberText(const Json::Value& object, std::string_view key,
-                                                std::vector<int>& member) {
-  // The writer gives these lists as int arrays: take them back as they are.
-  const Json::Value* value = FindMember(object, key);
-  if (value && value->isArray()) {
-    int error = errors::kSuccess;
-    QVRef<QVVector<int>> numbers = GetIntArrayValue(object, key, error);
-    if (error != errors::kSuccess) return error;
-    member = std::move(numbers->items);
-    return errors::kSuccess;
-  }
-  int error = errors::kSuccess;
-  const std::string_view text = GetStringValue(object, key, error);
-  if (error != errors::kSuccess) return error;
-  std::vector<int> numbers;
-  if (!ParseIntegerGroup(text, numbers)) return FailWithKey(key, errors::kJsonValueInvalid);
-  member = std::move(numbers);
-  return errors::kSuccess;
+QVIP_BarcodeFilteringConditionStruct::QVIP_BarcodeFilteringConditionStruct(BarcodeFormatMask mask)
+    : barcodeFormatIds(mask) {
+  ApplyDefaults(Mapping(), *this);
 }
 
-void QVIP_FilteringConditionBase::RegisterRegionStateField(int* member) {
-  RegisterEnumField("RegionState", member, kRegionStates);
+const ClassMapping& QVIP_BarcodeFilteringConditionStruct::Mapping() {
+  using S = QVIP_BarcodeFilteringConditionStruct;
+  static const ClassMapping mapping =
+      Mapper<S>("BarcodeFilteringCondition")
+          .Inline("BarcodeFormatIds", &S::barcodeFormatIds, kKeepsMessage)
+          .Text("BarcodeTextRegExPattern", &S::barcodeTextRegExPattern)
+          .Enum("RegionState", &S::regionState, RS_DEFAULT, kRegionStates)
+          .Build();
+  return mapping;
 }
 
-void QVIP_SizeFilteringConditionBase::RegisterSizeRangeFields() {
-  static const std::vector<std::string> keys = {"ImageDimensionRange", "AspectRatioRange",
-                                                "WidthRange", "HeightRange"};
-  static const std::vector<std::vector<int>> minimums(4, std::vector<int>{0, 0});
-  static const std::vector<std::vector<int>> maximums(4, std::vector<int>{INT_MAX, INT_MAX});
-  RegisterIntArrayFields(keys, {&imageDimensionRange, &aspectRatioRange, &widthRange, &heightRange},
-                         minimums, maximums);
+QVIP_FrameFilteringConditionStruct::QVIP_FrameFilteringConditionStruct() {
+  ApplyDefaults(Mapping(), *this);
 }
 
-void QVIP_SizeFilteringConditionBase::WriteSizeRanges() {
-  WriteIntArrays({"ImageDimensionRange", "AspectRatioRange", "WidthRange", "HeightRange"},
-                 {&imageDimensionRange, &aspectRatioRange, &widthRange, &heightRange});
+const ClassMapping& QVIP_FrameFilteringConditionStruct::Mapping() {
+  using S = QVIP_FrameFilteringConditionStruct;
+  static const ClassMapping mapping =
+      Mapper<S>("FrameFilteringCondition")
+          .Include(SizeRangeMapping())
+          .Enum("RegionState", &S::regionState, RS_DEFAULT, kRegionStates)
+          .Build();
+  return mapping;
 }
 
-// ---------------------------------------------------------------------------
-// Barcode condition
-
-const std::string& QVIP_BarcodeFilteringConditionStruct::GetTypeName() const {
-  static const std::string typeName = "BarcodeFilteringCondition";
-  return typeName;
+QVIP_TableCellFilteringConditionStruct::QVIP_TableCellFilteringConditionStruct() {
+  ApplyDefaults(Mapping(), *this);
 }
 
-int QVIP_BarcodeFilteringConditionStruct::ReadFromJson(const Json::Value& value,
-                                                       const SkippedKeys& skippedKeys) {
-  int result = barcodeFormatIds.ReadFromJson(value, skippedKeys);
-  if (result != errors::kSuccess) return result;
-  static const SkippedKeys formatKeyOnly = {"BarcodeFormatIds"};
-  SkippedKeys extended;
-  if (!skippedKeys.empty()) {
-    extended = skippedKeys;
-    extended.push_back(formatKeyOnly.front());
-  }
-  InitFieldTable();
-  if (value.isObject()) {
-    result = ReadFields(value, skippedKeys.empty() ? formatKeyOnly : extended, false);
-    if (result != errors::kSuccess) return result;
-  } else if (!value.isNull()) {
-    return errors::kJsonTypeInvalid;
-  }
-  return Validate();
+const ClassMapping& QVIP_TableCellFilteringConditionStruct::Mapping() {
+  using S = QVIP_TableCellFilteringConditionStruct;
+  static const ClassMapping mapping =
+      Mapper<S>("TableCellFilteringCondition")
+          .Add(std::make_shared<NumberTextField<S>>("RowNumbers", &S::rowNumbers))
+          .Add(std::make_shared<NumberTextField<S>>("ColNumbers", &S::colNumbers))
+          .Enum("RegionState", &S::regionState, RS_DEFAULT, kRegionStates)
+          .Build();
+  return mapping;
 }
 
-void QVIP_BarcodeFilteringConditionStruct::InitFieldTable() {
-  RegisterStringField("BarcodeTextRegExPattern", &barcodeTextRegExPattern);
-  RegisterRegionStateField(&regionState);
+QVIP_TextLineFilteringConditionStruct::QVIP_TextLineFilteringConditionStruct() {
+  ApplyDefaults(Mapping(), *this);
 }
 
-void QVIP_BarcodeFilteringConditionStruct::WriteToJson(bool flag) {
-  json = Json::Value();
-  json["RegionState"_key] = Json::StaticString(EnumName(kRegionStates, regionState));
-  json["BarcodeTextRegExPattern"_key] = barcodeTextRegExPattern;
-  barcodeFormatIds.WriteToJson(flag);
-  json["BarcodeFormatIds"_key] = MemberOrNull(barcodeFormatIds.json, "BarcodeFormatIds");
+const ClassMapping& QVIP_TextLineFilteringConditionStruct::Mapping() {
+  using S = QVIP_TextLineFilteringConditionStruct;
+  static const ClassMapping mapping =
+      Mapper<S>("TextLineFilteringCondition")
+          .Add(std::make_shared<NumberTextField<S>>("LineNumbers", &S::lineNumbers))
+          .Text("LineStringRegExPattern", &S::lineStringRegExPattern)
+          .Enum("RegionState", &S::regionState, RS_DEFAULT, kRegionStates)
+          .Build();
+  return mapping;
 }
 
-// ---------------------------------------------------------------------------
-// Frame condition
-
-const std::string& QVIP_FrameFilteringConditionStruct::GetTypeName() const {
-  static const std::string typeName = "FrameFilteringCondition";
-  return typeName;
+QVIP_ColourRegionFilteringConditionStruct::QVIP_ColourRegionFilteringConditionStruct() {
+  ApplyDefaults(Mapping(), *this);
 }
 
-void QVIP_FrameFilteringConditionStruct::InitFieldTable() {
-  RegisterSizeRangeFields();
-  RegisterRegionStateField(&regionState);
-}
-
-void QVIP_FrameFilteringConditionStruct::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["RegionState"_key] = Json::StaticString(EnumName(kRegionStates, regionState));
-  WriteSizeRanges();
-}
-
-// ---------------------------------------------------------------------------
-// Table cell condition
-
-const std::string& QVIP_TableCellFilteringConditionStruct::GetTypeName() const {
-  static const std::string typeName = "TableCellFilteringCondition";
-  return typeName;
-}
-
-void QVIP_TableCellFilteringConditionStruct::InitFieldTable() {
-  RegisterNumberTextField("RowNumbers", &rowNumbers);
-  RegisterNumberTextField("ColNumbers", &colNumbers);
-  RegisterRegionStateField(&regionState);
-}
-
-void QVIP_TableCellFilteringConditionStruct::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["RegionState"_key] = Json::StaticString(EnumName(kRegionStates, regionState));
-  WriteIntArrays({"RowNumbers", "ColNumbers"}, {&rowNumbers, &colNumbers});
-}
-
-// ---------------------------------------------------------------------------
-// Text line condition
-
-const std::string& QVIP_TextLineFilteringConditionStruct::GetTypeName() const {
-  static const std::string typeName = "TextLineFilteringCondition";
-  return typeName;
-}
-
-void QVIP_TextLineFilteringConditionStruct::InitFieldTable() {
-  RegisterNumberTextField("LineNumbers", &lineNumbers);
-  RegisterStringField("LineStringRegExPattern", &lineStringRegExPattern);
-  RegisterRegionStateField(&regionState);
-}
-
-void QVIP_TextLineFilteringConditionStruct::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["RegionState"_key] = Json::StaticString(EnumName(kRegionStates, regionState));
-  json["LineStringRegExPattern"_key] = lineStringRegExPattern;
-  WriteIntArrays({"LineNumbers"}, {&lineNumbers});
-}
-
-// ---------------------------------------------------------------------------
-// Colour region condition
-
-const std::string& QVIP_ColourRegionFilteringConditionStruct::GetTypeName() const {
-  static const std::string typeName = "ColourRegionFilteringCondition";
-  return typeName;
-}
-
-void QVIP_ColourRegionFilteringConditionStruct::InitFieldTable() {
-  RegisterEnumField("RegionPredetectionMode", &regionPredetectionMode,
-                    RegionPredetectionModeNames());
-  RegisterSizeRangeFields();
-}
-
-void QVIP_ColourRegionFilteringConditionStruct::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["RegionPredetectionMode"_key] = Json::StaticString(EnumName(RegionPredetectionModeNames(), regionPredetectionMode));
-  WriteSizeRanges();
+const ClassMapping& QVIP_ColourRegionFilteringConditionStruct::Mapping() {
+  using S = QVIP_ColourRegionFilteringConditionStruct;
+  using RPM = QVIP_RegionPredetectionModeStruct;
+  static const ClassMapping mapping =
+      Mapper<S>("ColourRegionFilteringCondition")
+          .Enum("RegionPredetectionMode", &S::regionPredetectionMode, RPM::RPM_SKIP,
+                RPM::Mapping().Modes())
+          .Include(SizeRangeMapping())
+          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
 // Filter
 
-QV_ReferenceObjectFilter::QV_ReferenceObjectFilter(const QV_ReferenceObjectFilter& other)
-    : QV_ParameterFieldBase(other),
-      referenceTargetROIDefNames(other.referenceTargetROIDefNames),
-      referenceTaskNames(other.referenceTaskNames),
-      atomicResultTypes(other.atomicResultTypes),
-      barcodeFilteringCondition(CopyHeld(other.barcodeFilteringCondition)),
-      frameFilteringCondition(CopyHeld(other.frameFilteringCondition)),
-      tableCellFilteringCondition(CopyHeld(other.tableCellFilteringCondition)),
-      textLineFilteringCondition(CopyHeld(other.textLineFilteringCondition)),
-      colourRegionFilteringCondition(CopyHeld(other.colourRegionFilteringCondition)) {}
+QV_ReferenceObjectFilter::QV_ReferenceObjectFilter() { ApplyDefaults(Mapping(), *this); }
 
-QV_ReferenceObjectFilter& QV_ReferenceObjectFilter::operator=(
-    const QV_ReferenceObjectFilter& other) {
-  if (this != &other) {
-    QV_ParameterFieldBase::operator=(other);
-    referenceTargetROIDefNames = other.referenceTargetROIDefNames;
-    referenceTaskNames = other.referenceTaskNames;
-    atomicResultTypes = other.atomicResultTypes;
-    barcodeFilteringCondition = CopyHeld(other.barcodeFilteringCondition);
-    frameFilteringCondition = CopyHeld(other.frameFilteringCondition);
-    tableCellFilteringCondition = CopyHeld(other.tableCellFilteringCondition);
-    textLineFilteringCondition = CopyHeld(other.textLineFilteringCondition);
-    colourRegionFilteringCondition = CopyHeld(other.colourRegionFilteringCondition);
-  }
-  return *this;
-}
-
-const std::string& QV_ReferenceObjectFilter::GetTypeName() const {
-  static const std::string typeName = "ReferenceObjectFilter";
-  return typeName;
-}
-
-// A condition keeps its failure text to itself: the filter's message keeps
-// its previous text behind the filter's prefix.
-template <class T>
-void QV_ReferenceObjectFilter::RegisterConditionField(std::string_view key, QVRef<T>* condition) {
-  RegisterField(key, [key, condition](const Json::Value& object) {
-    if (!*condition) *condition = MakeRef<T>();
-    return (*condition)->ReadFromJson(MemberOrNull(object, key), NoSkippedKeys());
-  });
-}
-
-void QV_ReferenceObjectFilter::InitFieldTable() {
-  RegisterStringArrayField("ReferenceTargetROIDefNameArray", &referenceTargetROIDefNames, false);
-  RegisterStringArrayField("ReferenceTaskNameArray", &referenceTaskNames, false);
-  RegisterField("AtomicResultTypeArray", [this](const Json::Value& object) {
-    return ReadAtomicResultTypes(*this, object, "AtomicResultTypeArray", atomicResultTypes);
-  });
-  RegisterConditionField("BarcodeFilteringCondition", &barcodeFilteringCondition);
-  RegisterConditionField("FrameFilteringCondition", &frameFilteringCondition);
-  RegisterConditionField("TableCellFilteringCondition", &tableCellFilteringCondition);
-  RegisterConditionField("TextLineFilteringCondition", &textLineFilteringCondition);
-  RegisterConditionField("ColourRegionFilteringCondition", &colourRegionFilteringCondition);
-}
-
-template <class T>
-void QV_ReferenceObjectFilter::WriteCondition(const char* key, const QVRef<T>& condition,
-                                              bool flag) {
-  if (condition) WriteChild(key, *condition, flag);
-}
-
-void QV_ReferenceObjectFilter::WriteToJson(bool flag) {
-  json = Json::Value();
-  json["ReferenceTargetROIDefNameArray"_key] = StringListJson(referenceTargetROIDefNames);
-  json["ReferenceTaskNameArray"_key] = StringListJson(referenceTaskNames);
-  json["AtomicResultTypeArray"_key] = AtomicResultTypesJson(atomicResultTypes);
-  WriteCondition("BarcodeFilteringCondition", barcodeFilteringCondition, flag);
-  WriteCondition("FrameFilteringCondition", frameFilteringCondition, flag);
-  WriteCondition("TableCellFilteringCondition", tableCellFilteringCondition, flag);
-  WriteCondition("TextLineFilteringCondition", textLineFilteringCondition, flag);
-  WriteCondition("ColourRegionFilteringCondition", colourRegionFilteringCondition, flag);
+const ClassMapping& QV_ReferenceObjectFilter::Mapping() {
+  using S = QV_ReferenceObjectFilter;
+  constexpr unsigned kCondition = kMadeWhenNull | kKeepsMessage;
+  static const ClassMapping mapping =
+      Mapper<S>("ReferenceObjectFilter")
+          .TextList("ReferenceTargetROIDefNameArray", &S::referenceTargetROIDefNames)
+          .TextList("ReferenceTaskNameArray", &S::referenceTaskNames)
+          // An empty array empties the list; a name not in the table fails
+          // with no text of its own.
+          .NameList("AtomicResultTypeArray", &S::atomicResultTypes,
+                    {ART_TEXT_LINE, ART_BARCODE, ART_TABLE_CELL, ART_FRAME}, kAtomicResultTypes,
+                    field_kinds::NameListFailure::kQuiet)
+          .OptionalObject("BarcodeFilteringCondition", &S::barcodeFilteringCondition, kCondition)
+          .OptionalObject("FrameFilteringCondition", &S::frameFilteringCondition, kCondition)
+          .OptionalObject("TableCellFilteringCondition", &S::tableCellFilteringCondition,
+                          kCondition)
+          .OptionalObject("TextLineFilteringCondition", &S::textLineFilteringCondition,
+                          kCondition)
+          .OptionalObject("ColourRegionFilteringCondition", &S::colourRegionFilteringCondition,
+                          kCondition)
+          .Build();
+  return mapping;
 }
 
 }  // namespace quorvane

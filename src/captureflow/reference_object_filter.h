@@ -6,8 +6,8 @@
 // condition. None of these objects accepts the common keys or writes "Name".
 
 #include <climits>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "barcode/barcode_format.h"
@@ -27,146 +27,106 @@ enum AtomicResultType : int {
 };
 EnumTable AtomicResultTypeNames();
 
-// Reads the list of atomic result type names under `key` into `member`. A
-// type error comes back with the getter's message; null leaves the list; a
-// name not in the table gives -10033 (no message of its own) and leaves the
-// list; an empty array empties it.
-int ReadAtomicResultTypes(QV_ParameterFieldBase& owner, const Json::Value& object,
-                          std::string_view key, std::vector<int>& member);
-// The names of `types` (the first name for a value outside the table), or
-// null for an empty list.
-Json::Value AtomicResultTypesJson(const std::vector<int>& types);
-
 // Whether a condition's region is the default one or one the user selected.
 enum RegionState : int { RS_DEFAULT = 0, RS_SELECTED = 1 };
 EnumTable RegionStateNames();
 
-// A new object holding a copy of `source`'s object (null for null): copies of
-// sections own their sub-objects, so reading into a copy never changes the
-// section it was copied from.
-template <class T>
-QVRef<T> CopyHeld(const QVRef<T>& source) {
-  return source ? MakeRef<T>(*source) : QVRef<T>();
-}
-
-// Shared readers of the filtering conditions.
-class QVIP_FilteringConditionBase : public QV_ParameterFieldBase {
- protected:
-  // A number text such as "1-3, 7" into an int list: the integers of one
-  // bracket-less group; null gives an empty list. A malformed item, or ranges
-  // expanding beyond the parser's limit, give -10033 with key + ":" + the
-  // code's text. An int array, as these lists are written, is taken as it is.
-  void RegisterNumberTextField(std::string_view key, std::vector<int>* member);
-  int ReadNumberText(const Json::Value& object, std::string_view key, std::vector<int>& member);
-  void RegisterRegionStateField(int* member);
-};
-
 // The four size limits of frames and colour regions: (minimum, maximum) pairs,
 // each element 0 to 2147483647.
-class QVIP_SizeFilteringConditionBase : public QVIP_FilteringConditionBase {
+class QVIP_SizeFilteringConditionBase : public QV_ParameterFieldBase {
  public:
-  std::vector<int> imageDimensionRange{16384, INT_MAX};
-  std::vector<int> aspectRatioRange{1, 10000};
-  std::vector<int> widthRange{1, INT_MAX};
-  std::vector<int> heightRange{1, INT_MAX};
+  // The four keys, for the conditions that have them.
+  static const ClassMapping& SizeRangeMapping();
 
- protected:
-  void RegisterSizeRangeFields();
-  void WriteSizeRanges();
+  std::vector<int> imageDimensionRange;
+  std::vector<int> aspectRatioRange;
+  std::vector<int> widthRange;
+  std::vector<int> heightRange;
 };
 
-// Type name "BarcodeFilteringCondition".
-class QVIP_BarcodeFilteringConditionStruct : public QVIP_FilteringConditionBase {
+// Type name "BarcodeFilteringCondition". The format structure reads
+// "BarcodeFormatIds" from the same object first and keeps its failure text
+// to itself.
+class QVIP_BarcodeFilteringConditionStruct : public QV_ParameterFieldBase {
  public:
-  explicit QVIP_BarcodeFilteringConditionStruct(BarcodeFormatMask mask = BF_NULL)
-      : barcodeFormatIds(mask) {}
+  explicit QVIP_BarcodeFilteringConditionStruct(BarcodeFormatMask mask = BF_NULL);
 
-  const std::string& GetTypeName() const override;
-  // The format structure reads "BarcodeFormatIds" from the same object first;
-  // the condition's own reader then skips that key.
-  int ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
   QVIP_BarcodeFormatStruct barcodeFormatIds;
   std::string barcodeTextRegExPattern;  // stored and written unchanged, never compiled
-  int regionState = RS_DEFAULT;
+  int regionState;
 };
 
 // Type name "FrameFilteringCondition".
 class QVIP_FrameFilteringConditionStruct : public QVIP_SizeFilteringConditionBase {
  public:
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  QVIP_FrameFilteringConditionStruct();
 
-  int regionState = RS_DEFAULT;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
+
+  int regionState;
 };
 
 // Type name "TableCellFilteringCondition".
-class QVIP_TableCellFilteringConditionStruct : public QVIP_FilteringConditionBase {
+class QVIP_TableCellFilteringConditionStruct : public QV_ParameterFieldBase {
  public:
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  QVIP_TableCellFilteringConditionStruct();
+
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
   // Read from a number text, written as an int array.
   std::vector<int> rowNumbers;
   std::vector<int> colNumbers;
-  int regionState = RS_DEFAULT;
+  int regionState;
 };
 
 // Type name "TextLineFilteringCondition".
-class QVIP_TextLineFilteringConditionStruct : public QVIP_FilteringConditionBase {
+class QVIP_TextLineFilteringConditionStruct : public QV_ParameterFieldBase {
  public:
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  QVIP_TextLineFilteringConditionStruct();
+
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
   std::vector<int> lineNumbers;  // read from a number text, written as an int array
   std::string lineStringRegExPattern;
-  int regionState = RS_DEFAULT;
+  int regionState;
 };
 
 // Type name "ColourRegionFilteringCondition". Unlike the other conditions it
 // has no region state.
 class QVIP_ColourRegionFilteringConditionStruct : public QVIP_SizeFilteringConditionBase {
  public:
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  QVIP_ColourRegionFilteringConditionStruct();
 
-  int regionPredetectionMode = 0;  // "RPM_SKIP"
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
+
+  int regionPredetectionMode;  // "RPM_SKIP" at first
 };
 
-// Type name "ReferenceObjectFilter".
+// Type name "ReferenceObjectFilter". A condition is made with its defaults
+// when its key is first read (null included), and keeps its failure text to
+// itself.
 class QV_ReferenceObjectFilter : public QV_ParameterFieldBase {
  public:
-  QV_ReferenceObjectFilter() = default;
-  // Copies hold copies of the conditions, never the same ones.
-  QV_ReferenceObjectFilter(const QV_ReferenceObjectFilter& other);
-  QV_ReferenceObjectFilter& operator=(const QV_ReferenceObjectFilter& other);
+  QV_ReferenceObjectFilter();
 
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
   std::vector<std::string> referenceTargetROIDefNames;  // "ReferenceTargetROIDefNameArray"
   std::vector<std::string> referenceTaskNames;          // "ReferenceTaskNameArray"
-  std::vector<int> atomicResultTypes{ART_TEXT_LINE, ART_BARCODE, ART_TABLE_CELL,
-                                     ART_FRAME};  // "AtomicResultTypeArray"
-  // Created with their defaults when their key is first read (null included).
-  QVRef<QVIP_BarcodeFilteringConditionStruct> barcodeFilteringCondition;
-  QVRef<QVIP_FrameFilteringConditionStruct> frameFilteringCondition;
-  QVRef<QVIP_TableCellFilteringConditionStruct> tableCellFilteringCondition;
-  QVRef<QVIP_TextLineFilteringConditionStruct> textLineFilteringCondition;
-  QVRef<QVIP_ColourRegionFilteringConditionStruct> colourRegionFilteringCondition;
-
- private:
-  template <class T>
-  void RegisterConditionField(std::string_view key, QVRef<T>* condition);
-  template <class T>
-  void WriteCondition(const char* key, const QVRef<T>& condition, bool flag);
+  std::vector<int> atomicResultTypes;                   // "AtomicResultTypeArray"
+  std::optional<QVIP_BarcodeFilteringConditionStruct> barcodeFilteringCondition;
+  std::optional<QVIP_FrameFilteringConditionStruct> frameFilteringCondition;
+  std::optional<QVIP_TableCellFilteringConditionStruct> tableCellFilteringCondition;
+  std::optional<QVIP_TextLineFilteringConditionStruct> textLineFilteringCondition;
+  std::optional<QVIP_ColourRegionFilteringConditionStruct> colourRegionFilteringCondition;
 };
 
 }  // namespace quorvane

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "captureflow/default_names.h"
+#include "framework/field_mapping.h"
 
 namespace quorvane {
 
@@ -12,23 +13,47 @@ namespace {
 using Axis = QVIP_LocationOffsetStruct::ReferenceAxis;
 using Point = QVIP_LocationOffsetStruct::Point;
 
-constexpr EnumEntry kAxisTypes[] = {{"AT_MIDPOINT_EDGE", Axis::AT_MIDPOINT_EDGE},
-                                    {"AT_EDGE", Axis::AT_EDGE},
-                                    {"AT_ROTATION_OTHER_AXIS", Axis::AT_ROTATION_OTHER_AXIS}};
+using enum Axis::AxisType;
+using enum Axis::LengthReference;
+using enum QVIP_LocationOffsetStruct::ReferenceObjectType;
+constexpr EnumEntry kAxisTypes[] = {QV_ENUM_ENTRY(AT_MIDPOINT_EDGE), QV_ENUM_ENTRY(AT_EDGE),
+                                    QV_ENUM_ENTRY(AT_ROTATION_OTHER_AXIS)};
+constexpr EnumEntry kLengthReferences[] = {QV_ENUM_ENTRY(LR_X), QV_ENUM_ENTRY(LR_Y)};
+constexpr EnumEntry kReferenceObjectTypes[] = {QV_ENUM_ENTRY(ROT_ATOMIC_OBJECT),
+                                               QV_ENUM_ENTRY(ROT_WHOLE_IMAGE)};
 
-constexpr EnumEntry kReferenceObjectTypes[] = {
-    {"ROT_ATOMIC_OBJECT", QVIP_LocationOffsetStruct::ROT_ATOMIC_OBJECT},
-    {"ROT_WHOLE_IMAGE", QVIP_LocationOffsetStruct::ROT_WHOLE_IMAGE}};
+// One corner: 2 to 4 integers fill the point from the front (units not given
+// stay as they are); written whole.
+class PointField final : public FieldSpec {
+ public:
+  PointField(const char* key, Point QVIP_LocationOffsetStruct::*member, Point defaultPoint)
+      : FieldSpec(key, kNoFlags), member_(member), default_(defaultPoint) {}
 
-// The four points in corner order, first to fourth.
-struct PointField {
-  const char* key;
-  Point QVIP_LocationOffsetStruct::*member;
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    int error = errors::kSuccess;
+    const QVRef<QVVector<int>> values = object.GetIntArrayValue(container, Key(), error);
+    if (error != errors::kSuccess) return error;
+    if (!values) return errors::kSuccess;
+    const std::vector<int>& items = values->items;
+    if (items.size() < 2 || items.size() > 4) return errors::kJsonValueInvalid;
+    std::copy(items.begin(), items.end(), (Of(object)).begin());
+    return errors::kSuccess;
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
+    Json::Value& array = json[Json::StaticString(Key())];
+    array = Json::Value(Json::arrayValue);
+    for (int value : Of(object)) array.append(value);
+  }
+  void Reset(QV_ParameterFieldBase& object) const override { Of(object) = default_; }
+
+ private:
+  Point& Of(QV_ParameterFieldBase& object) const {
+    return static_cast<QVIP_LocationOffsetStruct&>(object).*member_;
+  }
+
+  Point QVIP_LocationOffsetStruct::*member_;
+  Point default_;
 };
-constexpr PointField kPoints[] = {{"FirstPoint", &QVIP_LocationOffsetStruct::firstPoint},
-                                  {"SecondPoint", &QVIP_LocationOffsetStruct::secondPoint},
-                                  {"ThirdPoint", &QVIP_LocationOffsetStruct::thirdPoint},
-                                  {"FourthPoint", &QVIP_LocationOffsetStruct::fourthPoint}};
 
 constexpr std::size_t kUnitX = 2;
 constexpr std::size_t kUnitY = 3;
@@ -57,80 +82,59 @@ bool TurnsTheDefaultWay(const std::array<const Point*, 4>& corners) {
 // ---------------------------------------------------------------------------
 // Reference axis
 
-EnumTable Axis::AxisTypeNames() { return kAxisTypes; }
-
-const std::string& Axis::GetTypeName() const {
-  static const std::string typeName = "ReferenceAxis";
-  return typeName;
+Axis::ReferenceAxis(int edgeIndex, int lengthReference) {
+  ApplyDefaults(Mapping(), *this);
+  this->edgeIndex = edgeIndex;
+  this->lengthReference = lengthReference;
 }
 
-void Axis::InitFieldTable() {
-  RegisterEnumField("AxisType", &axisType, kAxisTypes);
-  RegisterIntField("EdgeIndex", &edgeIndex, 0, 3);
-  RegisterIntField("RotationAngle", &rotationAngle, 1, 179);
-  // Exact names only: unlike enumerations, no case folding or trimming.
-  RegisterField("LengthReference", [this](const Json::Value& object) {
-    int error = errors::kSuccess;
-    const std::string_view text = GetStringValue(object, "LengthReference", error);
-    if (error != errors::kSuccess) return error;
-    if (text == "LR_X") {
-      lengthReference = LR_X;
-    } else if (text == "LR_Y") {
-      lengthReference = LR_Y;
-    } else {
-      return FailWithKey("LengthReference", errors::kJsonValueInvalid);
-    }
-    return errors::kSuccess;
-  });
-}
-
-void Axis::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["AxisType"_key] = Json::StaticString(EnumName(kAxisTypes, axisType));
-  json["EdgeIndex"_key] = edgeIndex;
-  json["RotationAngle"_key] = rotationAngle;
-  json["LengthReference"_key] = lengthReference != LR_X ? "LR_Y" : "LR_X";
+const ClassMapping& Axis::Mapping() {
+  static const ClassMapping mapping =
+      Mapper<Axis>("ReferenceAxis")
+          .Enum("AxisType", &Axis::axisType, AT_MIDPOINT_EDGE, kAxisTypes)
+          .Int("EdgeIndex", &Axis::edgeIndex, 0, 0, 3)
+          .Int("RotationAngle", &Axis::rotationAngle, 90, 1, 179)
+          // Exact names only: unlike other enumerations, no case folding or trimming.
+          .Enum("LengthReference", &Axis::lengthReference, LR_X, kLengthReferences, kNoFlags,
+                {.exact = true})
+          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
 // Location offset
 
-EnumTable QVIP_LocationOffsetStruct::ReferenceObjectTypeNames() { return kReferenceObjectTypes; }
+QVIP_LocationOffsetStruct::QVIP_LocationOffsetStruct() { ApplyDefaults(Mapping(), *this); }
 
-const std::string& QVIP_LocationOffsetStruct::GetTypeName() const {
-  static const std::string typeName = "LocationOffset";
-  return typeName;
+const ClassMapping& QVIP_LocationOffsetStruct::Mapping() {
+  using S = QVIP_LocationOffsetStruct;
+  static const ClassMapping mapping =
+      Mapper<S>("LocationOffset")
+          .Common("", kNeverWritten)
+          .Enum("ReferenceObjectType", &S::referenceObjectType, ROT_ATOMIC_OBJECT,
+                kReferenceObjectTypes)
+          .Int("ReferenceObjectOriginIndex", &S::referenceObjectOriginIndex, 0, 0, 3)
+          .Int("MeasuredByPercentage", &S::measuredByPercentage, 1, 0, 1)
+          .Add(std::make_shared<PointField>("FirstPoint", &S::firstPoint, Point{0, 0, 1, 1}))
+          .Add(std::make_shared<PointField>("SecondPoint", &S::secondPoint, Point{100, 0, 1, 1}))
+          .Add(std::make_shared<PointField>("ThirdPoint", &S::thirdPoint, Point{100, 100, 1, 1}))
+          .Add(std::make_shared<PointField>("FourthPoint", &S::fourthPoint, Point{0, 100, 1, 1}))
+          .Object("ReferenceXAxis", &S::referenceXAxis, kNoFlags, Axis(0, LR_X))
+          .Object("ReferenceYAxis", &S::referenceYAxis, kNoFlags, Axis(1, LR_Y))
+          .Build();
+  return mapping;
 }
 
 void QVIP_LocationOffsetStruct::MarkUnitsNotGiven() {
-  for (const PointField& field : kPoints) {
-    Point& point = this->*field.member;
-    point[kUnitX] = kUnitNotGiven;
-    point[kUnitY] = kUnitNotGiven;
+  for (Point* point : Corners()) {
+    (*point)[kUnitX] = kUnitNotGiven;
+    (*point)[kUnitY] = kUnitNotGiven;
   }
 }
 
 void QVIP_LocationOffsetStruct::InitFieldTable() {
-  RegisterCommonFields();
-  RegisterEnumField("ReferenceObjectType", &referenceObjectType, kReferenceObjectTypes);
-  RegisterIntField("ReferenceObjectOriginIndex", &referenceObjectOriginIndex, 0, 3);
-  RegisterIntField("MeasuredByPercentage", &measuredByPercentage, 0, 1);
+  QV_ParameterFieldBase::InitFieldTable();
   MarkUnitsNotGiven();
-  for (const PointField& field : kPoints) {
-    // 2 to 4 integers fill the point from the front; units not given stay marked.
-    RegisterField(field.key, [this, field](const Json::Value& object) {
-      int error = errors::kSuccess;
-      const QVRef<QVVector<int>> values = GetIntArrayValue(object, field.key, error);
-      if (error != errors::kSuccess) return error;
-      if (!values) return errors::kSuccess;
-      const std::vector<int>& items = values->items;
-      if (items.size() < 2 || items.size() > 4) return errors::kJsonValueInvalid;
-      std::copy(items.begin(), items.end(), (this->*field.member).begin());
-      return errors::kSuccess;
-    });
-  }
-  RegisterEmbeddedField("ReferenceXAxis", &referenceXAxis);
-  RegisterEmbeddedField("ReferenceYAxis", &referenceYAxis);
 }
 
 int QVIP_LocationOffsetStruct::Validate() {
@@ -155,11 +159,10 @@ int QVIP_LocationOffsetStruct::Validate() {
   }
 
   std::int64_t unitSum = 0;  // units are any 32-bit values
-  for (const PointField& field : kPoints) {
-    Point& point = this->*field.member;
+  for (Point* point : Corners()) {
     for (std::size_t unit : {kUnitX, kUnitY}) {
-      if (point[unit] == kUnitNotGiven) point[unit] = measuredByPercentage;
-      unitSum += point[unit];
+      if ((*point)[unit] == kUnitNotGiven) (*point)[unit] = measuredByPercentage;
+      unitSum += (*point)[unit];
     }
   }
   // Points in mixed units cannot be compared, so only uniform ones are tested.
@@ -172,93 +175,49 @@ int QVIP_LocationOffsetStruct::Validate() {
   return errors::kSuccess;
 }
 
-void QVIP_LocationOffsetStruct::WriteToJson(bool flag) {
-  json = Json::Value();
-  json["ReferenceObjectOriginIndex"_key] = referenceObjectOriginIndex;
-  json["MeasuredByPercentage"_key] = measuredByPercentage;
-  json["ReferenceObjectType"_key] = Json::StaticString(EnumName(kReferenceObjectTypes, referenceObjectType));
-  WriteChild("ReferenceXAxis", referenceXAxis, flag);
-  WriteChild("ReferenceYAxis", referenceYAxis, flag);
-  for (const PointField& field : kPoints) {
-    Json::Value& array = json[Json::StaticString(field.key)];
-    array = Json::Value(Json::arrayValue);
-    for (int value : this->*field.member) array.append(value);
-  }
-}
-
 // ---------------------------------------------------------------------------
 // Location
 
-QV_LocationStruct::QV_LocationStruct(const QV_LocationStruct& other)
-    : QV_ParameterFieldBase(other),
-      referenceObjectFilter(CopyHeld(other.referenceObjectFilter)),
-      offset(other.offset) {}
-
-QV_LocationStruct& QV_LocationStruct::operator=(const QV_LocationStruct& other) {
-  if (this != &other) {
-    QV_ParameterFieldBase::operator=(other);
-    referenceObjectFilter = CopyHeld(other.referenceObjectFilter);
-    offset = other.offset;
-  }
-  return *this;
-}
-
-const std::string& QV_LocationStruct::GetTypeName() const {
-  static const std::string typeName = "Location";
-  return typeName;
-}
-
-void QV_LocationStruct::InitFieldTable() {
-  // The filter keeps its failure text to itself.
-  RegisterField("ReferenceObjectFilter", [this](const Json::Value& object) {
-    const Json::Value& value = MemberOrNull(object, "ReferenceObjectFilter");
-    if (value.isNull()) return errors::kSuccess;
-    if (!referenceObjectFilter) referenceObjectFilter = MakeRef<QV_ReferenceObjectFilter>();
-    return referenceObjectFilter->ReadFromJson(value, NoSkippedKeys());
-  });
-  RegisterEmbeddedField("Offset", &offset);
-}
-
-void QV_LocationStruct::WriteToJson(bool flag) {
-  json = Json::Value();
-  if (referenceObjectFilter) WriteChild("ReferenceObjectFilter", *referenceObjectFilter, flag);
-  WriteChild("Offset", offset, flag);
+const ClassMapping& QV_LocationStruct::Mapping() {
+  using S = QV_LocationStruct;
+  static const ClassMapping mapping =
+      Mapper<S>("Location")
+          .OptionalObject("ReferenceObjectFilter", &S::referenceObjectFilter, kKeepsMessage)
+          .Object("Offset", &S::offset)
+          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
 // Target ROI definition
 
-QV_TargetROIDef::QV_TargetROIDef() { name = DefaultTargetROIDefName(); }
+QV_TargetROIDef::QV_TargetROIDef() { ApplyDefaults(Mapping(), *this); }
 
-const std::string& QV_TargetROIDef::GetTypeName() const {
-  static const std::string typeName = "TargetROIDef";
-  return typeName;
+const ClassMapping& QV_TargetROIDef::Mapping() {
+  using S = QV_TargetROIDef;
+  static const ClassMapping mapping =
+      Mapper<S>("TargetROIDef")
+          .Common(DefaultTargetROIDefName().c_str())
+          .Text("BaseTargetROIDefName", &S::baseTargetROIDefName)
+          .Int("PauseFlag", &S::pauseFlag, 0, 0, 1)
+          .TextList("TaskSettingNameArray", &S::taskSettingNames, kWrittenWhenNotEmpty)
+          .Object("Location", &S::location)
+          .Build();
+  return mapping;
 }
 
 const std::string& QV_TargetROIDef::GetBaseName() const { return baseTargetROIDefName; }
+
+void QV_TargetROIDef::InitFieldTable() {
+  isPlaceholder = false;
+  QV_ParameterFieldBase::InitFieldTable();
+}
 
 void QV_TargetROIDef::AddTaskSettingName(const std::string& taskName) {
   if (std::find(taskSettingNames.begin(), taskSettingNames.end(), taskName) ==
       taskSettingNames.end()) {
     taskSettingNames.push_back(taskName);
   }
-}
-
-void QV_TargetROIDef::InitFieldTable() {
-  isPlaceholder = false;
-  RegisterCommonFields();
-  RegisterStringField("BaseTargetROIDefName", &baseTargetROIDefName);
-  RegisterIntField("PauseFlag", &pauseFlag, 0, 1);
-  RegisterStringArrayField("TaskSettingNameArray", &taskSettingNames, false);
-  RegisterEmbeddedField("Location", &location);
-}
-
-void QV_TargetROIDef::WriteToJson(bool flag) {
-  QV_ParameterFieldBase::WriteToJson(flag);
-  json["BaseTargetROIDefName"_key] = baseTargetROIDefName;
-  json["PauseFlag"_key] = pauseFlag;
-  WriteChild("Location", location, flag);
-  if (!taskSettingNames.empty()) json["TaskSettingNameArray"_key] = StringListJson(taskSettingNames);
 }
 
 }  // namespace quorvane

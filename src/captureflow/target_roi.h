@@ -6,6 +6,7 @@
 // filter selects.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,23 +25,18 @@ class QVIP_LocationOffsetStruct : public QV_ParameterFieldBase {
     enum AxisType : int { AT_MIDPOINT_EDGE = 0, AT_EDGE = 1, AT_ROTATION_OTHER_AXIS = 2 };
     enum LengthReference : int { LR_X = 0, LR_Y = 1 };
 
-    static EnumTable AxisTypeNames();
+    explicit ReferenceAxis(int edgeIndex = 0, int lengthReference = LR_X);
 
-    explicit ReferenceAxis(int edgeIndex = 0, int lengthReference = LR_X)
-        : edgeIndex(edgeIndex), lengthReference(lengthReference) {}
+    static const ClassMapping& Mapping();
+    const ClassMapping& GetMapping() const override { return Mapping(); }
 
-    const std::string& GetTypeName() const override;
-    void WriteToJson(bool flag) override;
-    void InitFieldTable() override;
-
-    int axisType = AT_MIDPOINT_EDGE;
-    int edgeIndex;           // 0 to 3
-    int rotationAngle = 90;  // 1 to 179
-    int lengthReference;     // read and written as "LR_X" or "LR_Y"
+    int axisType;
+    int edgeIndex;
+    int rotationAngle;
+    int lengthReference;  // read and written as "LR_X" or "LR_Y", exactly
   };
 
   enum ReferenceObjectType : int { ROT_ATOMIC_OBJECT = 0, ROT_WHOLE_IMAGE = 1 };
-  static EnumTable ReferenceObjectTypeNames();
 
   // x, y, x unit, y unit; a unit is 1 for a percentage and 0 for pixels.
   using Point = std::array<int, 4>;
@@ -48,8 +44,10 @@ class QVIP_LocationOffsetStruct : public QV_ParameterFieldBase {
   // "MeasuredByPercentage".
   static constexpr int kUnitNotGiven = -10000000;
 
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
+  QVIP_LocationOffsetStruct();
+
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
   // Every read starts with all eight units marked as not given.
   void InitFieldTable() override;
   // Checks the axes, fills the units not given, and checks that uniformly
@@ -60,33 +58,31 @@ class QVIP_LocationOffsetStruct : public QV_ParameterFieldBase {
   // Validate takes them from `measuredByPercentage`.
   void MarkUnitsNotGiven();
 
-  int referenceObjectOriginIndex = 0;  // 0 to 3
-  int referenceObjectType = ROT_ATOMIC_OBJECT;
-  int measuredByPercentage = 1;  // 0 to 1
+  int referenceObjectOriginIndex;
+  int referenceObjectType;
+  int measuredByPercentage;
   // The whole image in percent, clockwise from the top left.
-  Point firstPoint{0, 0, 1, 1};
-  Point secondPoint{100, 0, 1, 1};
-  Point thirdPoint{100, 100, 1, 1};
-  Point fourthPoint{0, 100, 1, 1};
-  ReferenceAxis referenceXAxis{0, ReferenceAxis::LR_X};
-  ReferenceAxis referenceYAxis{1, ReferenceAxis::LR_Y};
+  Point firstPoint;
+  Point secondPoint;
+  Point thirdPoint;
+  Point fourthPoint;
+  ReferenceAxis referenceXAxis;
+  ReferenceAxis referenceYAxis;
+
+ private:
+  // The four corners, first to fourth.
+  std::array<Point*, 4> Corners() { return {&firstPoint, &secondPoint, &thirdPoint, &fourthPoint}; }
 };
 
 // Type name "Location".
 class QV_LocationStruct : public QV_ParameterFieldBase {
  public:
-  QV_LocationStruct() = default;
-  // A copy owns a copy of the filter: reading into the copy must not change
-  // the location it came from.
-  QV_LocationStruct(const QV_LocationStruct& other);
-  QV_LocationStruct& operator=(const QV_LocationStruct& other);
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
-  const std::string& GetTypeName() const override;
-  void WriteToJson(bool flag) override;
-  void InitFieldTable() override;
-
-  // Exists only once a non-null "ReferenceObjectFilter" was read, or set in code.
-  QVRef<QV_ReferenceObjectFilter> referenceObjectFilter;
+  // Exists only once a non-null "ReferenceObjectFilter" was read, or set in
+  // code; it keeps its failure text to itself.
+  std::optional<QV_ReferenceObjectFilter> referenceObjectFilter;
   QVIP_LocationOffsetStruct offset;  // "Offset"
 };
 
@@ -94,15 +90,12 @@ class QV_LocationStruct : public QV_ParameterFieldBase {
 class QV_TargetROIDef : public QV_ParameterFieldBase {
  public:
   QV_TargetROIDef();
-  // Copies everything, the placeholder mark included; the location's filter
-  // is copied, not shared.
-  QV_TargetROIDef(const QV_TargetROIDef& other) = default;
-  QV_TargetROIDef& operator=(const QV_TargetROIDef& other) = default;
 
-  const std::string& GetTypeName() const override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
   // "BaseTargetROIDefName".
   const std::string& GetBaseName() const override;
-  void WriteToJson(bool flag) override;
+  // A read definition is no placeholder any more.
   void InitFieldTable() override;
 
   // Appends `taskName` unless the list already holds it (exact comparison).
@@ -110,7 +103,7 @@ class QV_TargetROIDef : public QV_ParameterFieldBase {
 
   std::vector<std::string> taskSettingNames;  // "TaskSettingNameArray"
   QV_LocationStruct location;
-  int pauseFlag = 0;  // 0 to 1
+  int pauseFlag;
   std::string baseTargetROIDefName;
   // Set until the first read: a definition never read from a template may be
   // replaced or dropped by the template document.

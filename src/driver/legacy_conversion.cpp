@@ -8,12 +8,6 @@
 
 namespace quorvane {
 
-namespace {
-
-constexpr int kOutOfMemory = -10001;
-
-}  // namespace
-
 // A fresh reader per file: nothing carries over from one file to the next.
 int ConvertLegacyTemplate(const std::string& text, std::string& errorMessage,
                           std::string& outputText) {
@@ -33,8 +27,8 @@ int ConvertLegacyTemplate(const std::string& text, std::string& errorMessage,
   } catch (const std::bad_alloc&) {
     // The output of a huge template may not fit where its reading did.
     outputText.clear();
-    errorMessage = GetErrorString(kOutOfMemory);
-    return kOutOfMemory;
+    errorMessage = GetErrorString(errors::kOutOfMemory);
+    return errors::kOutOfMemory;
   }
 }
 

@@ -32,6 +32,13 @@ int LookupEnumValue(EnumTable table, std::string_view text) {
   return kEnumNotFound;
 }
 
+int LookupExactName(EnumTable table, std::string_view text) {
+  for (const EnumEntry& entry : table) {
+    if (std::string_view(entry.name) == text) return entry.value;
+  }
+  return kEnumNotFound;
+}
+
 const char* EnumName(EnumTable table, int value) {
   for (const EnumEntry& entry : table) {
     if (entry.value == value) return entry.name;

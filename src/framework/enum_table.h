@@ -16,6 +16,11 @@ struct EnumEntry {
 
 using EnumTable = std::span<const EnumEntry>;
 
+// An entry named as its enumerator is: `QV_ENUM_ENTRY(BM_AUTO)` is
+// {"BM_AUTO", BM_AUTO}, so that a name table spells neither twice.
+#define QV_ENUM_ENTRY(enumerator) \
+  ::quorvane::EnumEntry { #enumerator, enumerator }
+
 // The result of a failed look-up; no table of the format holds this value.
 inline constexpr int kEnumNotFound = -999;
 
@@ -23,6 +28,10 @@ inline constexpr int kEnumNotFound = -999;
 // spaces around `text` ignored), in table order; kEnumNotFound when nothing
 // matches or `text` is empty.
 int LookupEnumValue(EnumTable table, std::string_view text);
+
+// The value paired with the name that equals `text` exactly (no case
+// folding, no trimming); kEnumNotFound when nothing matches.
+int LookupExactName(EnumTable table, std::string_view text);
 
 // The name of the first entry holding `value`; the name at position 0 when no
 // entry holds it.

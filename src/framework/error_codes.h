@@ -9,6 +9,7 @@ namespace quorvane {
 namespace errors {
 inline constexpr int kSuccess = 0;
 inline constexpr int kUnknown = -10000;
+inline constexpr int kOutOfMemory = -10001;
 inline constexpr int kNullPointer = -10002;
 inline constexpr int kFileNotFound = -10005;
 inline constexpr int kJsonParseFailed = -10030;

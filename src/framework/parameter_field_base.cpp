@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "framework/field_mapping.h"
+#include "framework/key_accounting.h"
+
 namespace quorvane {
 
 namespace {
@@ -74,12 +77,23 @@ const SkippedKeys& NoSkippedKeys() {
 // ---------------------------------------------------------------------------
 // FieldTable
 
+namespace {
+
+template <class Entries>
+auto LowerBound(Entries& entries, std::string_view key) {
+  return std::lower_bound(entries.begin(), entries.end(), key,
+                          [](const auto& entry, std::string_view k) { return entry.key < k; });
+}
+
+}  // namespace
+
+void FieldTable::Bind(const ClassMapping* mapping) {
+  mapping_ = mapping;
+  entries_.clear();
+}
+
 void FieldTable::Set(std::string_view key, FieldReader reader) {
-  // Tables are registered anew for every object read (each list element
-  // too); one allocation instead of four or five as the vector grows.
-  if (entries_.capacity() == 0) entries_.reserve(kInitialCapacity);
-  auto at = std::lower_bound(entries_.begin(), entries_.end(), key,
-                             [](const Entry& entry, std::string_view k) { return entry.key < k; });
+  auto at = LowerBound(entries_, key);
   if (at != entries_.end() && at->key == key) {
     at->reader = reader;
   } else {
@@ -88,9 +102,22 @@ void FieldTable::Set(std::string_view key, FieldReader reader) {
 }
 
 const FieldReader* FieldTable::Find(std::string_view key) const {
-  auto at = std::lower_bound(entries_.begin(), entries_.end(), key,
-                             [](const Entry& entry, std::string_view k) { return entry.key < k; });
+  auto at = LowerBound(entries_, key);
   return (at != entries_.end() && at->key == key) ? &at->reader : nullptr;
+}
+
+const FieldSpec* FieldTable::FindField(std::string_view key) const {
+  if (mapping_ == nullptr || Find(key) != nullptr) return nullptr;
+  return mapping_->Find(key);
+}
+
+void FieldTable::Clear() {
+  mapping_ = nullptr;
+  entries_.clear();
+}
+
+std::size_t FieldTable::size() const {
+  return entries_.size() + (mapping_ != nullptr ? mapping_->Fields().size() : 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -144,6 +171,8 @@ QV_ParameterFieldBase& QV_ParameterFieldBase::operator=(const QV_ParameterFieldB
   return *this;
 }
 
+const std::string& QV_ParameterFieldBase::GetTypeName() const { return GetMapping().TypeName(); }
+
 const std::string& QV_ParameterFieldBase::GetBaseName() const {
   static const std::string none;
   return none;
@@ -151,10 +180,21 @@ const std::string& QV_ParameterFieldBase::GetBaseName() const {
 
 std::string& QV_ParameterFieldBase::GetSignature() { return signature; }
 
+const ClassMapping& QV_ParameterFieldBase::GetMapping() const {
+  static const ClassMapping none("", {}, false, {}, 0);
+  return none;
+}
+
+void QV_ParameterFieldBase::InitFieldTable() { fieldTable.Bind(&GetMapping()); }
+
 int QV_ParameterFieldBase::ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) {
   InitFieldTable();
   if (value.isObject()) {
-    const int result = ReadFields(value, skippedKeys, false);
+    int result = ReadFirstFields(value, skippedKeys);
+    if (result != errors::kSuccess) return result;
+    const ClassMapping* mapping = fieldTable.Mapping();
+    result = ReadFields(value, skippedKeys, mapping != nullptr && mapping->IgnoresUnknownKeys());
+    if (result == errors::kSuccess) result = ReadLastFields(value, skippedKeys);
     if (result != errors::kSuccess) return result;
   } else if (!value.isNull()) {
     return errors::kJsonTypeInvalid;
@@ -162,33 +202,96 @@ int QV_ParameterFieldBase::ReadFromJson(const Json::Value& value, const SkippedK
   return Validate();
 }
 
-void QV_ParameterFieldBase::WriteToJson(bool /*flag*/) {
+void QV_ParameterFieldBase::WriteToJson(bool flag) {
   json = Json::Value();
-  json["Name"_key] = name;
+  for (const FieldPointer& field : GetMapping().Fields()) {
+    if (!field->Has(kNeverWritten)) field->Write(*this, json, flag);
+  }
 }
 
 int QV_ParameterFieldBase::Validate() { return errors::kSuccess; }
 
+namespace {
+
+bool IsSkipped(const SkippedKeys& skippedKeys, std::string_view key) {
+  return std::find(skippedKeys.begin(), skippedKeys.end(), key) != skippedKeys.end();
+}
+
+void Consume(const Json::Value& value) {
+  if (KeyAccounting* accounting = KeyAccounting::Current()) accounting->Consume(value);
+}
+
+}  // namespace
+
+namespace {
+
+// The fields of `mapping` flagged `flag` that `object` holds, or all for a
+// structure that reads the whole object, unless skipped; the first failure
+// ends the read, with no prefix added.
+int ReadFlaggedFields(QV_ParameterFieldBase& owner, const ClassMapping* mapping, unsigned flag,
+                      const Json::Value& object, const SkippedKeys& skippedKeys) {
+  if (mapping == nullptr) return errors::kSuccess;
+  for (const FieldPointer& field : mapping->Fields()) {
+    if (!field->Has(flag) || IsSkipped(skippedKeys, field->Key())) continue;
+    const Json::Value* member = FindMember(object, field->Key());
+    if (member != nullptr) Consume(*member);
+    if (member == nullptr && !field->ReadsOwnerObject()) continue;
+    const int result = field->Read(owner, object);
+    if (result != errors::kSuccess) return result;
+  }
+  return errors::kSuccess;
+}
+
+}  // namespace
+
+int QV_ParameterFieldBase::ReadFirstFields(const Json::Value& object,
+                                           const SkippedKeys& skippedKeys) {
+  const ClassMapping* mapping = fieldTable.Mapping();
+  if (mapping == nullptr || !mapping->HasReadFirst()) return errors::kSuccess;
+  return ReadFlaggedFields(*this, mapping, kReadFirst, object, skippedKeys);
+}
+
+int QV_ParameterFieldBase::ReadLastFields(const Json::Value& object,
+                                          const SkippedKeys& skippedKeys) {
+  const ClassMapping* mapping = fieldTable.Mapping();
+  if (mapping == nullptr || !mapping->HasReadLast()) return errors::kSuccess;
+  return ReadFlaggedFields(*this, mapping, kReadLast, object, skippedKeys);
+}
+
 int QV_ParameterFieldBase::ReadFields(const Json::Value& object, const SkippedKeys& skippedKeys,
                                       bool ignoreUnknownKeys) {
+  std::string_view failedKey;
+  return ReadFields(object, skippedKeys, ignoreUnknownKeys, failedKey);
+}
+
+int QV_ParameterFieldBase::ReadFields(const Json::Value& object, const SkippedKeys& skippedKeys,
+                                      bool ignoreUnknownKeys, std::string_view& failedKey) {
   if (!object.isObject()) return errors::kSuccess;
   for (auto it = object.begin(); it != object.end(); ++it) {
     const char* end = nullptr;
     const char* begin = it.memberName(&end);
     const std::string_view key(begin, static_cast<std::size_t>(end - begin));
-    if (std::find(skippedKeys.begin(), skippedKeys.end(), key) != skippedKeys.end()) continue;
-    if (const FieldReader* found = fieldTable.Find(key)) {
+    if (IsSkipped(skippedKeys, key)) continue;
+    int result = errors::kSuccess;
+    if (const FieldSpec* field = fieldTable.FindField(key)) {
+      // Read before or after the other keys.
+      if (field->Has(kReadFirst) || field->Has(kReadLast)) continue;
+      Consume(*it);
+      result = field->Read(*this, object);
+    } else if (const FieldReader* found = fieldTable.Find(key)) {
+      Consume(*it);
       // A copy: a reader may register keys of this object again.
       const FieldReader reader = *found;
-      const int result = reader(object);
-      if (result != errors::kSuccess) {
-        errorMessage = GetTypeName() + ":" + errorMessage;
-        return result;
-      }
+      result = reader(object);
     } else if (!ignoreUnknownKeys) {
       errorMessage = GetTypeName() + ":" + std::string(key) + ":" +
                      GetErrorString(errors::kJsonKeyInvalid);
       return errors::kJsonKeyInvalid;
+    }
+    if (result != errors::kSuccess) {
+      failedKey = key;
+      errorMessage = GetTypeName() + ":" + errorMessage;
+      return result;
     }
   }
   return errors::kSuccess;
@@ -208,6 +311,13 @@ int QV_ParameterFieldBase::FailOutOfRange(std::string_view key) {
   errorMessage.assign(key);
   errorMessage += ": out of range.";
   return errors::kJsonValueInvalid;
+}
+
+int QV_ParameterFieldBase::FailValidation(int code, std::string_view text) {
+  errorMessage = GetTypeName();
+  errorMessage += ' ';
+  errorMessage += text;
+  return code;
 }
 
 int QV_ParameterFieldBase::GetIntValue(const Json::Value& object, std::string_view key,
@@ -382,9 +492,9 @@ int QV_ParameterFieldBase::ReadIntArrayMember(const Json::Value& object, std::st
   return errors::kSuccess;
 }
 
-int QV_ParameterFieldBase::ReadEmbedded(const Json::Value& object, std::string_view key,
-                                        QV_ParameterFieldBase& child, bool copyMessage) {
-  const int result = child.ReadFromJson(MemberOrNull(object, key), NoSkippedKeys());
+int QV_ParameterFieldBase::ReadNested(QV_ParameterFieldBase& child, const Json::Value& value,
+                                      bool copyMessage) {
+  const int result = child.ReadFromJson(value, NoSkippedKeys());
   if (result != errors::kSuccess && copyMessage) errorMessage = child.errorMessage;
   return result;
 }
@@ -434,7 +544,7 @@ void QV_ParameterFieldBase::RegisterEnumField(std::string_view key, int* member,
 void QV_ParameterFieldBase::RegisterEmbeddedField(std::string_view key,
                                                   QV_ParameterFieldBase* child) {
   RegisterField(key, [this, key, child](const Json::Value& object) {
-    return ReadEmbedded(object, key, *child, true);
+    return ReadNested(*child, MemberOrNull(object, key), true);
   });
 }
 
@@ -499,14 +609,6 @@ void QV_ParameterFieldBase::RegisterCommonFields() {
              [](QV_ParameterFieldBase& self, const std::string& text) {
                self.libraryParameters = text;
              }});
-}
-
-// ---------------------------------------------------------------------------
-// Writers
-
-void QV_ParameterFieldBase::WriteChild(const char* key, QV_ParameterFieldBase& child, bool flag) {
-  child.WriteToJson(flag);
-  json[Json::StaticString(key)] = std::move(child.json);
 }
 
 }  // namespace quorvane

@@ -1,10 +1,10 @@
 #pragma once
 
-// The base of every parameter object of the template format. An object keeps
-// a field table from JSON key to reader, reads a JSON object by dispatching
-// each key to its reader, reports failures as a code plus a message that each
-// enclosing level prefixes with its own name, and writes itself into its own
-// `json` value.
+// The base of every parameter object of the template format. A class states
+// its keys once, in its mapping (framework/field_mapping.h); an object reads a
+// JSON object by dispatching each key to the field of that key, reports
+// failures as a code plus a message that each enclosing level prefixes with
+// its own name, and writes itself into its own `json` value.
 
 #include <json/json.h>
 
@@ -22,6 +22,9 @@
 #include "framework/object_base.h"
 
 namespace quorvane {
+
+class ClassMapping;
+class FieldSpec;
 
 using SkippedKeys = std::vector<std::string>;
 
@@ -65,25 +68,32 @@ class FieldReader {
   int (*invoke_)(const void*, const Json::Value&) = nullptr;
 };
 
-// Key → reader, ordered by key in byte order. Keys are views of static text:
-// whoever registers a key keeps its text alive (key lists are statics).
+// What an object reads its keys with: the mapping of its class, bound once
+// per read, and readers registered one by one for keys of the object's own
+// (the registrars below). Keys are views of static text: whoever registers a
+// key keeps its text alive (key lists are statics).
 class FieldTable {
  public:
+  // Reads with the fields of `mapping` (which outlives the table) and drops
+  // the readers registered one by one.
+  void Bind(const ClassMapping* mapping);
   // Registers `reader` for `key`, replacing an earlier reader of that key.
   void Set(std::string_view key, FieldReader reader);
   const FieldReader* Find(std::string_view key) const;
-  void Clear() { entries_.clear(); }
-  std::size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
+  // The field of `key` in the bound mapping, unless a reader registered for
+  // it replaces it.
+  const FieldSpec* FindField(std::string_view key) const;
+  const ClassMapping* Mapping() const { return mapping_; }
+  void Clear();
+  std::size_t size() const;
+  bool empty() const { return size() == 0; }
 
  private:
-  // Most tables fit; the buffer stays under 1 KB, which malloc serves from
-  // its per-thread cache.
-  static constexpr std::size_t kInitialCapacity = 12;
   struct Entry {
     std::string_view key;
     FieldReader reader;
   };
+  const ClassMapping* mapping_ = nullptr;
   std::vector<Entry> entries_;
 };
 
@@ -122,25 +132,40 @@ class QV_ParameterFieldBase : public QVObjectBase {
   QV_ParameterFieldBase& operator=(const QV_ParameterFieldBase& other);
   ~QV_ParameterFieldBase() override = default;
 
-  // Slot 1: the object's kind, as used in messages and as a JSON key.
-  virtual const std::string& GetTypeName() const = 0;
+  // Slot 1: the object's kind, as used in messages and as a JSON key; the
+  // type name of the class's mapping.
+  virtual const std::string& GetTypeName() const;
   // Slot 2: the name of the section this one inherits from; empty for none.
   virtual const std::string& GetBaseName() const;
   // Slot 3.
   virtual std::string& GetSignature();
-  // Slot 4: reads a JSON object (or null: nothing given) and validates.
+  // Slot 4: reads a JSON object (or null: nothing given) and validates: the
+  // keys flagged to be read first, then the others in key order.
   virtual int ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys);
-  // Slot 5: the base writes "Name"; the flag is handed on to sub-objects.
+  // Slot 5: writes every key of the mapping that is written; the flag is
+  // handed on to sub-objects.
   virtual void WriteToJson(bool flag);
-  // Slot 6: registers the readers of the class's keys.
-  virtual void InitFieldTable() = 0;
+  // Slot 6: binds the mapping of the class for the next read.
+  virtual void InitFieldTable();
   // Slot 7: checks relations between fields after reading.
   virtual int Validate();
+  // The keys of the object's class. The base has none.
+  virtual const ClassMapping& GetMapping() const;
 
   // Walks the members of `object` in key order and dispatches each to its
-  // reader; the first failure ends the read and gets the type-name prefix.
+  // reader (keys read first are passed over); the first failure ends the
+  // read and gets the type-name prefix.
   int ReadFields(const Json::Value& object, const SkippedKeys& skippedKeys,
                  bool ignoreUnknownKeys);
+  // The same, telling which key failed.
+  int ReadFields(const Json::Value& object, const SkippedKeys& skippedKeys, bool ignoreUnknownKeys,
+                 std::string_view& failedKey);
+  // Reads the keys the mapping reads first, those of them that `object`
+  // holds (or all, for a structure that reads the whole object) and that
+  // are not skipped; the first failure ends the read, with no prefix added.
+  int ReadFirstFields(const Json::Value& object, const SkippedKeys& skippedKeys);
+  // Reads the keys the mapping reads last, after ReadFields, the same way.
+  int ReadLastFields(const Json::Value& object, const SkippedKeys& skippedKeys);
 
   // Typed getters. An absent key or a null value gives the empty result and
   // no error; a value of the wrong type sets `error` to -10031 and
@@ -161,10 +186,11 @@ class QV_ParameterFieldBase : public QVObjectBase {
   int GetEnumValue(const Json::Value& object, std::string_view key, EnumTable table, int* member);
 
   // Reads an array of sub-objects; each element starts as a copy of
-  // `prototype` and reads itself with its own ReadFromJson.
+  // `prototype` and reads itself with its own ReadFromJson (or `reader`).
   template <class T>
-  QVRef<QVVector<T>> GetObjectArrayValue(const Json::Value& object, std::string_view key,
-                                         int& error, const T& prototype);
+  QVRef<QVVector<T>> GetObjectArrayValue(
+      const Json::Value& object, std::string_view key, int& error, const T& prototype,
+      int (*reader)(QV_ParameterFieldBase&, const Json::Value&) = nullptr);
 
   // Sets json[key] for each pair: a JSON array of the integers, null when empty.
   void WriteIntArrays(std::initializer_list<std::string_view> keys,
@@ -177,6 +203,35 @@ class QV_ParameterFieldBase : public QVObjectBase {
   FieldTable fieldTable;
   Json::Value json;
   std::string errorMessage;
+
+  // The readers behind the fields and the registrars. Each reads its key
+  // from `object`, the JSON object that holds it, and leaves the text of a
+  // failure in errorMessage.
+  int ReadIntMember(const Json::Value& object, std::string_view key, int& member, int minimum,
+                    int maximum);
+  int ReadStringMember(const Json::Value& object, std::string_view key, std::string& member);
+  int ReadStringListMember(const Json::Value& object, std::string_view key,
+                           std::vector<std::string>& member, bool allowEmpty);
+  int ReadIntArrayMember(const Json::Value& object, std::string_view key,
+                         std::vector<int>& member, const std::vector<int>& minimums,
+                         const std::vector<int>& maximums);
+  // Reads `child` from `value`; the child's message becomes this object's
+  // when `copyMessage`.
+  int ReadNested(QV_ParameterFieldBase& child, const Json::Value& value, bool copyMessage);
+  // Each element of a list starts as a copy of `prototype` and is read by
+  // `reader`, or by its own ReadFromJson.
+  template <class T>
+  int ReadObjectList(const Json::Value& object, std::string_view key, std::vector<T>& list,
+                     bool allowEmpty, const T& prototype,
+                     int (*reader)(QV_ParameterFieldBase&, const Json::Value&) = nullptr);
+
+  // Sets errorMessage = key + ":" + text of `code`, and returns `code`.
+  int FailWithKey(std::string_view key, int code);
+  // Sets errorMessage = key + ": out of range.", returns -10033.
+  int FailOutOfRange(std::string_view key);
+  // Sets errorMessage = type name + " " + `text`, and returns `code`: a
+  // check across keys, after reading.
+  int FailValidation(int code, std::string_view text);
 
  protected:
   using StringSetter = void (*)(QV_ParameterFieldBase& object, const std::string& text);
@@ -200,14 +255,13 @@ class QV_ParameterFieldBase : public QVObjectBase {
                                  std::initializer_list<void (*)(Owner&, const std::string&)> setters);
   // "Name", "LibraryFileName" and "LibraryParameters".
   void RegisterCommonFields();
-
-  // Single-key forms of the registrars, for tables that bind one key at a time.
+  // Single-key forms of the registrars.
   void RegisterIntField(std::string_view key, int* member, int minimum, int maximum);
   void RegisterStringField(std::string_view key, std::string* member);
   void RegisterStringArrayField(std::string_view key, std::vector<std::string>* member,
                                 bool allowEmpty);
   // An int list of fixed length with per-position bounds (both lists must
-  // outlive the table: they are statics, or members of this object).
+  // outlive the table).
   void RegisterIntArrayField(std::string_view key, std::vector<int>* member,
                              const std::vector<int>* minimums, const std::vector<int>* maximums);
   // Enumerated name into an int member.
@@ -215,49 +269,18 @@ class QV_ParameterFieldBase : public QVObjectBase {
   // A sub-object held by value, read in place; its message is copied up.
   void RegisterEmbeddedField(std::string_view key, QV_ParameterFieldBase* child);
   // A list of sub-objects, replaced as a whole by a non-empty array; null
-  // leaves it; an empty array empties it when `allowEmpty`, else fails. Each
-  // element starts as a copy of `prototype` (default: DefaultElement<T>()).
+  // leaves it; an empty array empties it when `allowEmpty`, else fails.
   template <class T>
-  void RegisterObjectListField(std::string_view key, std::vector<T>* list, bool allowEmpty,
-                               const T* prototype = nullptr);
-
-  // The readers behind the registrars, for classes that register their own
-  // closures around them.
-  int ReadIntMember(const Json::Value& object, std::string_view key, int& member, int minimum,
-                    int maximum);
-  int ReadStringMember(const Json::Value& object, std::string_view key, std::string& member);
-  int ReadStringListMember(const Json::Value& object, std::string_view key,
-                           std::vector<std::string>& member, bool allowEmpty);
-  int ReadIntArrayMember(const Json::Value& object, std::string_view key,
-                         std::vector<int>& member, const std::vector<int>& minimums,
-                         const std::vector<int>& maximums);
-  int ReadEmbedded(const Json::Value& object, std::string_view key, QV_ParameterFieldBase& child,
-                   bool copyMessage);
-  template <class T>
-  int ReadObjectList(const Json::Value& object, std::string_view key, std::vector<T>& list,
-                     bool allowEmpty, const T& prototype);
-
-  // Sets errorMessage = key + ":" + text of `code`, and returns `code`.
-  int FailWithKey(std::string_view key, int code);
-  // Sets errorMessage = key + ": out of range.", returns -10033.
-  int FailOutOfRange(std::string_view key);
-
-  // Writes `child` and moves its output under `key` (static text) of this
-  // object's json.
-  void WriteChild(const char* key, QV_ParameterFieldBase& child, bool flag);
-  // Writes each element and sets json[key] (static text) to the array of
-  // their outputs (null when the list is empty).
-  template <class T>
-  void WriteObjectList(const char* key, std::vector<T>& list, bool flag);
+  void RegisterObjectListField(std::string_view key, std::vector<T>* list, bool allowEmpty);
 };
 
 // ---------------------------------------------------------------------------
 // Template members.
 
 template <class T>
-QVRef<QVVector<T>> QV_ParameterFieldBase::GetObjectArrayValue(const Json::Value& object,
-                                                              std::string_view key, int& error,
-                                                              const T& prototype) {
+QVRef<QVVector<T>> QV_ParameterFieldBase::GetObjectArrayValue(
+    const Json::Value& object, std::string_view key, int& error, const T& prototype,
+    int (*reader)(QV_ParameterFieldBase&, const Json::Value&)) {
   error = errors::kSuccess;
   const Json::Value* value = FindMember(object, key);
   if (!value || value->isNull()) return {};
@@ -269,7 +292,8 @@ QVRef<QVVector<T>> QV_ParameterFieldBase::GetObjectArrayValue(const Json::Value&
   list->items.reserve(value->size());
   for (Json::ArrayIndex i = 0; i < value->size(); ++i) {
     T element(prototype);
-    const int result = element.ReadFromJson((*value)[i], NoSkippedKeys());
+    const int result = reader ? reader(element, (*value)[i])
+                              : element.ReadFromJson((*value)[i], NoSkippedKeys());
     if (result != errors::kSuccess) {
       error = result;
       errorMessage = std::string(key) + "[" + std::to_string(i) + "]" + ":" + element.errorMessage;
@@ -283,24 +307,23 @@ QVRef<QVVector<T>> QV_ParameterFieldBase::GetObjectArrayValue(const Json::Value&
 template <class T>
 int QV_ParameterFieldBase::ReadObjectList(const Json::Value& object, std::string_view key,
                                           std::vector<T>& list, bool allowEmpty,
-                                          const T& prototype) {
+                                          const T& prototype,
+                                          int (*reader)(QV_ParameterFieldBase&,
+                                                        const Json::Value&)) {
   int error = errors::kSuccess;
-  QVRef<QVVector<T>> read = GetObjectArrayValue<T>(object, key, error, prototype);
+  QVRef<QVVector<T>> read = GetObjectArrayValue<T>(object, key, error, prototype, reader);
   if (error != errors::kSuccess) return error;
   if (!read) return errors::kSuccess;
   if (read->items.empty() && !allowEmpty) return FailWithKey(key, errors::kJsonValueInvalid);
-  list.clear();
-  list.reserve(read->items.size());
-  for (const T& element : read->items) list.push_back(element);
+  list = std::move(read->items);
   return errors::kSuccess;
 }
 
 template <class T>
 void QV_ParameterFieldBase::RegisterObjectListField(std::string_view key, std::vector<T>* list,
-                                                    bool allowEmpty, const T* prototype) {
-  if (!prototype) prototype = &DefaultElement<T>();
-  RegisterField(key, [this, key, list, allowEmpty, prototype](const Json::Value& object) {
-    return ReadObjectList<T>(object, key, *list, allowEmpty, *prototype);
+                                                    bool allowEmpty) {
+  RegisterField(key, [this, key, list, allowEmpty](const Json::Value& object) {
+    return ReadObjectList<T>(object, key, *list, allowEmpty, DefaultElement<T>());
   });
 }
 
@@ -324,16 +347,6 @@ int QV_ParameterFieldBase::RegisterStringSetterFields(
     });
   }
   return errors::kSuccess;
-}
-
-template <class T>
-void QV_ParameterFieldBase::WriteObjectList(const char* key, std::vector<T>& list, bool flag) {
-  Json::Value array;  // stays null for an empty list
-  for (T& element : list) {
-    element.WriteToJson(flag);
-    array.append(std::move(element.json));
-  }
-  json[Json::StaticString(key)] = std::move(array);
 }
 
 }  // namespace quorvane

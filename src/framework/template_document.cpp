@@ -19,7 +19,6 @@ namespace quorvane {
 
 namespace {
 
-constexpr int kOutOfMemory = -10001;
 
 // Names (and reference lists) looked at or filled in by the reference checks
 // of one read. Filling empty task lists copies whole name lists, so a text of
@@ -196,8 +195,8 @@ int Guarded(std::string& message, Operation&& operation) {
   try {
     return operation();
   } catch (const std::bad_alloc&) {
-    message = TextOf(kOutOfMemory);
-    return kOutOfMemory;
+    message = TextOf(errors::kOutOfMemory);
+    return errors::kOutOfMemory;
   } catch (const std::exception& e) {
     message = e.what();
     return errors::kUnknown;
@@ -300,6 +299,13 @@ void QV_LMFParameter::SetSectionObject(int kind, const std::string& name,
                                        QVRef<QV_ParameterFieldBase> object) {
   if (kind < 0 || kind >= kSectionKindCount) return;
   sections_[static_cast<std::size_t>(kind)][name] = std::move(object);
+}
+
+void QV_LMFParameter::AddTask(int kind, TaskKind taskKind, QVRef<QV_ParameterFieldBase> task) {
+  if (!task) return;
+  taskNameKinds[task->name] = taskKind;
+  const std::string name = task->name;
+  SetSectionObject(kind, name, std::move(task));
 }
 
 void QV_LMFParameter::Clear() {
@@ -810,7 +816,7 @@ int QV_LMFParameter::CheckTargetROIDefs() {
         return errors::kNameReferenceInvalid;
       }
     }
-    if (QV_ReferenceObjectFilter* filter = roi->location.referenceObjectFilter.Get()) {
+    if (std::optional<QV_ReferenceObjectFilter>& filter = roi->location.referenceObjectFilter) {
       const ReferenceCheck check =
           CheckReferences(filter->referenceTargetROIDefNames, filter->referenceTaskNames,
                           "TargetROIDef:" + name, true);

@@ -111,6 +111,9 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   const SectionMap& GetSectionMap(int kind) const;
   // Registers `object` under `name`, replacing an earlier one of that name.
   void SetSectionObject(int kind, const std::string& name, QVRef<QV_ParameterFieldBase> object);
+  // Registers the task `task` under its name in the collection of `kind`,
+  // and its name as a task name of `taskKind`.
+  void AddTask(int kind, TaskKind taskKind, QVRef<QV_ParameterFieldBase> task);
   void SetMessage(const std::string& text) { message = text; }
 
   // The section of `kind` registered under `name`, as its class; null when

@@ -9,37 +9,38 @@ namespace quorvane {
 
 namespace {
 
+using enum QVIP_BinarizationModeStruct::Mode;
+using enum QVIP_BinarizationModeStruct::MorphOperation;
+using enum QVIP_BinarizationModeStruct::MorphShape;
 constexpr EnumEntry kBinarizationModes[] = {
-    {"BM_AUTO", 1}, {"BM_LOCAL_BLOCK", 2}, {"BM_THRESHOLD", 4}, {"BM_REV", INT_MIN}, {"BM_SKIP", 0},
+    QV_ENUM_ENTRY(BM_AUTO), QV_ENUM_ENTRY(BM_LOCAL_BLOCK), QV_ENUM_ENTRY(BM_THRESHOLD),
+    QV_ENUM_ENTRY(BM_REV),  QV_ENUM_ENTRY(BM_SKIP),
 };
-constexpr EnumEntry kMorphOperations[] = {{"Erode", 1}, {"Dilate", 2}, {"Open", 4}, {"Close", 8}};
-constexpr EnumEntry kMorphShapes[] = {{"Rectangle", 1}, {"Cross", 2}, {"Ellipse", 4}};
+constexpr EnumEntry kMorphOperations[] = {QV_ENUM_ENTRY(Erode), QV_ENUM_ENTRY(Dilate),
+                                          QV_ENUM_ENTRY(Open), QV_ENUM_ENTRY(Close)};
+constexpr EnumEntry kMorphShapes[] = {QV_ENUM_ENTRY(Rectangle), QV_ENUM_ENTRY(Cross),
+                                      QV_ENUM_ENTRY(Ellipse)};
 
 }  // namespace
 
-EnumTable QVIP_BinarizationModeStruct::MorphOperationNames() { return kMorphOperations; }
-EnumTable QVIP_BinarizationModeStruct::MorphShapeNames() { return kMorphShapes; }
-
-const ModeFamily<QVIP_BinarizationModeStruct>& QVIP_BinarizationModeStruct::Family() {
+const ClassMapping& QVIP_BinarizationModeStruct::Mapping() {
   using S = QVIP_BinarizationModeStruct;
-  static const ModeFamily<S> family{
-      "BinarizationMode",
-      kBinarizationModes,
-      BM_LOCAL_BLOCK,
-      {
-          IntArgument("BlockSizeX", &S::blockSizeX, 0, 0, 1000),
-          IntArgument("BlockSizeY", &S::blockSizeY, 0, 0, 1000),
-          IntArgument("EnableFillBinaryVacancy", &S::enableFillBinaryVacancy, 1, 0, 1),
-          IntArgument("GrayscaleEnhancementModesIndex", &S::grayscaleEnhancementModesIndex, -1, -1,
-                      INT_MAX),
-          IntArgument("ThresholdCompensation", &S::thresholdCompensation, 10, -255, 255),
-          IntArgument("BinarizationThreshold", &S::binarizationThreshold, -1, -1, 255),
-          EnumArgument("MorphOperation", &S::morphOperation, 8, kMorphOperations),
-          EnumArgument("MorphShape", &S::morphShape, 1, kMorphShapes),
-          IntArgument("MorphOperationKernelSizeX", &S::morphOperationKernelSizeX, -1, -1, 1000),
-          IntArgument("MorphOperationKernelSizeY", &S::morphOperationKernelSizeY, -1, -1, 1000),
-      }};
-  return family;
+  static const ClassMapping mapping =
+      Mapper<S>("BinarizationMode")
+          .Modes(kBinarizationModes, BM_LOCAL_BLOCK)
+          .Int("BlockSizeX", &S::blockSizeX, 0, 0, 1000)
+          .Int("BlockSizeY", &S::blockSizeY, 0, 0, 1000)
+          .Int("EnableFillBinaryVacancy", &S::enableFillBinaryVacancy, 1, 0, 1)
+          .Int("GrayscaleEnhancementModesIndex", &S::grayscaleEnhancementModesIndex, -1, -1,
+               INT_MAX)
+          .Int("ThresholdCompensation", &S::thresholdCompensation, 10, -255, 255)
+          .Int("BinarizationThreshold", &S::binarizationThreshold, -1, -1, 255)
+          .Enum("MorphOperation", &S::morphOperation, Close, kMorphOperations)
+          .Enum("MorphShape", &S::morphShape, Rectangle, kMorphShapes)
+          .Int("MorphOperationKernelSizeX", &S::morphOperationKernelSizeX, -1, -1, 1000)
+          .Int("MorphOperationKernelSizeY", &S::morphOperationKernelSizeY, -1, -1, 1000)
+          .Build();
+  return mapping;
 }
 
 QVIP_BinarizationModeStruct::QVIP_BinarizationModeStruct(int fill) : ModeStructure(BM_LOCAL_BLOCK) {
@@ -52,32 +53,31 @@ QVIP_BinarizationModeStruct::QVIP_BinarizationModeStruct(int fill) : ModeStructu
 
 namespace {
 
+using enum QVIP_GrayscaleEnhancementModeStruct::Mode;
 constexpr EnumEntry kGrayscaleEnhancementModes[] = {
-    {"GEM_AUTO", 1},          {"GEM_GENERAL", 2},        {"GEM_GRAY_EQUALIZE", 4},
-    {"GEM_GRAY_SMOOTH", 8},   {"GEM_SHARPEN_SMOOTH", 16}, {"GEM_REV", INT_MIN},
-    {"GEM_SKIP", 0},
+    QV_ENUM_ENTRY(GEM_AUTO),           QV_ENUM_ENTRY(GEM_GENERAL),
+    QV_ENUM_ENTRY(GEM_GRAY_EQUALIZE),  QV_ENUM_ENTRY(GEM_GRAY_SMOOTH),
+    QV_ENUM_ENTRY(GEM_SHARPEN_SMOOTH), QV_ENUM_ENTRY(GEM_REV),
+    QV_ENUM_ENTRY(GEM_SKIP),
 };
 
 }  // namespace
 
-const ModeFamily<QVIP_GrayscaleEnhancementModeStruct>& QVIP_GrayscaleEnhancementModeStruct::Family() {
+const ClassMapping& QVIP_GrayscaleEnhancementModeStruct::Mapping() {
   using S = QVIP_GrayscaleEnhancementModeStruct;
-  static const ModeFamily<S> family{
-      "GrayscaleEnhancementMode",
-      kGrayscaleEnhancementModes,
-      GEM_AUTO,
-      {
-          IntArgument("Sensitivity", &S::sensitivity, -1, 1, 9),
-          IntArgument("SharpenBlockSizeX", &S::sharpenBlockSizeX, -1, 0, 1000),
-          IntArgument("SharpenBlockSizeY", &S::sharpenBlockSizeY, -1, 0, 1000),
-          IntArgument("SmoothBlockSizeX", &S::smoothBlockSizeX, -1, 0, 1000),
-          IntArgument("SmoothBlockSizeY", &S::smoothBlockSizeY, -1, 0, 1000),
-      }};
-  return family;
+  static const ClassMapping mapping = Mapper<S>("GrayscaleEnhancementMode")
+                                          .Modes(kGrayscaleEnhancementModes, GEM_AUTO)
+                                          .Int("Sensitivity", &S::sensitivity, -1, 1, 9)
+                                          .Int("SharpenBlockSizeX", &S::sharpenBlockSizeX, -1, 0, 1000)
+                                          .Int("SharpenBlockSizeY", &S::sharpenBlockSizeY, -1, 0, 1000)
+                                          .Int("SmoothBlockSizeX", &S::smoothBlockSizeX, -1, 0, 1000)
+                                          .Int("SmoothBlockSizeY", &S::smoothBlockSizeY, -1, 0, 1000)
+                                          .Build();
+  return mapping;
 }
 
 QVIP_GrayscaleEnhancementModeStruct::QVIP_GrayscaleEnhancementModeStruct()
-    : QVIP_GrayscaleEnhancementModeStruct(Family().elementMode) {}
+    : QVIP_GrayscaleEnhancementModeStruct(Mapping().ElementMode()) {}
 
 QVIP_GrayscaleEnhancementModeStruct::QVIP_GrayscaleEnhancementModeStruct(int mode)
     : ModeStructure(mode) {
@@ -89,35 +89,30 @@ QVIP_GrayscaleEnhancementModeStruct::QVIP_GrayscaleEnhancementModeStruct(int mod
 
 namespace {
 
-using CICM = QVIP_ColourConversionModeStruct;
+using enum QVIP_ColourConversionModeStruct::Mode;
+using enum QVIP_ColourConversionModeStruct::ReferChannel;
 constexpr EnumEntry kColourConversionModes[] = {
-    {"CICM_SKIP", CICM::CICM_SKIP}, {"CICM_GENERAL", CICM::CICM_GENERAL}, {"CICM_HSV", CICM::CICM_HSV},
-};
-constexpr EnumEntry kReferChannels[] = {
-    {"H_CHANNEL", CICM::H_CHANNEL}, {"S_CHANNEL", CICM::S_CHANNEL}, {"V_CHANNEL", CICM::V_CHANNEL},
-};
+    QV_ENUM_ENTRY(CICM_SKIP), QV_ENUM_ENTRY(CICM_GENERAL), QV_ENUM_ENTRY(CICM_HSV)};
+constexpr EnumEntry kReferChannels[] = {QV_ENUM_ENTRY(H_CHANNEL), QV_ENUM_ENTRY(S_CHANNEL),
+                                        QV_ENUM_ENTRY(V_CHANNEL)};
 
 }  // namespace
 
-EnumTable QVIP_ColourConversionModeStruct::ReferChannelNames() { return kReferChannels; }
-
-const ModeFamily<QVIP_ColourConversionModeStruct>& QVIP_ColourConversionModeStruct::Family() {
+const ClassMapping& QVIP_ColourConversionModeStruct::Mapping() {
   using S = QVIP_ColourConversionModeStruct;
-  static const ModeFamily<S> family{
-      "ColourConversionMode",
-      kColourConversionModes,
-      CICM_GENERAL,
-      {
-          EnumArgument("ReferChannel", &S::referChannel, H_CHANNEL, kReferChannels),
-          IntArgument("BlueChannelWeight", &S::blueChannelWeight, -1, -1, 1000),
-          IntArgument("GreenChannelWeight", &S::greenChannelWeight, -1, -1, 1000),
-          IntArgument("RedChannelWeight", &S::redChannelWeight, -1, -1, 1000),
-      }};
-  return family;
+  static const ClassMapping mapping =
+      Mapper<S>("ColourConversionMode")
+          .Modes(kColourConversionModes, CICM_GENERAL)
+          .Enum("ReferChannel", &S::referChannel, H_CHANNEL, kReferChannels)
+          .Int("BlueChannelWeight", &S::blueChannelWeight, -1, -1, 1000)
+          .Int("GreenChannelWeight", &S::greenChannelWeight, -1, -1, 1000)
+          .Int("RedChannelWeight", &S::redChannelWeight, -1, -1, 1000)
+          .Build();
+  return mapping;
 }
 
 QVIP_ColourConversionModeStruct::QVIP_ColourConversionModeStruct()
-    : QVIP_ColourConversionModeStruct(Family().elementMode) {}
+    : QVIP_ColourConversionModeStruct(Mapping().ElementMode()) {}
 
 QVIP_ColourConversionModeStruct::QVIP_ColourConversionModeStruct(int mode) : ModeStructure(mode) {
   ResetArguments();
@@ -128,24 +123,24 @@ QVIP_ColourConversionModeStruct::QVIP_ColourConversionModeStruct(int mode) : Mod
 
 namespace {
 
-using GTM = QVIP_GrayscaleTransformationModeStruct;
+using enum QVIP_GrayscaleTransformationModeStruct::Mode;
 constexpr EnumEntry kGrayscaleTransformationModes[] = {
-    {"GTM_INVERTED", GTM::GTM_INVERTED}, {"GTM_ORIGINAL", GTM::GTM_ORIGINAL},
-    {"GTM_AUTO", GTM::GTM_AUTO},         {"GTM_REV", GTM::GTM_REV},
-    {"GTM_SKIP", GTM::GTM_SKIP},
+    QV_ENUM_ENTRY(GTM_INVERTED), QV_ENUM_ENTRY(GTM_ORIGINAL), QV_ENUM_ENTRY(GTM_AUTO),
+    QV_ENUM_ENTRY(GTM_REV),      QV_ENUM_ENTRY(GTM_SKIP),
 };
 
 }  // namespace
 
-const ModeFamily<QVIP_GrayscaleTransformationModeStruct>&
-QVIP_GrayscaleTransformationModeStruct::Family() {
-  static const ModeFamily<QVIP_GrayscaleTransformationModeStruct> family{
-      "GrayscaleTransformationMode", kGrayscaleTransformationModes, GTM_AUTO, {}};
-  return family;
+const ClassMapping& QVIP_GrayscaleTransformationModeStruct::Mapping() {
+  static const ClassMapping mapping =
+      Mapper<QVIP_GrayscaleTransformationModeStruct>("GrayscaleTransformationMode")
+          .Modes(kGrayscaleTransformationModes, GTM_AUTO)
+          .Build();
+  return mapping;
 }
 
 QVIP_GrayscaleTransformationModeStruct::QVIP_GrayscaleTransformationModeStruct()
-    : QVIP_GrayscaleTransformationModeStruct(Family().elementMode) {}
+    : QVIP_GrayscaleTransformationModeStruct(Mapping().ElementMode()) {}
 
 QVIP_GrayscaleTransformationModeStruct::QVIP_GrayscaleTransformationModeStruct(int mode)
     : ModeStructure(mode) {}
@@ -155,30 +150,27 @@ QVIP_GrayscaleTransformationModeStruct::QVIP_GrayscaleTransformationModeStruct(i
 
 namespace {
 
-using TDM = QVIP_TextureDetectionModeStruct;
+using enum QVIP_TextureDetectionModeStruct::Mode;
 constexpr EnumEntry kTextureDetectionModes[] = {
-    {"TDM_AUTO", TDM::TDM_AUTO},
-    {"TDM_GENERAL_WIDTH_CONCENTRATION", TDM::TDM_GENERAL_WIDTH_CONCENTRATION},
-    {"TDM_REV", TDM::TDM_REV},
-    {"TDM_SKIP", TDM::TDM_SKIP},
+    QV_ENUM_ENTRY(TDM_AUTO),
+    QV_ENUM_ENTRY(TDM_GENERAL_WIDTH_CONCENTRATION),
+    QV_ENUM_ENTRY(TDM_REV),
+    QV_ENUM_ENTRY(TDM_SKIP),
 };
 
 }  // namespace
 
-const ModeFamily<QVIP_TextureDetectionModeStruct>& QVIP_TextureDetectionModeStruct::Family() {
+const ClassMapping& QVIP_TextureDetectionModeStruct::Mapping() {
   using S = QVIP_TextureDetectionModeStruct;
-  static const ModeFamily<S> family{
-      "TextureDetectionMode",
-      kTextureDetectionModes,
-      TDM_AUTO,
-      {
-          IntArgument("Sensitivity", &S::sensitivity, 5, 1, 9),
-      }};
-  return family;
+  static const ClassMapping mapping = Mapper<S>("TextureDetectionMode")
+                                          .Modes(kTextureDetectionModes, TDM_AUTO)
+                                          .Int("Sensitivity", &S::sensitivity, 5, 1, 9)
+                                          .Build();
+  return mapping;
 }
 
 QVIP_TextureDetectionModeStruct::QVIP_TextureDetectionModeStruct()
-    : QVIP_TextureDetectionModeStruct(Family().elementMode) {}
+    : QVIP_TextureDetectionModeStruct(Mapping().ElementMode()) {}
 
 QVIP_TextureDetectionModeStruct::QVIP_TextureDetectionModeStruct(int mode) : ModeStructure(mode) {
   ResetArguments();
@@ -189,33 +181,31 @@ QVIP_TextureDetectionModeStruct::QVIP_TextureDetectionModeStruct(int mode) : Mod
 
 namespace {
 
-using SUM = QVIP_ScaleUpModeStruct;
+using enum QVIP_ScaleUpModeStruct::Mode;
 constexpr EnumEntry kScaleUpModes[] = {
-    {"SUM_SKIP", SUM::SUM_SKIP},
-    {"SUM_AUTO", SUM::SUM_AUTO},
-    {"SUM_LINEAR_INTERPOLATION", SUM::SUM_LINEAR_INTERPOLATION},
-    {"SUM_NEAREST_NEIGHBOUR_INTERPOLATION", SUM::SUM_NEAREST_NEIGHBOUR_INTERPOLATION},
+    QV_ENUM_ENTRY(SUM_SKIP),
+    QV_ENUM_ENTRY(SUM_AUTO),
+    QV_ENUM_ENTRY(SUM_LINEAR_INTERPOLATION),
+    QV_ENUM_ENTRY(SUM_NEAREST_NEIGHBOUR_INTERPOLATION),
 };
 
 }  // namespace
 
-const ModeFamily<QVIP_ScaleUpModeStruct>& QVIP_ScaleUpModeStruct::Family() {
+const ClassMapping& QVIP_ScaleUpModeStruct::Mapping() {
   using S = QVIP_ScaleUpModeStruct;
-  static const ModeFamily<S> family{
-      "ScaleUpMode",
-      kScaleUpModes,
-      SUM_AUTO,
-      {
-          IntArgument("AcuteAngleWithXThreshold", &S::acuteAngleWithXThreshold, -1, -1, 90),
-          IntArgument("ModuleSizeThreshold", &S::moduleSizeThreshold, 0, 0, INT_MAX),
-          IntArgument("TargetModuleSize", &S::targetModuleSize, 0, 0, 134217727),
-          IntArgument("LetterHeightThreshold", &S::letterHeightThreshold, 0, 0, INT_MAX),
-          IntArgument("TargetLetterHeight", &S::targetLetterHeight, 0, 0, INT_MAX),
-      }};
-  return family;
+  static const ClassMapping mapping =
+      Mapper<S>("ScaleUpMode")
+          .Modes(kScaleUpModes, SUM_AUTO)
+          .Int("AcuteAngleWithXThreshold", &S::acuteAngleWithXThreshold, -1, -1, 90)
+          .Int("ModuleSizeThreshold", &S::moduleSizeThreshold, 0, 0, INT_MAX)
+          .Int("TargetModuleSize", &S::targetModuleSize, 0, 0, 134217727)
+          .Int("LetterHeightThreshold", &S::letterHeightThreshold, 0, 0, INT_MAX)
+          .Int("TargetLetterHeight", &S::targetLetterHeight, 0, 0, INT_MAX)
+          .Build();
+  return mapping;
 }
 
-QVIP_ScaleUpModeStruct::QVIP_ScaleUpModeStruct() : QVIP_ScaleUpModeStruct(Family().elementMode) {}
+QVIP_ScaleUpModeStruct::QVIP_ScaleUpModeStruct() : QVIP_ScaleUpModeStruct(Mapping().ElementMode()) {}
 
 QVIP_ScaleUpModeStruct::QVIP_ScaleUpModeStruct(int mode) : ModeStructure(mode) {
   ResetArguments();
@@ -226,81 +216,58 @@ QVIP_ScaleUpModeStruct::QVIP_ScaleUpModeStruct(int mode) : ModeStructure(mode) {
 
 namespace {
 
-using RPM = QVIP_RegionPredetectionModeStruct;
+using enum QVIP_RegionPredetectionModeStruct::Mode;
 constexpr EnumEntry kRegionPredetectionModes[] = {
-    {"RPM_AUTO", RPM::RPM_AUTO},
-    {"RPM_GENERAL", RPM::RPM_GENERAL},
-    {"RPM_GENERAL_RGB_CONTRAST", RPM::RPM_GENERAL_RGB_CONTRAST},
-    {"RPM_GENERAL_GRAY_CONTRAST", RPM::RPM_GENERAL_GRAY_CONTRAST},
-    {"RPM_GENERAL_HSV_CONTRAST", RPM::RPM_GENERAL_HSV_CONTRAST},
-    {"RPM_MANUAL_SPECIFICATION", RPM::RPM_MANUAL_SPECIFICATION},
-    {"RPM_REV", RPM::RPM_REV},
-    {"RPM_SKIP", RPM::RPM_SKIP},
+    QV_ENUM_ENTRY(RPM_AUTO),
+    QV_ENUM_ENTRY(RPM_GENERAL),
+    QV_ENUM_ENTRY(RPM_GENERAL_RGB_CONTRAST),
+    QV_ENUM_ENTRY(RPM_GENERAL_GRAY_CONTRAST),
+    QV_ENUM_ENTRY(RPM_GENERAL_HSV_CONTRAST),
+    QV_ENUM_ENTRY(RPM_MANUAL_SPECIFICATION),
+    QV_ENUM_ENTRY(RPM_REV),
+    QV_ENUM_ENTRY(RPM_SKIP),
 };
 
 }  // namespace
 
-EnumTable RegionPredetectionModeNames() { return kRegionPredetectionModes; }
-
-const ModeFamily<QVIP_RegionPredetectionModeStruct>& QVIP_RegionPredetectionModeStruct::Family() {
+const ClassMapping& QVIP_RegionPredetectionModeStruct::Mapping() {
   using S = QVIP_RegionPredetectionModeStruct;
+  using Groups = GroupListField<S>;
   constexpr int kMax = INT_MAX;
-  static const ModeFamily<S> family{
-      "RegionPredetectionMode",
-      kRegionPredetectionModes,
-      RPM_AUTO,
-      {
-          IntArgument("Sensitivity", &S::sensitivity, 1, 1, 9),
-          IntArgument("MinImageDimension", &S::minImageDimension, 262144, 16384, kMax),
-          IntArgument("SpatialIndexBlockSize", &S::spatialIndexBlockSize, 5, 1, 32),
+  static const ClassMapping mapping =
+      Mapper<S>("RegionPredetectionMode")
+          .Modes(kRegionPredetectionModes, RPM_AUTO, kReadFirst)
+          .Int("Sensitivity", &S::sensitivity, 1, 1, 9)
+          .Int("MinImageDimension", &S::minImageDimension, 262144, 16384, kMax)
+          .Int("SpatialIndexBlockSize", &S::spatialIndexBlockSize, 5, 1, 32)
           // Groups of five: a region's four edges, then its measure (at least -1).
-          GroupListArgument("RelativeRegions", &S::relativeRegions,
-                            {-10000, -10000, -10000, -10000, -1},
-                            {10000, 10000, 10000, 10000, kMax}),
+          .Add(std::make_shared<Groups>(
+              "RelativeRegions", &S::relativeRegions,
+              Groups::Bounds{{-10000, -10000, -10000, -10000, -1}, {10000, 10000, 10000, 10000, kMax}}))
           // Groups of three: RGB components, or hue-based bounds for HSV contrast.
-          GroupListArgument("ForeAndBackgroundColours", &S::foreAndBackgroundColours,
-                            {0, 0, 0}, {255, 255, 255},
-                            RPM_GENERAL_HSV_CONTRAST, {-1, -1, 0}, {360, 360, 360}),
-          GroupListArgument("AspectRatioRange", &S::aspectRatioRange, {1, 1}, {10000, 10000}),
-          GroupListArgument("HeightRange", &S::heightRange, {1, 1}, {kMax, kMax}),
-          GroupListArgument("WidthRange", &S::widthRange, {1, 1}, {kMax, kMax}),
-          IntArgument("FindAccurateBoundary", &S::findAccurateBoundary, 0, 0, 1),
-          IntArgument("MeasuredByPercentage", &S::measuredByPercentage, 1, 0, 1),
-          TextArgument("ImageParameterName", &S::imageParameterName),
-      }};
-  return family;
+          .Add(std::make_shared<Groups>("ForeAndBackgroundColours", &S::foreAndBackgroundColours,
+                                        Groups::Bounds{{0, 0, 0}, {255, 255, 255}},
+                                        RPM_GENERAL_HSV_CONTRAST,
+                                        Groups::Bounds{{-1, -1, 0}, {360, 360, 360}}))
+          .Add(std::make_shared<Groups>("AspectRatioRange", &S::aspectRatioRange,
+                                        Groups::Bounds{{1, 1}, {10000, 10000}}))
+          .Add(std::make_shared<Groups>("HeightRange", &S::heightRange,
+                                        Groups::Bounds{{1, 1}, {kMax, kMax}}))
+          .Add(std::make_shared<Groups>("WidthRange", &S::widthRange,
+                                        Groups::Bounds{{1, 1}, {kMax, kMax}}))
+          .Int("FindAccurateBoundary", &S::findAccurateBoundary, 0, 0, 1)
+          .Int("MeasuredByPercentage", &S::measuredByPercentage, 1, 0, 1)
+          .Text("ImageParameterName", &S::imageParameterName)
+          .Build();
+  return mapping;
 }
 
 QVIP_RegionPredetectionModeStruct::QVIP_RegionPredetectionModeStruct()
-    : QVIP_RegionPredetectionModeStruct(Family().elementMode) {}
+    : QVIP_RegionPredetectionModeStruct(Mapping().ElementMode()) {}
 
 QVIP_RegionPredetectionModeStruct::QVIP_RegionPredetectionModeStruct(int mode)
     : ModeStructure(mode) {
   ResetArguments();
-}
-
-int QVIP_RegionPredetectionModeStruct::ReadFromJson(const Json::Value& value,
-                                                    const SkippedKeys& skippedKeys) {
-  static const std::string modeKey = "Mode";
-  if (!FindMember(value, modeKey)) return QV_ParameterFieldBase::ReadFromJson(value, skippedKeys);
-  InitFieldTable();
-  if (const FieldReader* found = fieldTable.Find(modeKey)) {
-    const FieldReader readMode = *found;
-    const int result = readMode(value);
-    if (result != errors::kSuccess) return result;
-  }
-  // The rest as the base read does it, with "Mode" skipped.
-  int result = errors::kSuccess;
-  if (skippedKeys.empty()) {
-    static const SkippedKeys onlyMode{modeKey};
-    result = ReadFields(value, onlyMode, false);
-  } else {
-    SkippedKeys withMode(skippedKeys);
-    withMode.push_back(modeKey);
-    result = ReadFields(value, withMode, false);
-  }
-  if (result != errors::kSuccess) return result;
-  return Validate();
 }
 
 // ---------------------------------------------------------------------------
@@ -308,45 +275,41 @@ int QVIP_RegionPredetectionModeStruct::ReadFromJson(const Json::Value& value,
 
 namespace {
 
-using TTDM = QVIP_TextDetectionModeStruct;
+using enum QVIP_TextDetectionModeStruct::Mode;
+using enum QVIP_TextDetectionModeStruct::Direction;
 constexpr EnumEntry kTextDetectionModes[] = {
-    {"TTDM_SKIP", TTDM::TTDM_SKIP},
-    {"TTDM_WORD", TTDM::TTDM_WORD},
-    {"TTDM_LINE", TTDM::TTDM_LINE},
-    {"TTDM_LAYOUT", TTDM::TTDM_LAYOUT},
+    QV_ENUM_ENTRY(TTDM_SKIP),
+    QV_ENUM_ENTRY(TTDM_WORD),
+    QV_ENUM_ENTRY(TTDM_LINE),
+    QV_ENUM_ENTRY(TTDM_LAYOUT),
 };
 constexpr EnumEntry kDirections[] = {
-    {"HORIZONTAL", TTDM::HORIZONTAL},
-    {"VERTICAL", TTDM::VERTICAL},
-    {"OBLIQUE", TTDM::OBLIQUE},
-    {"UNKNOWN", TTDM::UNKNOWN},
+    QV_ENUM_ENTRY(HORIZONTAL),
+    QV_ENUM_ENTRY(VERTICAL),
+    QV_ENUM_ENTRY(OBLIQUE),
+    QV_ENUM_ENTRY(UNKNOWN),
 };
 
 }  // namespace
 
-EnumTable QVIP_TextDetectionModeStruct::DirectionNames() { return kDirections; }
-
-const ModeFamily<QVIP_TextDetectionModeStruct>& QVIP_TextDetectionModeStruct::Family() {
+const ClassMapping& QVIP_TextDetectionModeStruct::Mapping() {
   using S = QVIP_TextDetectionModeStruct;
   constexpr int kMax = INT_MAX;
-  static const ModeFamily<S> family{
-      "TextDetectionMode",
-      kTextDetectionModes,
-      TTDM_SKIP,  // never listed: the mode an embedded one starts from
-      {
-          EnumArgument("Direction", &S::direction, UNKNOWN, kDirections),
+  static const ClassMapping mapping =
+      Mapper<S>("TextDetectionMode")
+          .Modes(kTextDetectionModes, TTDM_SKIP)  // never listed: the mode an embedded one starts from
+          .Enum("Direction", &S::direction, UNKNOWN, kDirections)
           // Minimum, maximum, and a 0/1 flag.
-          IntListArgument("CharHeightRange", &S::charHeightRange, {1, 1000, 1}, {0, 0, 0},
-                          {kMax, kMax, 1}),
-          IntListArgument("StringLengthRange", &S::stringLengthRange, {}, {0, 0}, {kMax, kMax}),
-          IntArgument("MaxSpacingInALine", &S::maxSpacingInALine, -1, 0, kMax),
-          IntArgument("Sensitivity", &S::sensitivity, 3, 1, 9),
-      }};
-  return family;
+          .IntList("CharHeightRange", &S::charHeightRange, {1, 1000, 1}, {0, 0, 0}, {kMax, kMax, 1})
+          .IntList("StringLengthRange", &S::stringLengthRange, {}, {0, 0}, {kMax, kMax})
+          .Int("MaxSpacingInALine", &S::maxSpacingInALine, -1, 0, kMax)
+          .Int("Sensitivity", &S::sensitivity, 3, 1, 9)
+          .Build();
+  return mapping;
 }
 
 QVIP_TextDetectionModeStruct::QVIP_TextDetectionModeStruct()
-    : QVIP_TextDetectionModeStruct(Family().elementMode) {}
+    : QVIP_TextDetectionModeStruct(Mapping().ElementMode()) {}
 
 QVIP_TextDetectionModeStruct::QVIP_TextDetectionModeStruct(int mode) : ModeStructure(mode) {
   ResetArguments();
@@ -354,12 +317,10 @@ QVIP_TextDetectionModeStruct::QVIP_TextDetectionModeStruct(int mode) : ModeStruc
 
 int QVIP_TextDetectionModeStruct::Validate() {
   if (charHeightRange.size() >= 2 && charHeightRange[0] > charHeightRange[1]) {
-    errorMessage = GetTypeName() + " CharHeightRange error: min > max.";
-    return errors::kJsonValueInvalid;
+    return FailValidation(errors::kJsonValueInvalid, "CharHeightRange error: min > max.");
   }
   if (stringLengthRange.size() >= 2 && stringLengthRange[0] > stringLengthRange[1]) {
-    errorMessage = GetTypeName() + " StringLengthRange error: min > max.";
-    return errors::kJsonValueInvalid;
+    return FailValidation(errors::kJsonValueInvalid, "StringLengthRange error: min > max.");
   }
   return errors::kSuccess;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 // The image processing mode families. Each is a ModeStructure whose names,
-// defaults and ranges stand in its Family() table (image_modes.cpp). The
-// default constructor gives the element a JSON list starts each element from;
-// the constructor taking a mode gives that mode with every argument at its
-// table default.
+// defaults and ranges stand in its mapping (image_modes.cpp). The default
+// constructor gives the element a JSON list starts each element from; the
+// constructor taking a mode gives that mode with every argument at its
+// default.
 
 #include <string>
 #include <vector>
@@ -24,12 +24,13 @@ class QVIP_BinarizationModeStruct : public ModeStructure<QVIP_BinarizationModeSt
     BM_SKIP = 0,
   };
 
+  enum MorphOperation : int { Erode = 1, Dilate = 2, Open = 4, Close = 8 };
+  enum MorphShape : int { Rectangle = 1, Cross = 2, Ellipse = 4 };
+
   // Every creator passes 1 for the fill flag; the mode starts as BM_LOCAL_BLOCK.
   explicit QVIP_BinarizationModeStruct(int enableFillBinaryVacancy = 1);
 
-  static const ModeFamily<QVIP_BinarizationModeStruct>& Family();
-  static EnumTable MorphOperationNames();
-  static EnumTable MorphShapeNames();
+  static const ClassMapping& Mapping();
 
   int blockSizeX;
   int blockSizeY;
@@ -52,8 +53,7 @@ class QVIP_ColourConversionModeStruct : public ModeStructure<QVIP_ColourConversi
   QVIP_ColourConversionModeStruct();
   explicit QVIP_ColourConversionModeStruct(int mode);
 
-  static const ModeFamily<QVIP_ColourConversionModeStruct>& Family();
-  static EnumTable ReferChannelNames();
+  static const ClassMapping& Mapping();
 
   int referChannel;
   int blueChannelWeight;
@@ -77,7 +77,7 @@ class QVIP_GrayscaleTransformationModeStruct
   QVIP_GrayscaleTransformationModeStruct();
   explicit QVIP_GrayscaleTransformationModeStruct(int mode);
 
-  static const ModeFamily<QVIP_GrayscaleTransformationModeStruct>& Family();
+  static const ClassMapping& Mapping();
 };
 
 // Grayscale enhancement mode, type name "GrayscaleEnhancementMode".
@@ -97,7 +97,7 @@ class QVIP_GrayscaleEnhancementModeStruct
   QVIP_GrayscaleEnhancementModeStruct();
   explicit QVIP_GrayscaleEnhancementModeStruct(int mode);
 
-  static const ModeFamily<QVIP_GrayscaleEnhancementModeStruct>& Family();
+  static const ClassMapping& Mapping();
 
   int sensitivity;
   int sharpenBlockSizeX;
@@ -119,7 +119,7 @@ class QVIP_TextureDetectionModeStruct : public ModeStructure<QVIP_TextureDetecti
   QVIP_TextureDetectionModeStruct();
   explicit QVIP_TextureDetectionModeStruct(int mode);
 
-  static const ModeFamily<QVIP_TextureDetectionModeStruct>& Family();
+  static const ClassMapping& Mapping();
 
   int sensitivity;
 };
@@ -137,7 +137,7 @@ class QVIP_ScaleUpModeStruct : public ModeStructure<QVIP_ScaleUpModeStruct> {
   QVIP_ScaleUpModeStruct();
   explicit QVIP_ScaleUpModeStruct(int mode);
 
-  static const ModeFamily<QVIP_ScaleUpModeStruct>& Family();
+  static const ClassMapping& Mapping();
 
   int acuteAngleWithXThreshold;
   int moduleSizeThreshold;
@@ -147,7 +147,8 @@ class QVIP_ScaleUpModeStruct : public ModeStructure<QVIP_ScaleUpModeStruct> {
 };
 
 // Region predetection mode, type name "RegionPredetectionMode". Its colour
-// groups are bounded by the mode, so it reads "Mode" before its other keys.
+// groups are bounded by the mode, so it reads "Mode" before its other keys;
+// a failing "Mode" ends the read without the type-name prefix.
 class QVIP_RegionPredetectionModeStruct
     : public ModeStructure<QVIP_RegionPredetectionModeStruct> {
  public:
@@ -165,10 +166,7 @@ class QVIP_RegionPredetectionModeStruct
   QVIP_RegionPredetectionModeStruct();
   explicit QVIP_RegionPredetectionModeStruct(int mode);
 
-  static const ModeFamily<QVIP_RegionPredetectionModeStruct>& Family();
-
-  // A failing "Mode" returns at once, without the type-name prefix.
-  int ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) override;
+  static const ClassMapping& Mapping();
 
   int sensitivity;
   int minImageDimension;
@@ -193,8 +191,7 @@ class QVIP_TextDetectionModeStruct : public ModeStructure<QVIP_TextDetectionMode
   QVIP_TextDetectionModeStruct();
   explicit QVIP_TextDetectionModeStruct(int mode);
 
-  static const ModeFamily<QVIP_TextDetectionModeStruct>& Family();
-  static EnumTable DirectionNames();
+  static const ClassMapping& Mapping();
 
   // Each of the two ranges must not start above its end.
   int Validate() override;
@@ -205,8 +202,5 @@ class QVIP_TextDetectionModeStruct : public ModeStructure<QVIP_TextDetectionMode
   int maxSpacingInALine;
   int sensitivity;
 };
-
-// The region predetection enumeration, shared with the colour region filter.
-EnumTable RegionPredetectionModeNames();
 
 }  // namespace quorvane

@@ -2,28 +2,42 @@
 
 #include <climits>
 
+#include "framework/field_mapping.h"
+
 namespace quorvane {
 
-QV_ImageParameter::QV_ImageParameter()
-    : binarizationModes{QVIP_BinarizationModeStruct(1)},
-      colourConversionModes{
-          QVIP_ColourConversionModeStruct(QVIP_ColourConversionModeStruct::CICM_GENERAL)},
-      scaleUpModes{QVIP_ScaleUpModeStruct(QVIP_ScaleUpModeStruct::SUM_AUTO)},
-      grayscaleEnhancementModes{
-          QVIP_GrayscaleEnhancementModeStruct(QVIP_GrayscaleEnhancementModeStruct::GEM_GENERAL)},
-      grayscaleTransformationModes{QVIP_GrayscaleTransformationModeStruct(
-          QVIP_GrayscaleTransformationModeStruct::GTM_ORIGINAL)},
-      textureDetectionModes{QVIP_TextureDetectionModeStruct(
-          QVIP_TextureDetectionModeStruct::TDM_GENERAL_WIDTH_CONCENTRATION)},
-      regionPredetectionModes{
-          QVIP_RegionPredetectionModeStruct(QVIP_RegionPredetectionModeStruct::RPM_GENERAL)},
-      textDetectionMode(QVIP_TextDetectionModeStruct::TTDM_SKIP) {
-  name = GetDefaultImageParameterName(1);
-}
+QV_ImageParameter::QV_ImageParameter() { ApplyDefaults(Mapping(), *this); }
 
-const std::string& QV_ImageParameter::GetTypeName() const {
-  static const std::string typeName = "ImageParameter";
-  return typeName;
+const ClassMapping& QV_ImageParameter::Mapping() {
+  using S = QV_ImageParameter;
+  using BM = QVIP_BinarizationModeStruct;
+  using CICM = QVIP_ColourConversionModeStruct;
+  using SUM = QVIP_ScaleUpModeStruct;
+  using GEM = QVIP_GrayscaleEnhancementModeStruct;
+  using GTM = QVIP_GrayscaleTransformationModeStruct;
+  using TDM = QVIP_TextureDetectionModeStruct;
+  using RPM = QVIP_RegionPredetectionModeStruct;
+  static const ClassMapping mapping =
+      Mapper<S>("ImageParameter")
+          .Common(GetDefaultImageParameterName(1).c_str())
+          .Text("BaseImageParameterName", &S::baseImageParameterName)
+          .Int("ScaleDownThreshold", &S::scaleDownThreshold, 2300, 512, INT_MAX)
+          .Int("IfEraseTextZone", &S::ifEraseTextZone, 0, 0, 1)
+          .ObjectList("BinarizationModes", &S::binarizationModes, kNoFlags, {BM()})
+          .ObjectList("ColourConversionModes", &S::colourConversionModes, kNoFlags,
+                      {CICM(CICM::CICM_GENERAL)})
+          .ObjectList("ScaleUpModes", &S::scaleUpModes, kNoFlags, {SUM(SUM::SUM_AUTO)})
+          .ObjectList("GrayscaleEnhancementModes", &S::grayscaleEnhancementModes, kNoFlags,
+                      {GEM(GEM::GEM_GENERAL)})
+          .ObjectList("GrayscaleTransformationModes", &S::grayscaleTransformationModes, kNoFlags,
+                      {GTM(GTM::GTM_ORIGINAL)})
+          .ObjectList("TextureDetectionModes", &S::textureDetectionModes, kNoFlags,
+                      {TDM(TDM::TDM_GENERAL_WIDTH_CONCENTRATION)})
+          .ObjectList("RegionPredetectionModes", &S::regionPredetectionModes, kNoFlags,
+                      {RPM(RPM::RPM_GENERAL)})
+          .Object("TextDetectionMode", &S::textDetectionMode)
+          .Build();
+  return mapping;
 }
 
 const std::string& QV_ImageParameter::GetBaseName() const { return baseImageParameterName; }
@@ -44,23 +58,7 @@ const std::string& QV_ImageParameter::GetDefaultImageParameterName(int kind) {
 
 void QV_ImageParameter::InitFieldTable() {
   isPlaceholder = false;
-  RegisterCommonFields();
-  RegisterStringField("BaseImageParameterName", &baseImageParameterName);
-  RegisterIntField("ScaleDownThreshold", &scaleDownThreshold, 512, INT_MAX);
-  RegisterIntField("IfEraseTextZone", &ifEraseTextZone, 0, 1);
-  RegisterEmbeddedField("TextDetectionMode", &textDetectionMode);
-  ForEachModeList([this](const char* key, auto& list) {
-    RegisterObjectListField(key, &list, false);
-  });
-}
-
-void QV_ImageParameter::WriteToJson(bool flag) {
-  QV_ParameterFieldBase::WriteToJson(flag);
-  json["ScaleDownThreshold"_key] = scaleDownThreshold;
-  json["IfEraseTextZone"_key] = ifEraseTextZone;
-  json["BaseImageParameterName"_key] = baseImageParameterName;
-  ForEachModeList([this, flag](const char* key, auto& list) { WriteObjectList(key, list, flag); });
-  WriteChild("TextDetectionMode", textDetectionMode, flag);
+  QV_ParameterFieldBase::InitFieldTable();
 }
 
 void QV_ImageParameter::ApplyTextLineDefaults() {

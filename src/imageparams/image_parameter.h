@@ -17,15 +17,12 @@ class QV_ImageParameter : public QV_ParameterFieldBase {
  public:
   // Named "ip_default", one constructor element in each mode list.
   QV_ImageParameter();
-  // Copies every member, lists element by element; the copy reads through
-  // its own readers.
-  QV_ImageParameter(const QV_ImageParameter& other) = default;
-  QV_ImageParameter& operator=(const QV_ImageParameter& other) = default;
 
-  const std::string& GetTypeName() const override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
   const std::string& GetBaseName() const override;
+  // A read section is no placeholder any more.
   void InitFieldTable() override;
-  void WriteToJson(bool flag) override;
 
   // For an image parameter never read from JSON: text line detection and
   // text zone erasing. Otherwise nothing changes.
@@ -37,8 +34,8 @@ class QV_ImageParameter : public QV_ParameterFieldBase {
   // True until the first read from JSON.
   bool isPlaceholder = true;
   std::string baseImageParameterName;
-  int scaleDownThreshold = 2300;
-  int ifEraseTextZone = 0;
+  int scaleDownThreshold;
+  int ifEraseTextZone;
   std::vector<QVIP_BinarizationModeStruct> binarizationModes;
   std::vector<QVIP_ColourConversionModeStruct> colourConversionModes;
   std::vector<QVIP_ScaleUpModeStruct> scaleUpModes;
@@ -47,20 +44,6 @@ class QV_ImageParameter : public QV_ParameterFieldBase {
   std::vector<QVIP_TextureDetectionModeStruct> textureDetectionModes;
   std::vector<QVIP_RegionPredetectionModeStruct> regionPredetectionModes;
   QVIP_TextDetectionModeStruct textDetectionMode;
-
- protected:
-  // Calls `visit(key, list)` for each mode list, in the order they are
-  // registered and written.
-  template <class Visit>
-  void ForEachModeList(Visit&& visit) {
-    visit("BinarizationModes", binarizationModes);
-    visit("ColourConversionModes", colourConversionModes);
-    visit("ScaleUpModes", scaleUpModes);
-    visit("GrayscaleEnhancementModes", grayscaleEnhancementModes);
-    visit("GrayscaleTransformationModes", grayscaleTransformationModes);
-    visit("TextureDetectionModes", textureDetectionModes);
-    visit("RegionPredetectionModes", regionPredetectionModes);
-  }
 };
 
 }  // namespace quorvane

@@ -16,4 +16,8 @@ std::string GroupListText(const std::vector<std::vector<int>>& groups) {
   return text;
 }
 
+bool IsModeStructureKey(std::string_view key) {
+  return key == "Mode" || key == "Name" || key == "LibraryFileName" || key == "LibraryParameters";
+}
+
 }  // namespace quorvane

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "framework/field_mapping.h"
+
 namespace quorvane {
 
 // ---------------------------------------------------------------------------
@@ -10,20 +12,16 @@ namespace quorvane {
 QV_GlobalParameter::QV_GlobalParameter() {
   static const std::string defaultName = "gp_default";
   name = defaultName;
+  ApplyDefaults(Mapping(), *this);
 }
 
-const std::string& QV_GlobalParameter::GetTypeName() const {
-  static const std::string typeName = "GlobalParameter";
-  return typeName;
-}
-
-void QV_GlobalParameter::InitFieldTable() {
-  RegisterIntField("MaxTotalImageDimension", &maxTotalImageDimension, 0, INT_MAX);
-}
-
-void QV_GlobalParameter::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["MaxTotalImageDimension"_key] = maxTotalImageDimension;
+const ClassMapping& QV_GlobalParameter::Mapping() {
+  using S = QV_GlobalParameter;
+  static const ClassMapping mapping =
+      Mapper<S>("GlobalParameter")
+          .Int("MaxTotalImageDimension", &S::maxTotalImageDimension, 0, 0, INT_MAX)
+          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
@@ -32,28 +30,19 @@ void QV_GlobalParameter::WriteToJson(bool /*flag*/) {
 QVIP_RangeStruct::QVIP_RangeStruct(int minValue, int maxValue, int lowerBound, int upperBound)
     : minValue(minValue), maxValue(maxValue), lowerBound(lowerBound), upperBound(upperBound) {}
 
-const std::string& QVIP_RangeStruct::GetTypeName() const {
-  static const std::string typeName = "Range";
-  return typeName;
-}
-
-void QVIP_RangeStruct::InitFieldTable() {
-  // The bounds are this object's own, so they are bound afresh on every read.
-  RegisterIntField("MinValue", &minValue, lowerBound, upperBound);
-  RegisterIntField("MaxValue", &maxValue, lowerBound, upperBound);
-}
-
-void QVIP_RangeStruct::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["MinValue"_key] = minValue;
-  json["MaxValue"_key] = maxValue;
+const ClassMapping& QVIP_RangeStruct::Mapping() {
+  using S = QVIP_RangeStruct;
+  // The bounds are the object's own.
+  static const ClassMapping mapping =
+      Mapper<S>("Range")
+          .BoundedInt("MinValue", &S::minValue, &S::lowerBound, &S::upperBound)
+          .BoundedInt("MaxValue", &S::maxValue, &S::lowerBound, &S::upperBound)
+          .Build();
+  return mapping;
 }
 
 int QVIP_RangeStruct::Validate() {
-  if (minValue > maxValue) {
-    errorMessage = GetTypeName() + " error: min > max.";
-    return errors::kJsonValueInvalid;
-  }
+  if (minValue > maxValue) return FailValidation(errors::kJsonValueInvalid, "error: min > max.");
   return errors::kSuccess;
 }
 
@@ -62,40 +51,29 @@ int QVIP_RangeStruct::Validate() {
 
 namespace {
 
-constexpr EnumEntry kPdfReadingModes[] = {{"PDFRM_VECTOR", 1}, {"PDFRM_RASTER", 2}};
-constexpr EnumEntry kRasterDataSources[] = {{"RDS_RASTERIZED_PAGES", 0},
-                                            {"RDS_EXTRACTED_IMAGES", 1}};
+using enum QVIP_PDFReadingModeStruct::Mode;
+using enum QVIP_PDFReadingModeStruct::RasterDataSource;
+constexpr EnumEntry kPdfReadingModes[] = {QV_ENUM_ENTRY(PDFRM_VECTOR), QV_ENUM_ENTRY(PDFRM_RASTER)};
+constexpr EnumEntry kRasterDataSources[] = {QV_ENUM_ENTRY(RDS_RASTERIZED_PAGES),
+                                            QV_ENUM_ENTRY(RDS_EXTRACTED_IMAGES)};
 
 }  // namespace
 
-const std::string& QVIP_PDFReadingModeStruct::GetTypeName() const {
-  static const std::string typeName = "PDFReadingMode";
-  return typeName;
-}
+QVIP_PDFReadingModeStruct::QVIP_PDFReadingModeStruct() { ApplyDefaults(Mapping(), *this); }
 
-void QVIP_PDFReadingModeStruct::InitFieldTable() {
-  RegisterField("Mode", [this](const Json::Value& object) {
-    const int result = GetEnumValue(object, "Mode", kPdfReadingModes, &mode);
-    if (result != errors::kSuccess) return result;
-    // Vector reading is named by the format but not supported.
-    return mode == PDFRM_VECTOR ? errors::kJsonValueInvalid : errors::kSuccess;
-  });
-  RegisterEnumField("RasterDataSource", &rasterDataSource, kRasterDataSources);
-  RegisterField("DPI", [this](const Json::Value& object) {
-    int error = errors::kSuccess;
-    const int value = GetIntValue(object, "DPI", error);
-    if (error != errors::kSuccess) return error;
-    if (value != 0 && (value < 100 || value > 3000)) return errors::kJsonValueInvalid;
-    dpi = value;
-    return errors::kSuccess;
-  });
-}
-
-void QVIP_PDFReadingModeStruct::WriteToJson(bool /*flag*/) {
-  json = Json::Value();
-  json["Mode"_key] = Json::StaticString(EnumName(kPdfReadingModes, mode));
-  json["RasterDataSource"_key] = Json::StaticString(EnumName(kRasterDataSources, rasterDataSource));
-  json["DPI"_key] = dpi;
+const ClassMapping& QVIP_PDFReadingModeStruct::Mapping() {
+  using S = QVIP_PDFReadingModeStruct;
+  static const ClassMapping mapping =
+      Mapper<S>("PDFReadingMode")
+          // Vector reading is named by the format but not supported.
+          .Enum("Mode", &S::mode, PDFRM_RASTER, kPdfReadingModes, kNoFlags,
+                {.refused = PDFRM_VECTOR})
+          .Enum("RasterDataSource", &S::rasterDataSource, RDS_RASTERIZED_PAGES,
+                kRasterDataSources)
+          // 0: each page at its own resolution.
+          .ZeroOrInt("DPI", &S::dpi, 300, 100, 3000)
+          .Build();
+  return mapping;
 }
 
 }  // namespace quorvane

@@ -16,11 +16,10 @@ class QV_GlobalParameter : public QV_ParameterFieldBase {
  public:
   QV_GlobalParameter();
 
-  const std::string& GetTypeName() const override;
-  void InitFieldTable() override;
-  void WriteToJson(bool flag) override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
-  int maxTotalImageDimension = 0;
+  int maxTotalImageDimension;
 };
 
 // A minimum/maximum pair whose outer bounds are set by its creator and never
@@ -29,9 +28,8 @@ class QVIP_RangeStruct : public QV_ParameterFieldBase {
  public:
   QVIP_RangeStruct(int minValue, int maxValue, int lowerBound, int upperBound);
 
-  const std::string& GetTypeName() const override;
-  void InitFieldTable() override;
-  void WriteToJson(bool flag) override;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
   int Validate() override;
 
   int minValue;
@@ -46,13 +44,14 @@ class QVIP_PDFReadingModeStruct : public QV_ParameterFieldBase {
   enum Mode : int { PDFRM_VECTOR = 1, PDFRM_RASTER = 2 };
   enum RasterDataSource : int { RDS_RASTERIZED_PAGES = 0, RDS_EXTRACTED_IMAGES = 1 };
 
-  const std::string& GetTypeName() const override;
-  void InitFieldTable() override;
-  void WriteToJson(bool flag) override;
+  QVIP_PDFReadingModeStruct();
 
-  int mode = PDFRM_RASTER;
-  int dpi = 300;
-  int rasterDataSource = RDS_RASTERIZED_PAGES;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
+
+  int mode;
+  int dpi;
+  int rasterDataSource;
 };
 
 }  // namespace quorvane

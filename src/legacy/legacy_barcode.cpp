@@ -3,15 +3,13 @@
 #include <string_view>
 
 #include "framework/enum_table.h"
+#include "framework/field_mapping.h"
+#include "legacy/legacy_modes.h"
 #include "legacy/legacy_region.h"
 
 namespace quorvane {
 
 namespace {
-
-constexpr std::string_view kFormatIdsKey = "BarcodeFormatIds";
-constexpr std::string_view kFormatIds2Key = "BarcodeFormatIds_2";
-constexpr std::string_view kTerminatePhaseKey = "TerminatePhase";
 
 // In the legacy first-word list "BF_ALL" meant the formats of that word only.
 constexpr BarcodeFormatMask kLegacyFormatAll = 0xFE3FFFFFull;
@@ -31,150 +29,157 @@ constexpr TerminatePhase kTerminatePhases[] = {
     {"TP_BARCODE_RECOGNIZED", ST_BARCODE_DECODING, IRUT_DECODED_BARCODES},
 };
 
-// Matched as every enumerated name is: case-insensitive, spaces around ignored.
-const TerminatePhase* FindTerminatePhase(std::string_view text) {
-  text = TrimSpaces(text);
-  for (const TerminatePhase& phase : kTerminatePhases) {
-    if (EqualsIgnoringCase(text, phase.name)) return &phase;
+// "TerminatePhase": the section and stage of the task's terminate setting,
+// by a legacy name matched as every enumerated name is.
+class TerminatePhaseField final : public FieldSpec {
+ public:
+  TerminatePhaseField() : FieldSpec("TerminatePhase", kNeverWritten) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    int error = errors::kSuccess;
+    const std::string_view text = TrimSpaces(object.GetStringValue(container, Key(), error));
+    if (error != errors::kSuccess) return error;
+    for (const TerminatePhase& phase : kTerminatePhases) {
+      if (EqualsIgnoringCase(text, phase.name)) {
+        QVIP_TerminateSettingStruct& terminate =
+            static_cast<QV_TaskSettingBase&>(object).terminateSetting;
+        terminate.section = phase.section;
+        terminate.stage = phase.stage;
+        return errors::kSuccess;
+      }
+    }
+    return object.FailWithKey(Key(), errors::kJsonValueInvalid);
   }
-  return nullptr;
-}
+  void Write(QV_ParameterFieldBase&, Json::Value&, bool) const override {}
+  void Reset(QV_ParameterFieldBase&) const override {}
+};
+
+// "BarcodeFormatIds_2": second-word formats added by their exact "BF2_"
+// names; "BF2_NULL" adds nothing, "BF2_ALL" adds them all and ends the list.
+class SecondFormatListField final : public FieldSpec {
+ public:
+  SecondFormatListField() : FieldSpec("BarcodeFormatIds_2", kNeverWritten) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    int error = errors::kSuccess;
+    const QVRef<QVVector<std::string_view>> names =
+        object.GetStringArrayValue(container, Key(), error);
+    if (error != errors::kSuccess) return error;
+    if (!names) return errors::kSuccess;
+    BarcodeFormatMask& mask = static_cast<QVIP_BarcodeFormatStruct&>(object).barcodeFormatIds;
+    for (std::string_view text : names->items) {
+      if (text == "BF2_NULL") continue;
+      if (text == "BF2_ALL") {
+        mask |= LegacyFormat2AllMask();
+        break;
+      }
+      const std::optional<BarcodeFormatMask> bits = LookupLegacyFormatName2(text);
+      if (!bits) {
+        object.errorMessage.clear();
+        return errors::kJsonValueInvalid;
+      }
+      mask |= *bits;
+    }
+    return errors::kSuccess;
+  }
+  void Write(QV_ParameterFieldBase&, Json::Value&, bool) const override {}
+  void Reset(QV_ParameterFieldBase&) const override {}
+};
 
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // Format lists
 
-void OldBarcodeFormatStruct::InitFieldTable() {
-  RegisterField(kFormatIdsKey, [this](const Json::Value& object) {
-    int error = errors::kSuccess;
-    const QVRef<QVVector<std::string_view>> names =
-        GetStringArrayValue(object, kFormatIdsKey, error);
-    if (error != errors::kSuccess) return error;
-    if (!names) return errors::kSuccess;
-    barcodeFormatIds = BF_NULL;
-    for (std::string_view text : names->items) {
-      const BarcodeFormatMask mask = ParseBarcodeFormatName(text);
-      if (mask == kBarcodeFormatNotFound) {
-        errorMessage.clear();
-        return errors::kJsonValueInvalid;
-      }
-      barcodeFormatIds |= mask == BF_ALL ? kLegacyFormatAll : mask;
-    }
-    return errors::kSuccess;
-  });
-  RegisterField(kFormatIds2Key, [this](const Json::Value& object) {
-    int error = errors::kSuccess;
-    const QVRef<QVVector<std::string_view>> names =
-        GetStringArrayValue(object, kFormatIds2Key, error);
-    if (error != errors::kSuccess) return error;
-    if (!names) return errors::kSuccess;
-    for (std::string_view text : names->items) {
-      if (text == "BF2_NULL") continue;
-      if (text == "BF2_ALL") {
-        barcodeFormatIds |= kLegacyFormat2All;
-        break;
-      }
-      const std::optional<BarcodeFormatMask> mask = LookupLegacyFormatName2(text);
-      if (!mask) {
-        errorMessage.clear();
-        return errors::kJsonValueInvalid;
-      }
-      barcodeFormatIds |= *mask;
-    }
-    return errors::kSuccess;
-  });
+const ClassMapping& OldBarcodeFormatStruct::Mapping() {
+  using S = QVIP_BarcodeFormatStruct;
+  static const ClassMapping mapping =
+      Mapper<S>(S::Mapping().TypeName())
+          .IgnoringUnknownKeys()
+          .Add(std::make_shared<FormatMaskField<S>>("BarcodeFormatIds", &S::barcodeFormatIds,
+                                                    kLegacyFormatAll))
+          .Add(std::make_shared<SecondFormatListField>())
+          .Build();
+  return mapping;
 }
 
 // ---------------------------------------------------------------------------
 // Shared reading
 
-int ReadLegacyObject(QV_ParameterFieldBase& object, OldBarcodeFormatStruct& formats,
-                     const Json::Value& value) {
+int ReadLegacyObject(QV_ParameterFieldBase& object, const Json::Value& value) {
   object.InitFieldTable();
   if (!value.isObject() && !value.isNull()) {
     object.errorMessage = object.GetTypeName() + ":" + object.errorMessage;
     return errors::kJsonTypeInvalid;
   }
-  int result = formats.ReadFromJson(value, NoSkippedKeys());
-  if (result != errors::kSuccess) {
-    object.errorMessage = formats.errorMessage;
-    return result;
-  }
+  const int result = object.ReadFirstFields(value, NoSkippedKeys());
+  if (result != errors::kSuccess) return result;
   return object.ReadFields(value, NoSkippedKeys(), true);
 }
 
 // ---------------------------------------------------------------------------
 // Barcode reader task
 
-void OldBarcodeReaderTaskSetting::InitFieldTable() {
-  ZQA_BarcodeReaderTaskSetting::InitFieldTable();
-  RegisterField(kTerminatePhaseKey, [this](const Json::Value& object) {
-    int error = errors::kSuccess;
-    const std::string_view text = GetStringValue(object, kTerminatePhaseKey, error);
-    if (error != errors::kSuccess) return error;
-    const TerminatePhase* phase = FindTerminatePhase(text);
-    if (!phase) return FailWithKey(kTerminatePhaseKey, errors::kJsonValueInvalid);
-    terminateSetting.section = phase->section;
-    terminateSetting.stage = phase->stage;
-    return errors::kSuccess;
-  });
-  RegisterIntField("MaxAlgorithmThreadCount", &maxThreadsInOneTask, 1, 256);
-  RegisterStringArrayField("FormatSpecificationNameArray", &formatSpecificationNames, true);
-  RegisterStringArrayField("RegionDefinitionNameArray", &regionDefinitionNames, true);
-  ForEachModeList([this](const char* key, auto& list, bool allowEmpty) {
-    using Current = typename std::decay_t<decltype(list)>::value_type;
-    RegisterObjectListField(key, &LegacyModes<Current>(), allowEmpty);
-  });
+const ClassMapping& OldBarcodeReaderTaskSetting::Mapping() {
+  using S = OldBarcodeReaderTaskSetting;
+  const ClassMapping& current = ZQA_BarcodeReaderTaskSetting::Mapping();
+  static const ClassMapping mapping = [&current] {
+    Mapper<S> mapper(current.TypeName());
+    mapper.Include(current)
+        .Inline("BarcodeFormatIds", &S::legacyBarcodeFormat)
+        .Add(std::make_shared<TerminatePhaseField>())
+        .Int("MaxAlgorithmThreadCount", &S::maxThreadsInOneTask, 4, 1, 256, kNeverWritten)
+        .TextList("FormatSpecificationNameArray", &S::formatSpecificationNames,
+                  kEmptyAllowed | kNeverWritten)
+        .TextList("RegionDefinitionNameArray", &S::regionDefinitionNames,
+                  kEmptyAllowed | kNeverWritten);
+    for (FieldPointer& list : LegacyModeLists(current)) mapper.Add(std::move(list));
+    return mapper.Build();
+  }();
+  return mapping;
 }
 
-int OldBarcodeReaderTaskSetting::ReadLegacyJson(const Json::Value& value, std::string& message) {
-  int result = ReadLegacyObject(*this, legacyBarcodeFormat, value);
+int OldBarcodeReaderTaskSetting::ReadLegacyJson(const Json::Value& value) {
+  int result = ReadLegacyObject(*this, value);
   // A current "TerminateSetting" may pair a stage with a section it cannot
   // end; the task's own reader refuses such a pair, so no output may hold it.
   if (result == errors::kSuccess && !IsTerminateSettingValid()) {
     errorMessage = GetTypeName() + ":TerminateSetting:" + GetErrorString(errors::kJsonValueInvalid);
     result = errors::kJsonValueInvalid;
   }
-  if (result != errors::kSuccess) {
-    message = errorMessage;
-    return result;
-  }
-  barcodeFormat.barcodeFormatIds = legacyBarcodeFormat.barcodeFormatIds;
-  ForEachModeList([this](const char* /*key*/, auto& list, bool /*allowEmpty*/) {
-    using Current = typename std::decay_t<decltype(list)>::value_type;
-    TransferLegacyModes(LegacyModes<Current>(), list);
-  });
-  return errors::kSuccess;
+  if (result == errors::kSuccess) barcodeFormat.barcodeFormatIds = legacyBarcodeFormat.barcodeFormatIds;
+  return result;
 }
 
-std::size_t OldBarcodeReaderTaskSetting::CopyUnits() {
-  std::size_t elements = sectionImageParameters.size();
-  ForEachModeList([&elements](const char* /*key*/, auto& list, bool /*allowEmpty*/) {
-    elements += list.size();
-  });
+std::size_t OldBarcodeReaderTaskSetting::CopyUnits() const {
+  std::size_t elements = 0;
+  for (const FieldPointer& field : ZQA_BarcodeReaderTaskSetting::Mapping().Fields()) {
+    elements += field->Count(*this);
+  }
   return formatSpecificationNames.size() + elements * ConversionBudget::kElementUnits;
 }
 
 // ---------------------------------------------------------------------------
 // Format specification
 
-void OldFormatSpecification::InitFieldTable() {
-  ZQA_BarcodeFormatSpecification::InitFieldTable();
-  RegisterObjectListField("BarcodeComplementModes", &legacyBarcodeComplementModes, true);
-  RegisterObjectListField("DeformationResistingModes", &legacyDeformationResistingModes, true);
+const ClassMapping& OldFormatSpecification::Mapping() {
+  using S = OldFormatSpecification;
+  const ClassMapping& current = ZQA_BarcodeFormatSpecification::Mapping();
+  static const ClassMapping mapping = [&current] {
+    Mapper<S> mapper(current.TypeName());
+    mapper.Include(current).Inline("BarcodeFormatIds", &S::legacyBarcodeFormat);
+    for (FieldPointer& list : LegacyModeLists(current)) mapper.Add(std::move(list));
+    return mapper.Build();
+  }();
+  return mapping;
 }
 
-int OldFormatSpecification::ReadLegacyJson(const Json::Value& value, std::string& message) {
-  const int result = ReadLegacyObject(*this, legacyBarcodeFormat, value);
-  if (result != errors::kSuccess) {
-    message = errorMessage;
-    return result;
+int OldFormatSpecification::ReadLegacyJson(const Json::Value& value) {
+  const int result = ReadLegacyObject(*this, value);
+  if (result == errors::kSuccess) {
+    barcodeFormatIds.barcodeFormatIds = legacyBarcodeFormat.barcodeFormatIds;
   }
-  barcodeFormatIds.barcodeFormatIds = legacyBarcodeFormat.barcodeFormatIds;
-  TransferLegacyModes(legacyBarcodeComplementModes, barcodeComplementModes);
-  TransferLegacyModes(legacyDeformationResistingModes, deformationResistingModes);
-  return errors::kSuccess;
+  return result;
 }
 
 }  // namespace quorvane

@@ -1,8 +1,12 @@
 #include "legacy/legacy_image_parameter.h"
 
 #include <climits>
-#include <iterator>
+#include <algorithm>
 #include <string_view>
+
+#include "framework/field_mapping.h"
+#include "framework/key_accounting.h"
+#include "legacy/legacy_modes.h"
 
 namespace quorvane {
 
@@ -11,56 +15,32 @@ namespace {
 using GEM = QVIP_GrayscaleEnhancementModeStruct;
 using BM = QVIP_BinarizationModeStruct;
 
-constexpr std::string_view kPreprocessingKey = "ImagePreprocessingModes";
+constexpr const char* kPreprocessingKey = "ImagePreprocessingModes";
 
-// The grayscale enhancement arguments, in declaration order; a row below
-// takes some of them from an object element, by bit position.
-struct EnhancementArgument {
-  const char* key;
-  int GEM::*member;
-};
-constexpr EnhancementArgument kEnhancementArguments[] = {
-    {"Sensitivity", &GEM::sensitivity},
-    {"SharpenBlockSizeX", &GEM::sharpenBlockSizeX},
-    {"SharpenBlockSizeY", &GEM::sharpenBlockSizeY},
-    {"SmoothBlockSizeX", &GEM::smoothBlockSizeX},
-    {"SmoothBlockSizeY", &GEM::smoothBlockSizeY},
-};
-constexpr unsigned kTakesSensitivity = 1u << 0;
-constexpr unsigned kTakesSharpenBlock = 1u << 1 | 1u << 2;
-constexpr unsigned kTakesSmoothBlock = 1u << 3 | 1u << 4;
-
-// The legacy preprocessing modes that became grayscale enhancement modes.
-// Arguments not taken stay at -1; legacy names match exactly.
+// The legacy preprocessing modes that became grayscale enhancement modes,
+// with the arguments each takes from an object element; the others stay -1.
+// Legacy names match exactly.
 struct EnhancementRow {
   std::string_view legacyName;
   int mode;
-  unsigned taken;
+  const char* taken[4];  // up to the first null
 };
-constexpr EnhancementRow kEnhancementRows[] = {
-    {"IPM_GENERAL", GEM::GEM_GENERAL, 0},
-    {"IPM_GRAY_EQUALIZE", GEM::GEM_GRAY_EQUALIZE, kTakesSensitivity},
-    {"IPM_GRAY_SMOOTH", GEM::GEM_GRAY_SMOOTH, kTakesSmoothBlock},
-    {"IPM_SHARPEN_SMOOTH", GEM::GEM_SHARPEN_SMOOTH, kTakesSharpenBlock | kTakesSmoothBlock},
+const EnhancementRow kEnhancementRows[] = {
+    {"IPM_GENERAL", GEM::GEM_GENERAL, {}},
+    {"IPM_GRAY_EQUALIZE", GEM::GEM_GRAY_EQUALIZE, {"Sensitivity"}},
+    {"IPM_GRAY_SMOOTH", GEM::GEM_GRAY_SMOOTH, {"SmoothBlockSizeX", "SmoothBlockSizeY"}},
+    {"IPM_SHARPEN_SMOOTH",
+     GEM::GEM_SHARPEN_SMOOTH,
+     {"SharpenBlockSizeX", "SharpenBlockSizeY", "SmoothBlockSizeX", "SmoothBlockSizeY"}},
 };
 
 // Morphology became a step of binarization: a BM_LOCAL_BLOCK mode with the
 // binarization defaults, the operation and shape (read only when given, as
 // names) and the two kernel sizes.
 constexpr std::string_view kMorphologyName = "IPM_MORPHOLOGY";
-struct MorphologyName {
-  const char* key;
-  EnumTable (*names)();
-  int BM::*member;
-};
-constexpr MorphologyName kMorphologyNames[] = {
-    {"MorphOperation", &BM::MorphOperationNames, &BM::morphOperation},
-    {"MorphShape", &BM::MorphShapeNames, &BM::morphShape},
-};
-constexpr const char* kMorphologyKernelKeys[] = {"MorphOperationKernelSizeX",
-                                                 "MorphOperationKernelSizeY"};
-constexpr int BM::*kMorphologyKernelMembers[] = {&BM::morphOperationKernelSizeX,
-                                                 &BM::morphOperationKernelSizeY};
+constexpr const char* kMorphologyNames[] = {"MorphOperation", "MorphShape"};
+constexpr const char* kMorphologyKernels[] = {"MorphOperationKernelSizeX",
+                                              "MorphOperationKernelSizeY"};
 
 const EnhancementRow* FindEnhancementRow(std::string_view legacyName) {
   for (const EnhancementRow& row : kEnhancementRows) {
@@ -69,35 +49,26 @@ const EnhancementRow* FindEnhancementRow(std::string_view legacyName) {
   return nullptr;
 }
 
-// The range of an argument of family `S`, from the family's table.
+// An argument of a legacy element into the member of `converted` that the
+// current key of its family names, held to that key's range so that the
+// converted template reads back: absent or null gives 0, or -1 ("not set")
+// where 0 is out of range; an integer (integral reals included) must be -1
+// or within the range. Returns 0 or the error code.
 template <class S>
-void ArgumentRange(const char* key, int& minimum, int& maximum) {
-  for (const ModeArgument<S>& argument : S::Family().arguments) {
-    if (std::string_view(argument.key) == key) {
-      minimum = argument.minimum;
-      maximum = argument.maximum;
-      return;
-    }
-  }
-}
-
-// An argument of a legacy element, held to the range of the current key it
-// becomes, so that the converted template reads back: absent or null gives
-// 0, or -1 ("not set") where 0 is out of range; an integer (integral reals
-// included) must be -1 or within the range. Returns 0 or the error code.
-template <class S>
-int TakeArgument(const Json::Value& element, const char* key, int& out) {
-  int minimum = INT_MIN;
-  int maximum = INT_MAX;
-  ArgumentRange<S>(key, minimum, maximum);
+int TakeArgument(const Json::Value& element, const char* key, S& converted) {
+  const auto& field = dynamic_cast<const field_kinds::IntField<S>&>(*S::Mapping().Find(key));
+  int& out = converted.*field.Member();
   const Json::Value* member = FindMember(element, key);
   if (!member || member->isNull()) {
-    out = (minimum <= 0 && 0 <= maximum) ? 0 : -1;
+    out = (field.Minimum() <= 0 && 0 <= field.Maximum()) ? 0 : -1;
     return errors::kSuccess;
   }
+  ConsumeMember(element, key);
   if (!member->isInt()) return errors::kJsonTypeInvalid;
   const int value = member->asInt();
-  if (value != -1 && (value < minimum || value > maximum)) return errors::kJsonValueInvalid;
+  if (value != -1 && (value < field.Minimum() || value > field.Maximum())) {
+    return errors::kJsonValueInvalid;
+  }
   out = value;
   return errors::kSuccess;
 }
@@ -109,115 +80,118 @@ bool PreprocessingModeName(const Json::Value& element, std::string_view& name) {
   const char* begin = nullptr;
   const char* end = nullptr;
   if (!text || !text->getString(&begin, &end)) return false;
+  if (element.isObject()) ConsumeMember(element, "Mode");
   name = std::string_view(begin, static_cast<std::size_t>(end - begin));
   return true;
 }
+
+// "ImagePreprocessingModes": converted after every other key, so that the
+// converted modes replace what "GrayscaleEnhancementModes" gave; a legacy
+// "BinarizationModes" list, when given, wins over morphology.
+class PreprocessingField final : public FieldSpec {
+ public:
+  PreprocessingField() : FieldSpec(kPreprocessingKey, kReadLast | kNeverWritten) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    const Json::Value* modes = FindMember(container, Key());
+    if (!modes || !modes->isArray()) return errors::kSuccess;
+    auto& image = static_cast<OldImageParameterReader&>(object);
+    const Json::Value* binarization = FindMember(container, "BinarizationModes");
+    const bool binarizationGiven = binarization && binarization->isArray() && !binarization->empty();
+    bool enhancementReplaced = false;
+    bool binarizationReplaced = false;
+    for (const Json::Value& element : *modes) {
+      std::string_view name;
+      if (!PreprocessingModeName(element, name)) continue;
+      const bool isObject = element.isObject();
+      if (const EnhancementRow* row = FindEnhancementRow(name)) {
+        // The converted modes replace the list, whatever it held before.
+        if (!enhancementReplaced) {
+          image.grayscaleEnhancementModes.clear();
+          enhancementReplaced = true;
+        }
+        GEM converted(row->mode);
+        for (const char* key : row->taken) {
+          if (!isObject || key == nullptr) break;
+          if (const int result = TakeArgument(element, key, converted)) return Fail(image, result);
+        }
+        image.grayscaleEnhancementModes.push_back(converted);
+      } else if (name == kMorphologyName) {
+        BM converted;
+        if (isObject) {
+          const ClassMapping& family = BM::Mapping();
+          for (const char* key : kMorphologyNames) {
+            if (!FindMember(element, key)) continue;
+            ConsumeMember(element, key);
+            if (const int result = family.Find(key)->Read(converted, element)) {
+              image.errorMessage = converted.errorMessage;
+              return result;
+            }
+          }
+          for (const char* key : kMorphologyKernels) {
+            if (const int result = TakeArgument(element, key, converted)) {
+              return Fail(image, result);
+            }
+          }
+        }
+        if (binarizationGiven) continue;
+        if (!binarizationReplaced) {
+          image.binarizationModes.clear();
+          binarizationReplaced = true;
+        }
+        image.binarizationModes.push_back(converted);
+      }
+    }
+    return errors::kSuccess;
+  }
+  void Write(QV_ParameterFieldBase&, Json::Value&, bool) const override {}
+  void Reset(QV_ParameterFieldBase&) const override {}
+  // A grayscale enhancement or a binarization mode, whichever writes more.
+  std::size_t ElementUnits() const override {
+    return std::max(GEM::Mapping().WrittenUnits(), BM::Mapping().WrittenUnits());
+  }
+
+ private:
+  int Fail(QV_ParameterFieldBase& image, int code) const {
+    image.errorMessage = image.GetTypeName() + Key() + " invalid";
+    return code;
+  }
+};
 
 }  // namespace
 
 OldImageParameterReader::OldImageParameterReader() { ApplyTextLineDefaults(); }
 
-void OldImageParameterReader::InitFieldTable() {
-  QV_ImageParameter::InitFieldTable();
-  ForEachLegacyModeList([this](const char* key, auto& legacy, auto& /*current*/) {
-    RegisterObjectListField(key, &legacy, false);
-  });
+const ClassMapping& OldImageParameterReader::Mapping() {
+  const ClassMapping& current = QV_ImageParameter::Mapping();
+  static const ClassMapping mapping =
+      Mapper<OldImageParameterReader>(current.TypeName())
+          .Include(current)
+          .Add(LegacyModeList(current, "BinarizationModes"))
+          .Add(LegacyModeList(current, "ColourConversionModes"))
+          .Add(LegacyModeList(current, "ScaleUpModes"))
+          .Add(LegacyModeList(current, "GrayscaleTransformationModes"))
+          .Add(LegacyModeList(current, "TextureDetectionModes"))
+          .Add(LegacyModeList(current, "RegionPredetectionModes"))
+          .Add(std::make_shared<PreprocessingField>())
+          .Build();
+  return mapping;
 }
 
-int OldImageParameterReader::ReadLegacyJson(const Json::Value& value, std::string& message) {
+int OldImageParameterReader::ReadLegacyJson(const Json::Value& value) {
   InitFieldTable();
   if (value.isObject()) {
-    for (auto it = value.begin(); it != value.end(); ++it) {
-      const char* end = nullptr;
-      const char* begin = it.memberName(&end);
-      const std::string_view key(begin, static_cast<std::size_t>(end - begin));
-      const FieldReader* found = fieldTable.Find(key);
-      // The barcode keys of a legacy object, and its preprocessing modes,
-      // are not the image parameter's.
-      if (!found) continue;
-      const FieldReader reader = *found;  // a reader may register keys again
-      const int result = reader(value);
-      if (result != errors::kSuccess) {
-        errorMessage = GetTypeName();
-        errorMessage += key;
-        errorMessage += " invalid";
-        message = errorMessage;
-        return result;
-      }
+    // The barcode keys of a legacy object are not the image parameter's.
+    std::string_view failedKey;
+    if (const int result = ReadFields(value, NoSkippedKeys(), true, failedKey)) {
+      errorMessage = GetTypeName() + std::string(failedKey) + " invalid";
+      return result;
     }
-    const Json::Value* preprocessing = FindMember(value, kPreprocessingKey);
-    if (preprocessing && preprocessing->isArray()) {
-      const int result = ConvertImagePreprocessingModes(*preprocessing);
-      if (result != errors::kSuccess) {
-        message = errorMessage;
-        return result;
-      }
-    }
-  } else if (!value.isNull()) {
-    errorMessage = GetTypeName() + ":" + errorMessage;
-    message = errorMessage;
-    return errors::kJsonTypeInvalid;
+    return ReadLastFields(value, NoSkippedKeys());
   }
-  // After the preprocessing modes: a legacy binarization list replaces the
-  // mode that morphology made.
-  ForEachLegacyModeList([](const char* /*key*/, auto& legacy, auto& current) {
-    TransferLegacyModes(legacy, current);
-  });
-  return errors::kSuccess;
-}
-
-int OldImageParameterReader::ConvertImagePreprocessingModes(const Json::Value& modes) {
-  bool enhancementReplaced = false;
-  bool binarizationReplaced = false;
-  const auto failArgument = [this](int code) {
-    errorMessage = GetTypeName();
-    errorMessage += kPreprocessingKey;
-    errorMessage += " invalid";
-    return code;
-  };
-  for (const Json::Value& element : modes) {
-    std::string_view name;
-    if (!PreprocessingModeName(element, name)) continue;
-    const bool isObject = element.isObject();
-
-    if (const EnhancementRow* row = FindEnhancementRow(name)) {
-      // The converted modes replace the list, whatever it held before.
-      if (!enhancementReplaced) {
-        grayscaleEnhancementModes.clear();
-        enhancementReplaced = true;
-      }
-      GEM converted(row->mode);
-      for (unsigned i = 0; isObject && i < std::size(kEnhancementArguments); ++i) {
-        if ((row->taken & (1u << i)) == 0) continue;
-        const EnhancementArgument& argument = kEnhancementArguments[i];
-        const int result = TakeArgument<GEM>(element, argument.key, converted.*argument.member);
-        if (result != errors::kSuccess) return failArgument(result);
-      }
-      grayscaleEnhancementModes.push_back(converted);
-    } else if (name == kMorphologyName) {
-      if (!binarizationReplaced) {
-        binarizationModes.clear();
-        binarizationReplaced = true;
-      }
-      BM converted(1);
-      if (isObject) {
-        for (const MorphologyName& enumerated : kMorphologyNames) {
-          if (!FindMember(element, enumerated.key)) continue;
-          const int result = converted.GetEnumValue(element, enumerated.key, enumerated.names(),
-                                                    &(converted.*enumerated.member));
-          if (result != errors::kSuccess) {
-            errorMessage = converted.errorMessage;
-            return result;
-          }
-        }
-        for (std::size_t i = 0; i < std::size(kMorphologyKernelKeys); ++i) {
-          const int result = TakeArgument<BM>(element, kMorphologyKernelKeys[i],
-                                               converted.*kMorphologyKernelMembers[i]);
-          if (result != errors::kSuccess) return failArgument(result);
-        }
-      }
-      binarizationModes.push_back(converted);
-    }
+  if (!value.isNull()) {
+    errorMessage = GetTypeName() + ":" + errorMessage;
+    return errors::kJsonTypeInvalid;
   }
   return errors::kSuccess;
 }

@@ -1,133 +1,125 @@
 #include "legacy/legacy_modes.h"
 
-#include <algorithm>
-#include <climits>
-#include <string>
 #include <string_view>
+
+#include "imageparams/mode_structure.h"
 
 namespace quorvane {
 
 namespace {
 
-constexpr std::string_view kModeKey = "Mode";
+// "Mode" of a legacy localization element: the exact name "LM_AUTO" is the
+// older name of LM_SKIP; any other text is read as the current "Mode" is.
+class LegacyLocalizationModeField final : public FieldSpec {
+ public:
+  explicit LegacyLocalizationModeField(const FieldSpec& current)
+      : FieldSpec(current.Key(), current.Flags()), current_(current) {}
 
-// True for a family whose argument bounds follow the mode (the colour groups
-// of region predetection). Such an object has its "Mode" read before the
-// other keys, as the current family does, or a legacy object could not give
-// the groups its mode allows.
-template <class Current>
-bool BoundsFollowMode() {
-  static const bool follows = [] {
-    const auto& arguments = Current::Family().arguments;
-    return std::any_of(arguments.begin(), arguments.end(),
-                       [](const auto& argument) { return argument.boundsMode != kNoBoundsMode; });
-  }();
-  return follows;
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    const Json::Value* value = FindMember(container, Key());
+    const char* begin = nullptr;
+    const char* end = nullptr;
+    if (value && value->getString(&begin, &end) &&
+        std::string_view(begin, static_cast<std::size_t>(end - begin)) == "LM_AUTO") {
+      static_cast<ModeStructureBase&>(object).mode = LocalizationModeStruct::LM_SKIP;
+      return errors::kSuccess;
+    }
+    return current_.Read(object, container);
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool flag) const override {
+    current_.Write(object, json, flag);
+  }
+  void Reset(QV_ParameterFieldBase& object) const override { current_.Reset(object); }
+
+ private:
+  const FieldSpec& current_;
+};
+
+// An older name of a current key, read like it and never written.
+FieldPointer OlderName(const ClassMapping& current, const char* currentKey, const char* olderKey) {
+  return current.Find(currentKey)->WithKey(olderKey, kNeverWritten);
 }
 
-bool Skips(const SkippedKeys& skippedKeys, std::string_view key) {
-  return std::find(skippedKeys.begin(), skippedKeys.end(), key) != skippedKeys.end();
+const ClassMapping& LegacyBinarizationMapping() {
+  using S = QVIP_BinarizationModeStruct;
+  const ClassMapping& current = S::Mapping();
+  static const ClassMapping mapping =
+      Mapper<S>(current.TypeName())
+          .Include(current)
+          .Add(OlderName(current, "ThresholdCompensation", "ThreshValueCoefficient"))
+          .Add(OlderName(current, "ThresholdCompensation", "ThresholdValueCoefficient"))
+          .Add(OlderName(current, "GrayscaleEnhancementModesIndex", "ImagePreprocessingModesIndex"))
+          .Build();
+  return mapping;
+}
+
+const ClassMapping& LegacyLocalizationMapping() {
+  using S = LocalizationModeStruct;
+  const ClassMapping& current = S::Mapping();
+  static const ClassMapping mapping =
+      Mapper<S>(current.TypeName())
+          .Include(current)
+          .Add(std::make_shared<LegacyLocalizationModeField>(*current.Find("Mode")))
+          .Build();
+  return mapping;
+}
+
+int ReadLegacyListElement(QV_ParameterFieldBase& element, const Json::Value& value) {
+  return ReadLegacyModeElement(element, value, NoSkippedKeys());
 }
 
 }  // namespace
 
-template <class Current>
-int LegacyModeStructure<Current>::ReadFromJson(const Json::Value& value,
-                                               const SkippedKeys& skippedKeys) {
-  this->InitFieldTable();
+const ClassMapping& LegacyMappingOf(const ClassMapping& current) {
+  if (&current == &QVIP_BinarizationModeStruct::Mapping()) return LegacyBinarizationMapping();
+  if (&current == &LocalizationModeStruct::Mapping()) return LegacyLocalizationMapping();
+  return current;
+}
+
+int ReadLegacyModeElement(QV_ParameterFieldBase& element, const Json::Value& value,
+                          const SkippedKeys& skippedKeys) {
+  const ClassMapping& mapping = LegacyMappingOf(element.GetMapping());
+  element.fieldTable.Bind(&mapping);
   if (value.isObject()) {
-    const FieldReader* modeReader = nullptr;
-    if (BoundsFollowMode<Current>() && FindMember(value, kModeKey) &&
-        !Skips(skippedKeys, kModeKey)) {
-      modeReader = this->fieldTable.Find(kModeKey);
-    }
-    if (!modeReader) return this->ReadFields(value, skippedKeys, false);
-    const FieldReader readMode = *modeReader;  // a reader may register keys again
-    const int result = readMode(value);
+    const int result = element.ReadFirstFields(value, skippedKeys);
     if (result != errors::kSuccess) {
-      this->errorMessage = this->GetTypeName() + ":" + this->errorMessage;
+      element.errorMessage = element.GetTypeName() + ":" + element.errorMessage;
       return result;
     }
-    if (skippedKeys.empty()) {
-      static const SkippedKeys onlyMode{std::string(kModeKey)};
-      return this->ReadFields(value, onlyMode, false);
-    }
-    SkippedKeys withMode(skippedKeys);
-    withMode.emplace_back(kModeKey);
-    return this->ReadFields(value, withMode, false);
+    return element.ReadFields(value, skippedKeys, false);
   }
   if (value.isString()) {
     const char* begin = nullptr;
     const char* end = nullptr;
     value.getString(&begin, &end);
-    const int found = LookupEnumValue(Current::Family().modes,
-                                      std::string_view(begin, static_cast<std::size_t>(end - begin)));
+    const int found =
+        LookupEnumValue(mapping.Modes(), std::string_view(begin, static_cast<std::size_t>(end - begin)));
     if (found == kEnumNotFound) {
-      this->errorMessage = this->GetTypeName() + " error";
+      element.errorMessage = element.GetTypeName() + " error";
       return errors::kJsonValueInvalid;
     }
-    this->mode = found;
+    static_cast<ModeStructureBase&>(element).mode = found;
     return errors::kSuccess;
   }
   if (value.isNull()) return errors::kSuccess;
-  this->errorMessage = this->GetTypeName();
+  element.errorMessage = element.GetTypeName();
   return errors::kJsonTypeInvalid;
 }
 
-// ---------------------------------------------------------------------------
-// Binarization
-
-void OldBinarizationModeStruct::InitFieldTable() {
-  struct Alias {
-    const char* key;
-    int QVIP_BinarizationModeStruct::*member;
-    int minimum;
-    int maximum;
-  };
-  using S = QVIP_BinarizationModeStruct;
-  static constexpr Alias kAliases[] = {
-      {"ThreshValueCoefficient", &S::thresholdCompensation, -255, 255},
-      {"ThresholdValueCoefficient", &S::thresholdCompensation, -255, 255},
-      {"ImagePreprocessingModesIndex", &S::grayscaleEnhancementModesIndex, -1, INT_MAX},
-  };
-  LegacyModeStructure::InitFieldTable();
-  for (const Alias& alias : kAliases) {
-    RegisterIntField(alias.key, &(this->*alias.member), alias.minimum, alias.maximum);
-  }
+FieldPointer LegacyModeList(const ClassMapping& current, const char* key) {
+  return current.Find(key)->WithElementReader(&ReadLegacyListElement, kEmptyKeepsList);
 }
 
-// ---------------------------------------------------------------------------
-// Localization
-
-void OldLocalizationModeStruct::InitFieldTable() {
-  LegacyModeStructure::InitFieldTable();
-  RegisterField(kModeKey, [this](const Json::Value& object) {
-    const Json::Value* value = FindMember(object, kModeKey);
-    const char* begin = nullptr;
-    const char* end = nullptr;
-    if (value && value->getString(&begin, &end) &&
-        std::string_view(begin, static_cast<std::size_t>(end - begin)) == "LM_AUTO") {
-      mode = LM_SKIP;
-      return errors::kSuccess;
+std::vector<FieldPointer> LegacyModeLists(const ClassMapping& current) {
+  std::vector<FieldPointer> lists;
+  for (const FieldPointer& field : current.Fields()) {
+    const ClassMapping* element = field->ElementMapping();
+    if (element == nullptr || element->Modes().empty()) continue;
+    if (FieldPointer legacy = field->WithElementReader(&ReadLegacyListElement, kEmptyKeepsList)) {
+      lists.push_back(std::move(legacy));
     }
-    return GetEnumValue(object, kModeKey, Family().modes, &mode);
-  });
+  }
+  return lists;
 }
-
-// ---------------------------------------------------------------------------
-
-template class LegacyModeStructure<QVIP_BinarizationModeStruct>;
-template class LegacyModeStructure<QVIP_ColourConversionModeStruct>;
-template class LegacyModeStructure<QVIP_ScaleUpModeStruct>;
-template class LegacyModeStructure<QVIP_GrayscaleTransformationModeStruct>;
-template class LegacyModeStructure<QVIP_TextureDetectionModeStruct>;
-template class LegacyModeStructure<QVIP_RegionPredetectionModeStruct>;
-template class LegacyModeStructure<DeblurModeStruct>;
-template class LegacyModeStructure<LocalizationModeStruct>;
-template class LegacyModeStructure<DPMCodeReadingModeStruct>;
-template class LegacyModeStructure<BarcodeColourModeStruct>;
-template class LegacyModeStructure<BarcodeComplementModeStruct>;
-template class LegacyModeStructure<DeformationResistingModeStruct>;
-template class LegacyModeStructure<TextResultOrderModeStruct>;
 
 }  // namespace quorvane

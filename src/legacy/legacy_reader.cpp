@@ -9,6 +9,7 @@
 #include "barcode/format_specification.h"
 #include "captureflow/default_names.h"
 #include "captureflow/target_roi.h"
+#include "framework/field_mapping.h"
 #include "framework/json_text_limits.h"
 #include "imageparams/small_structures.h"
 #include "legacy/legacy_barcode.h"
@@ -18,7 +19,6 @@ namespace quorvane {
 
 namespace {
 
-constexpr int kOutOfMemory = -10001;
 constexpr BarcodeFormatMask kAllFormats = ~BarcodeFormatMask{0};
 // The image parameter every converted task decodes with: the defaults of a
 // legacy image parameter, scaled down only for very large images.
@@ -63,11 +63,37 @@ void AppendWritten(Json::Value& array, QV_ParameterFieldBase& section) {
   array.append(std::move(section.json));
 }
 
+// "Timeout" of a legacy image parameter: taken when it is an integer above
+// 0; anything else is passed over.
+class LegacyTimeoutField final : public FieldSpec {
+ public:
+  LegacyTimeoutField() : FieldSpec("Timeout", kNeverWritten) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    const Json::Value* timeout = FindMember(container, Key());
+    if (timeout && timeout->isInt() && timeout->asInt() > 0) {
+      static_cast<QV_LumiflowSetting&>(object).timeout = timeout->asInt();
+    }
+    return errors::kSuccess;
+  }
+  void Write(QV_ParameterFieldBase&, Json::Value&, bool) const override {}
+  void Reset(QV_ParameterFieldBase&) const override {}
+};
+
 }  // namespace
+
+const ClassMapping& OldLumiflowSetting::Mapping() {
+  static const ClassMapping mapping =
+      Mapper<OldLumiflowSetting>(QV_LumiflowSetting::Mapping().TypeName())
+          .IgnoringUnknownKeys()
+          .Add(std::make_shared<LegacyTimeoutField>())
+          .Build();
+  return mapping;
+}
 
 int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& errorMessage) {
   try {
-    Clear();
+    document.Clear();
     imageParameterCount = 0;
     lumiflowSettings.clear();
     // Refused before parsing: the parse alone could take gigabytes.
@@ -85,8 +111,8 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
     }
     return ReadParsedTemplate(root, errorMessage);
   } catch (const std::bad_alloc&) {
-    errorMessage = GetErrorString(kOutOfMemory);
-    return kOutOfMemory;
+    errorMessage = GetErrorString(errors::kOutOfMemory);
+    return errors::kOutOfMemory;
   } catch (const std::exception& e) {
     errorMessage = e.what();
     return errors::kUnknown;
@@ -125,13 +151,13 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
       [this, &errorMessage, &spendOn](const Json::Value& value) {
         if (!spendOn(ConversionBudget::kSectionUnits, value)) return TooComplex(errorMessage);
         OldFormatSpecification specification;
-        const int read = specification.ReadLegacyJson(value, errorMessage);
+        const int read = specification.ReadLegacyJson(value);
         if (read != errors::kSuccess) {
           errorMessage = "FormatSpecificationArray";
           errorMessage += "error";
           return read;
         }
-        SetSectionObject(kBarcodeFormatSpecifications, specification.name,
+        document.SetSectionObject(kBarcodeFormatSpecifications, specification.name,
                          MakeRef<ZQA_BarcodeFormatSpecification>(
                              static_cast<const ZQA_BarcodeFormatSpecification&>(specification)));
         return errors::kSuccess;
@@ -147,17 +173,21 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
                          return TooComplex(errorMessage);
                        }
                        OldRegionDefinition region;
-                       const int read = region.ReadLegacyJson(value, errorMessage);
-                       if (read == errors::kSuccess) regions.push_back(std::move(region));
+                       const int read = region.ReadLegacyJson(value);
+                       if (read != errors::kSuccess) {
+                         errorMessage = region.errorMessage;
+                         return read;
+                       }
+                       regions.push_back(std::move(region));
                        return read;
                      });
   if (result != errors::kSuccess) return result;
   const RegionIndex regionIndex(regions);
 
-  SectionMap& imageParameters = GetSectionMap(kImageParameters);
+  SectionMap& imageParameters = document.GetSectionMap(kImageParameters);
   imageParameters.clear();
   const QV_ImageParameter& decode = DecodeImageParameter();
-  SetSectionObject(kImageParameters, decode.name, MakeRef<QV_ImageParameter>(decode));
+  document.SetSectionObject(kImageParameters, decode.name, MakeRef<QV_ImageParameter>(decode));
 
   result = eachGiven("ImageParameter", "ImageParameterContentArray",
                      [&](const Json::Value& value) {
@@ -168,9 +198,9 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
                      });
   if (result != errors::kSuccess) return result;
 
-  GetSectionMap(kLumiflowTemplates).clear();
+  document.GetSectionMap(kLumiflowTemplates).clear();
   for (const OldLumiflowSetting& flow : lumiflowSettings) {
-    SetSectionObject(kLumiflowTemplates, flow.name, MakeRef<QV_LumiflowSetting>(flow));
+    document.SetSectionObject(kLumiflowTemplates, flow.name, MakeRef<QV_LumiflowSetting>(flow));
   }
   return errors::kSuccess;
 }
@@ -187,9 +217,9 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   const std::string imageParameterName = "IP_" + number;
 
   OldImageParameterReader image;
-  int result = image.ReadLegacyJson(value, errorMessage);
+  int result = image.ReadLegacyJson(value);
   if (result != errors::kSuccess) {
-    errorMessage = "old imageParameter read failed : " + errorMessage;
+    errorMessage = "old imageParameter read failed : " + image.errorMessage;
     return result;
   }
   auto imageParameter = MakeRef<QV_ImageParameter>(static_cast<const QV_ImageParameter&>(image));
@@ -197,12 +227,12 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   // The converted parameter is written whole; a base name could only name a
   // legacy object, which a reader of the new template would fail to find.
   imageParameter->baseImageParameterName.clear();
-  SetSectionObject(kImageParameters, imageParameterName, std::move(imageParameter));
+  document.SetSectionObject(kImageParameters, imageParameterName, std::move(imageParameter));
 
   OldBarcodeReaderTaskSetting task;
-  result = task.ReadLegacyJson(value, errorMessage);
+  result = task.ReadLegacyJson(value);
   if (result != errors::kSuccess) {
-    errorMessage = "old barcodeSetting read failed : " + errorMessage;
+    errorMessage = "old barcodeSetting read failed : " + task.errorMessage;
     return result;
   }
   task.name = "BR_" + number;
@@ -219,7 +249,8 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
 
   OldLumiflowSetting flow;
   flow.imageROIProcessingNames.clear();
-  RegionConversion conversion{*this, task, task.CopyUnits(), flow, regions, budget};
+  flow.ReadFromJson(value, NoSkippedKeys());
+  RegionConversion conversion{document, task, task.CopyUnits(), flow, regions, budget};
   result = ConvertRegionDefinitions(conversion, errorMessage);
   if (result != errors::kSuccess) return result;
 
@@ -229,22 +260,18 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   const bool regionsTookFormats = remaining != kAllFormats;
   const BarcodeFormatMask wholeImageFormats = task.barcodeFormat.barcodeFormatIds & remaining;
   if (!regionsTookFormats || wholeImageFormats != BF_NULL) {
-    auto* wholeImage = FindSection<QV_TargetROIDef>(kTargetROIDefs, DefaultTargetROIDefName());
+    auto* wholeImage =
+        document.FindSection<QV_TargetROIDef>(kTargetROIDefs, DefaultTargetROIDefName());
     if (!wholeImage) return errors::kNullPointer;
     // Each image parameter's task name is new.
     wholeImage->taskSettingNames.push_back(task.name);
     flow.imageROIProcessingNames.push_back(DefaultTargetROIDefName());
     task.barcodeFormat.barcodeFormatIds = wholeImageFormats;
-    SetSectionObject(kBarcodeReaderTasks, task.name,
+    document.AddTask(kBarcodeReaderTasks, kBarcodeReaderTask,
                      MakeRef<ZQA_BarcodeReaderTaskSetting>(
                          static_cast<const ZQA_BarcodeReaderTaskSetting&>(task)));
-    taskNameKinds[task.name] = kBarcodeReaderTask;
   }
 
-  if (const Json::Value* timeout = FindMember(value, "Timeout");
-      timeout && timeout->isInt() && timeout->asInt() > 0) {
-    flow.timeout = timeout->asInt();
-  }
   flow.name += "_" + number;
   lumiflowSettings.push_back(std::move(flow));
   return errors::kSuccess;
@@ -255,9 +282,9 @@ void ZQA_OldParameterReader::OutputNewTemplate(std::string& text) {
   // One array per collection, in name order; left out when empty.
   const auto writeCollection = [this, &root](const char* key, int kind) {
     Json::Value array;
-    for (auto& entry : GetSectionMap(kind)) AppendWritten(array, *entry.second);
+    for (auto& entry : document.GetSectionMap(kind)) AppendWritten(array, *entry.second);
     if (kind == kBarcodeFormatSpecifications) {
-      for (const QVRef<QV_ParameterFieldBase>& unnamed : unnamedFormatSpecifications) {
+      for (const QVRef<QV_ParameterFieldBase>& unnamed : document.unnamedFormatSpecifications) {
         if (unnamed) AppendWritten(array, *unnamed);
       }
     }
@@ -266,9 +293,9 @@ void ZQA_OldParameterReader::OutputNewTemplate(std::string& text) {
   writeCollection("LumiflowTemplates", kLumiflowTemplates);
   writeCollection("BarcodeFormatSpecificationOptions", kBarcodeFormatSpecifications);
   writeCollection("BarcodeReaderTaskSettingOptions", kBarcodeReaderTasks);
-  if (globalParameter) {
-    globalParameter->WriteToJson(false);
-    root["GlobalParameter"] = std::move(globalParameter->json);
+  if (QV_GlobalParameter* global = document.globalParameter.Get()) {
+    global->WriteToJson(false);
+    root["GlobalParameter"] = std::move(global->json);
   }
   writeCollection("ImageParameterOptions", kImageParameters);
   writeCollection("TargetROIDefOptions", kTargetROIDefs);

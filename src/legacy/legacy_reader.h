@@ -1,13 +1,24 @@
 #pragma once
 
-// The legacy template reader: a template document that fills itself from one
-// legacy template text and writes the result as a current-format template.
-// The legacy format specifications become format specifications; each legacy
+// The legacy template reader: fills a template document from one legacy
+// template text and writes the result as a current-format template. The
+// legacy format specifications become format specifications; each legacy
 // image parameter n becomes the image parameter "IP_" + n, the barcode reader
 // task "BR_" + n, a target ROI definition per region it names (with a task
 // of its own where the region reads otherwise) and the capture-flow template
 // "Default_" + n. Every task decodes with the shared image parameter
 // "IP_Decode".
+//
+// A legacy "ImageParameter" object carries what the current format keeps in
+// three sections, each reading its own keys of the object (and skipping the
+// others) with its legacy mapping, in this order:
+//   - the image parameter: OldImageParameterReader (legacy_image_parameter.h);
+//   - the barcode reader task, with the names of the regions and format
+//     specifications it applies to: OldBarcodeReaderTaskSetting
+//     (legacy_barcode.h);
+//   - the capture-flow template: OldLumiflowSetting ("Timeout").
+// The regions become target ROI definitions (legacy_region.h). A key that
+// none of them reads is not carried over.
 
 #include <json/json.h>
 
@@ -20,13 +31,17 @@
 
 namespace quorvane {
 
-// A capture-flow template as the conversion builds it.
-class OldLumiflowSetting : public QV_LumiflowSetting {};
-
-class ZQA_OldParameterReader : public QV_LMFParameter {
+// A capture-flow template as the conversion builds it. It reads from a
+// legacy image parameter only its time limit: "Timeout", taken when it is an
+// integer above 0 and passed over otherwise.
+class OldLumiflowSetting : public QV_LumiflowSetting {
  public:
-  ZQA_OldParameterReader() = default;
+  static const ClassMapping& Mapping();
+  const ClassMapping& GetMapping() const override { return Mapping(); }
+};
 
+class ZQA_OldParameterReader {
+ public:
   // Clears the document and converts the legacy template `text` (up to its
   // first NUL byte; comments allowed) into it. Returns 0, or an error code
   // with its message in `errorMessage`; the first failure ends the read.
@@ -37,12 +52,14 @@ class ZQA_OldParameterReader : public QV_LMFParameter {
   // parameter, image parameters and target ROI definitions, styled.
   void OutputNewTemplate(std::string& text);
 
+  // The sections made by the conversion.
+  QV_LMFParameter document;
   // Legacy image parameters started in this read.
   int imageParameterCount = 0;
   // The capture-flow templates made by the conversion, in creation order.
   std::vector<OldLumiflowSetting> lumiflowSettings;
 
- protected:
+ private:
   int ReadParsedTemplate(const Json::Value& root, std::string& errorMessage);
   int ConvertImageParameter(const Json::Value& value, std::string& errorMessage,
                             const RegionIndex& regions, ConversionBudget& budget);

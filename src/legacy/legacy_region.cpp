@@ -7,25 +7,13 @@
 
 #include "captureflow/default_names.h"
 #include "captureflow/target_roi.h"
+#include "framework/field_mapping.h"
 
 namespace quorvane {
 
 namespace {
 
 constexpr std::size_t kSectionUnits = ConversionBudget::kSectionUnits;
-
-struct EdgeField {
-  const char* key;
-  int OldRegionDefinition::*member;
-  int maximum;  // every minimum is 0
-};
-constexpr EdgeField kIntFields[] = {
-    {"Bottom", &OldRegionDefinition::bottom, INT_MAX},
-    {"Left", &OldRegionDefinition::left, INT_MAX},
-    {"Right", &OldRegionDefinition::right, INT_MAX},
-    {"Top", &OldRegionDefinition::top, INT_MAX},
-    {"MeasuredByPercentage", &OldRegionDefinition::measuredByPercentage, 1},
-};
 
 // The region's rectangle as the four corners of a location, clockwise from
 // the top left, validated the way a location read from a template is: the
@@ -65,86 +53,32 @@ int TooComplex(std::string& errorMessage) {
   return errors::kTemplateComplex;
 }
 
-// What one element of a mode list writes, by the list's key: the element of
-// its family with every argument (the deformation family also writes its
-// two nested modes). The elements of any other list cost kElementUnits.
-constexpr struct {
-  std::string_view key;
-  std::size_t units;
-} kModeElementUnits[] = {
-    {"BarcodeColourModes", 3},
-    {"BarcodeComplementModes", 2},
-    {"BinarizationModes", 12},
-    {"ColourConversionModes", 6},
-    {"DPMCodeReadingModes", 3},
-    {"DeblurModes", 2},
-    {"DeformationResistingModes", 22},
-    {"GrayscaleEnhancementModes", 7},
-    {"GrayscaleTransformationModes", 2},
-    {"ImagePreprocessingModes", 12},  // a grayscale enhancement or binarization mode
-    {"LocalizationModes", 7},
-    {"RegionPredetectionModes", 13},
-    {"ScaleUpModes", 7},
-    {"TextResultOrderModes", 2},
-    {"TextureDetectionModes", 3},
-};
-
-std::size_t ElementUnits(std::string_view listKey) {
-  for (const auto& entry : kModeElementUnits) {
-    if (entry.key == listKey) return entry.units;
-  }
-  return ConversionBudget::kElementUnits;
-}
-
 }  // namespace
-
-std::size_t ConversionBudget::UnitsOf(const Json::Value& value) {
-  std::size_t units = 0;
-  // Each value with what an element costs if it is a list.
-  std::vector<std::pair<const Json::Value*, std::size_t>> pending = {{&value, kElementUnits}};
-  while (!pending.empty()) {
-    const auto [current, elementUnits] = pending.back();
-    pending.pop_back();
-    ++units;  // the value itself
-    if (current->isArray()) {
-      // Each element counts one unit of its own when it is visited.
-      units += current->size() * (elementUnits - 1);
-      for (const Json::Value& child : *current) pending.emplace_back(&child, kElementUnits);
-    } else if (current->isObject()) {
-      for (auto member = current->begin(); member != current->end(); ++member) {
-        std::size_t memberElementUnits = kElementUnits;
-        if (member->isArray()) {
-          const char* end = nullptr;
-          const char* begin = member.memberName(&end);
-          memberElementUnits = ElementUnits(std::string_view(begin, end - begin));
-        }
-        pending.emplace_back(&*member, memberElementUnits);
-      }
-    }
-  }
-  return units;
-}
 
 // ---------------------------------------------------------------------------
 // Region definition
 
-const std::string& OldRegionDefinition::GetTypeName() const {
-  static const std::string typeName = "RegionDefinition";
-  return typeName;
+OldRegionDefinition::OldRegionDefinition() { ApplyDefaults(Mapping(), *this); }
+
+const ClassMapping& OldRegionDefinition::Mapping() {
+  using S = OldRegionDefinition;
+  // Edges are not checked against each other here.
+  static const ClassMapping mapping =
+      Mapper<S>("RegionDefinition")
+          .Common()
+          .Inline("BarcodeFormatIds", &S::legacyBarcodeFormat)
+          .TextList("FormatSpecificationNameArray", &S::formatSpecificationNames, kEmptyAllowed)
+          .Int("Bottom", &S::bottom, 100, 0, INT_MAX)
+          .Int("Left", &S::left, 0, 0, INT_MAX)
+          .Int("Right", &S::right, 100, 0, INT_MAX)
+          .Int("Top", &S::top, 0, 0, INT_MAX)
+          .Int("MeasuredByPercentage", &S::measuredByPercentage, 1, 0, 1)
+          .Build();
+  return mapping;
 }
 
-void OldRegionDefinition::InitFieldTable() {
-  RegisterCommonFields();
-  RegisterStringArrayField("FormatSpecificationNameArray", &formatSpecificationNames, true);
-  for (const EdgeField& field : kIntFields) {
-    RegisterIntField(field.key, &(this->*field.member), 0, field.maximum);
-  }
-}
-
-int OldRegionDefinition::ReadLegacyJson(const Json::Value& value, std::string& message) {
-  const int result = ReadLegacyObject(*this, legacyBarcodeFormat, value);
-  if (result != errors::kSuccess) message = errorMessage;
-  return result;
+int OldRegionDefinition::ReadLegacyJson(const Json::Value& value) {
+  return ReadLegacyObject(*this, value);
 }
 
 // ---------------------------------------------------------------------------
@@ -219,8 +153,7 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
     if (!region->formatSpecificationNames.empty()) {
       derived->formatSpecificationNames = region->formatSpecificationNames;
     }
-    document.SetSectionObject(kBarcodeReaderTasks, taskName, std::move(derived));
-    document.taskNameKinds[taskName] = kBarcodeReaderTask;
+    document.AddTask(kBarcodeReaderTasks, kBarcodeReaderTask, std::move(derived));
     // A name that no task had before: no definition lists it yet.
     roi->taskSettingNames.push_back(std::move(taskName));
   }

@@ -79,7 +79,7 @@ TEST(LegacyFormatNames, ExactNamesOnlyEachTheMaskOfItsCurrentName) {
     EXPECT_EQ(*mask, ParseBarcodeFormatName(std::string("BF_") + suffix));
     all |= *mask;
   }
-  EXPECT_EQ(all, kLegacyFormat2All);
+  EXPECT_EQ(all, LegacyFormat2AllMask());
   // "BF2_NULL" and "BF2_ALL" the legacy reader treats itself.
   for (const char* name : {"BF2_NULL", "BF2_ALL", "bf2_postnet", "BF2_POSTNET ", "BF_POSTNET"}) {
     EXPECT_FALSE(LookupLegacyFormatName2(name).has_value()) << name;

@@ -22,12 +22,10 @@ TEST(ReferenceObjectFilter, ACopyOwnsItsConditions) {
   const std::string originalText = Written(original);
   QV_ReferenceObjectFilter copy(original);
   ASSERT_EQ(Read(copy, R"({"FrameFilteringCondition":{"WidthRange":[3,4]}})"), 0);
-  EXPECT_NE(copy.frameFilteringCondition.Get(), original.frameFilteringCondition.Get());
   EXPECT_EQ(Written(original), originalText);
 
   QV_ReferenceObjectFilter assigned;
   assigned = original;
-  EXPECT_NE(assigned.barcodeFilteringCondition.Get(), original.barcodeFilteringCondition.Get());
   EXPECT_EQ(Written(assigned), originalText);
 }
 

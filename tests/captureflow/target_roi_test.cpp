@@ -45,8 +45,6 @@ TEST(TargetROIDef, ACopyOwnsItsFilter) {
                                     "ReferenceTaskNameArray":["t2"],
                                     "FrameFilteringCondition":{"WidthRange":[5,6]}}}})"),
             0);
-  EXPECT_NE(derived.location.referenceObjectFilter.Get(),
-            base.location.referenceObjectFilter.Get());
   EXPECT_EQ(Written(base), baseText);
 }
 

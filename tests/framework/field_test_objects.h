@@ -1,12 +1,13 @@
 #pragma once
 
-// Small objects with one key of each registrar kind, for the framework's own
+// Small objects with one key of each common kind, for the framework's own
 // tests and the case files that read them ("Leaf", "Top").
 
 #include <string>
 #include <vector>
 
 #include "framework/enum_table.h"
+#include "framework/field_mapping.h"
 #include "framework/parameter_field_base.h"
 
 namespace quorvane::testing {
@@ -15,76 +16,100 @@ inline constexpr EnumEntry kColours[] = {{"RED", 1}, {"Green", 2}, {"BLUE", 4}};
 
 class Leaf : public QV_ParameterFieldBase {
  public:
-  int count = 5;
-  std::string label = "none";
-  int colour = 1;
-  std::vector<int> pair{0, 0};
-  std::vector<std::string> tags;
+  Leaf() { ApplyDefaults(Mapping(), *this); }
 
-  const std::string& GetTypeName() const override {
-    static const std::string typeName = "Leaf";
-    return typeName;
+  static const ClassMapping& Mapping() {
+    static const ClassMapping mapping = Mapper<Leaf>("Leaf")
+                                            .Common("", kNoFlags)
+                                            .Int("Count", &Leaf::count, 5, 1, 100)
+                                            .Text("Label", &Leaf::label, "none")
+                                            .Enum("Colour", &Leaf::colour, 1, kColours)
+                                            .IntList("Pair", &Leaf::pair, {0, 0}, {0, -5}, {10, 5})
+                                            .TextList("Tags", &Leaf::tags)
+                                            .Build();
+    return mapping;
   }
-  void InitFieldTable() override {
-    RegisterCommonFields();
-    RegisterIntField("Count", &count, 1, 100);
-    RegisterStringField("Label", &label);
-    RegisterEnumField("Colour", &colour, kColours);
-    static const std::vector<int> minimums{0, -5};
-    static const std::vector<int> maximums{10, 5};
-    RegisterIntArrayField("Pair", &pair, &minimums, &maximums);
-    RegisterStringArrayField("Tags", &tags, false);
-  }
+  const ClassMapping& GetMapping() const override { return Mapping(); }
+  // The library parameters are written too, to see what was read.
   void WriteToJson(bool flag) override {
     QV_ParameterFieldBase::WriteToJson(flag);
-    json["Count"] = count;
-    json["Label"] = label;
-    json["Colour"] = EnumName(kColours, colour);
-    WriteIntArrays({"Pair"}, {&pair});
-    json["Tags"] = StringListJson(tags);
     json["LibraryParameters"] = libraryParameters;
   }
+
+  int count;
+  std::string label;
+  int colour;
+  std::vector<int> pair;
+  std::vector<std::string> tags;
 };
 
 class Middle : public QV_ParameterFieldBase {
  public:
-  std::vector<Leaf> leaves{Leaf()};
-  Leaf single;
+  Middle() { ApplyDefaults(Mapping(), *this); }
 
-  const std::string& GetTypeName() const override {
-    static const std::string typeName = "Middle";
-    return typeName;
+  static const ClassMapping& Mapping() {
+    static const ClassMapping mapping =
+        Mapper<Middle>("Middle")
+            .Common("", kNoFlags)
+            .ObjectList("Leaves", &Middle::leaves, kNoFlags, {Leaf()})
+            .Object("Single", &Middle::single, kNeverWritten)
+            .Build();
+    return mapping;
   }
-  void InitFieldTable() override {
-    RegisterObjectListField("Leaves", &leaves, false);
-    RegisterEmbeddedField("Single", &single);
-  }
+  const ClassMapping& GetMapping() const override { return Mapping(); }
+
+  std::vector<Leaf> leaves;
+  Leaf single;
 };
 
 class Top : public QV_ParameterFieldBase {
  public:
+  static const ClassMapping& Mapping() {
+    static const ClassMapping mapping = Mapper<Top>("Top")
+                                            .ObjectList("Middles", &Top::middles)
+                                            .ObjectList("Optional", &Top::optional, kEmptyAllowed)
+                                            .Build();
+    return mapping;
+  }
+  const ClassMapping& GetMapping() const override { return Mapping(); }
+
   std::vector<Middle> middles;
   std::vector<Leaf> optional;
+};
 
+// Keys registered one by one on the object, as the registrars bind them.
+class Registered : public QV_ParameterFieldBase {
+ public:
   const std::string& GetTypeName() const override {
-    static const std::string typeName = "Top";
+    static const std::string typeName = "Registered";
     return typeName;
   }
   void InitFieldTable() override {
-    RegisterObjectListField("Middles", &middles, false);
-    RegisterObjectListField("Optional", &optional, true);
+    static const std::vector<std::string> intKeys = {"A", "B"};
+    static const std::vector<int> minimums = {0, 0};
+    static const std::vector<int> maximums = {9, 9};
+    static const std::vector<std::string> listKeys = {"P"};
+    static const std::vector<std::vector<int>> listMinimums = {{0, 0}};
+    static const std::vector<std::vector<int>> listMaximums = {{1, 1}};
+    static const std::vector<std::string> textKeys = {"T"};
+    static const std::vector<std::string> textListKeys = {"L"};
+    QV_ParameterFieldBase::InitFieldTable();
+    RegisterCommonFields();
+    RegisterIntFields(intKeys, {&a, &b}, minimums, maximums);
+    RegisterIntArrayFields(listKeys, {&p}, listMinimums, listMaximums);
+    RegisterStringFields(textKeys, {&t});
+    RegisterStringArrayFields(textListKeys, {&l}, {true});
+    RegisterEnumField("C", &c, kColours);
+    RegisterEmbeddedField("E", &embedded);
   }
-  void WriteToJson(bool flag) override {
-    json = Json::Value();
-    WriteObjectList("Middles", middles, flag);
-    WriteObjectList("Optional", optional, flag);
-  }
-  // Exposes the protected registrars to the tests.
-  using QV_ParameterFieldBase::RegisterIntArrayFields;
-  using QV_ParameterFieldBase::RegisterIntFields;
-  using QV_ParameterFieldBase::RegisterStringArrayFields;
-  using QV_ParameterFieldBase::RegisterStringFields;
-  using QV_ParameterFieldBase::RegisterStringSetterFields;
+
+  int a = 0;
+  int b = 0;
+  std::vector<int> p;
+  std::string t;
+  std::vector<std::string> l;
+  int c = 1;
+  Leaf embedded;
 };
 
 }  // namespace quorvane::testing

@@ -119,43 +119,23 @@ TEST(Readers, UnknownKeysAreIgnoredOnRequest) {
 // ---------------------------------------------------------------------------
 // Registrars, copies and writing
 
-TEST(Registrars, MismatchedListsAndSettersOfAnotherClassAreRefusedLaterKeysReplace) {
-  Top top;
-  static const std::vector<std::string> two = {"A", "B"};
-  static const std::vector<int> one = {0};
-  static const std::vector<int> twoInts = {0, 1};
-  int a = 0, b = 0;
-  std::string s;
-  std::vector<std::string> list;
-  EXPECT_EQ(top.RegisterIntFields(two, {&a, &b}, one, twoInts), errors::kJsonKeyInvalid);
-  EXPECT_EQ(top.RegisterIntFields(two, {&a}, twoInts, twoInts), errors::kJsonKeyInvalid);
-  EXPECT_EQ(top.RegisterIntFields(two, {&a, &b}, twoInts, twoInts), 0);
-  EXPECT_EQ(top.RegisterStringFields(two, {&s}), errors::kJsonKeyInvalid);
-  EXPECT_EQ(top.RegisterStringArrayFields(two, {&list, &list}, {true}), errors::kJsonKeyInvalid);
-
-  static const std::vector<std::string> keys = {"P", "Q", "R"};
-  static const std::vector<std::vector<int>> minimums = {{0}, {0, 0}, {0}};
-  static const std::vector<std::vector<int>> maximums = {{1}, {1}, {1}};
-  std::vector<int> p, q, r;
-  EXPECT_EQ(top.RegisterIntArrayFields(keys, {&p, &q, &r}, minimums, maximums), kValue);
-  EXPECT_NE(top.fieldTable.Find("P"), nullptr) << "keys before the mismatch stay registered";
-  EXPECT_EQ(top.fieldTable.Find("Q"), nullptr);
-
-  static const std::vector<std::string> text = {"Text"};
-  // A setter declared by Leaf, registered on a Top.
-  EXPECT_EQ(top.RegisterStringSetterFields<Leaf>(
-                text, {[](Leaf& leaf, const std::string& value) { leaf.label = value; }}),
+TEST(Registrars, BindKeysOfTheObjectBesideItsMapping) {
+  testing::Registered object;
+  ASSERT_EQ(object.ReadFromJson(ParseJson(R"({"A":3,"B":-1,"P":[1,0],"T":"x","L":[],"C":"blue",)"
+                                          R"("E":{"Count":7},"Name":"n"})"),
+                                NoSkippedKeys()),
             0);
-  ASSERT_NE(top.fieldTable.Find("Text"), nullptr);
-  EXPECT_EQ((*top.fieldTable.Find("Text"))(ParseJson(R"({"Text":"x"})")), errors::kUnknown);
-
-  // A later reader of the same key replaces the first.
-  FieldTable table;
-  table.Set("B", [](const Json::Value&) { return 1; });
-  table.Set("A", [](const Json::Value&) { return 2; });
-  table.Set("B", [](const Json::Value&) { return 3; });
-  EXPECT_EQ(table.size(), 2u);
-  EXPECT_EQ((*table.Find("B"))(Json::Value()), 3);
+  EXPECT_EQ(object.a, 3);
+  EXPECT_EQ(object.b, -1);
+  EXPECT_EQ(object.p, (std::vector<int>{1, 0}));
+  EXPECT_EQ(object.t, "x");
+  EXPECT_EQ(object.c, 4);
+  EXPECT_EQ(object.embedded.count, 7);
+  EXPECT_EQ(object.name, "n");
+  EXPECT_EQ(object.ReadFromJson(ParseJson(R"({"E":{"Count":0}})"), NoSkippedKeys()), kValue);
+  EXPECT_EQ(object.errorMessage, "Registered:Leaf:Count: out of range.");
+  EXPECT_EQ(object.ReadFromJson(ParseJson(R"({"Z":1})"), NoSkippedKeys()),
+            errors::kJsonKeyInvalid);
 }
 
 TEST(Copies, StartWithAnEmptyFieldTableAndReadIntoThemselves) {
@@ -169,7 +149,7 @@ TEST(Copies, StartWithAnEmptyFieldTableAndReadIntoThemselves) {
     EXPECT_TRUE(leaf->fieldTable.empty());
     ASSERT_EQ(leaf->ReadFromJson(ParseJson(R"({"Count":4})"), NoSkippedKeys()), 0);
     leaf->pair.clear();
-    leaf->WriteToJson(false);  // the base writes only the name; empty lists are null
+    leaf->WriteToJson(false);  // empty lists are null
     EXPECT_EQ(Compact(leaf->json),
               R"({"Colour":"RED","Count":4,"Label":"none","LibraryParameters":"","Name":"a",)"
               R"("Pair":null,"Tags":null})");

@@ -1,5 +1,6 @@
-// What the case files cannot show: moving legacy elements into a current
-// list. Reading is covered by tests/legacy/cases/.
+// What the case files cannot show: a legacy list reads its elements straight
+// into the current list of its section. Reading the elements themselves is
+// covered by tests/legacy/cases/.
 
 #include "legacy/legacy_modes.h"
 
@@ -7,6 +8,7 @@
 
 #include <vector>
 
+#include "legacy/legacy_barcode.h"
 #include "support/json_text.h"
 
 namespace quorvane {
@@ -15,24 +17,27 @@ namespace {
 using testing::Compact;
 using testing::ParseJson;
 
-TEST(LegacyModes, TransferTakesTheCurrentFormatPart) {
-  std::vector<DeformationResistingModeStruct> current{DeformationResistingModeStruct(0x1)};
-  TransferLegacyModes(std::vector<OldDeformationResistingModeStruct>{}, current);
-  ASSERT_EQ(current.size(), 1u) << "an empty legacy list leaves the current one";
-  EXPECT_EQ(current[0].mode, DeformationResistingModeStruct::DRM_AUTO);
+TEST(LegacyModes, ALegacyListFillsTheCurrentListAndAnEmptyOneKeepsIt) {
+  OldFormatSpecification specification;
+  specification.deformationResistingModes = {DeformationResistingModeStruct(0x1)};
+  ASSERT_EQ(specification.ReadLegacyJson(ParseJson(R"({"DeformationResistingModes":[]})")), 0);
+  ASSERT_EQ(specification.deformationResistingModes.size(), 1u)
+      << "an empty legacy list leaves the current one";
+  EXPECT_EQ(specification.deformationResistingModes[0].mode,
+            DeformationResistingModeStruct::DRM_AUTO);
 
-  std::vector<OldDeformationResistingModeStruct> legacy(2);
-  ASSERT_EQ(legacy[1].ReadFromJson(
-                ParseJson(R"({"Mode":"DRM_DEWRINKLE","Level":2,"BinarizationMode":{"BlockSizeX":9}})"),
-                NoSkippedKeys()),
+  const char* element = R"({"Mode":"DRM_DEWRINKLE","Level":2,"BinarizationMode":{"BlockSizeX":9}})";
+  ASSERT_EQ(specification.ReadLegacyJson(ParseJson(
+                std::string(R"({"DeformationResistingModes":["DRM_AUTO",)") + element + "]}")),
             0);
-  TransferLegacyModes(legacy, current);
-  ASSERT_EQ(current.size(), 2u);
-  EXPECT_EQ(current[0].mode, DeformationResistingModeStruct::DRM_GENERAL);
-  legacy[1].WriteToJson(false);
-  current[1].WriteToJson(false);
-  EXPECT_EQ(Compact(current[1].json), Compact(legacy[1].json));
-  EXPECT_EQ(current[1].binarizationMode.blockSizeX, 9);
+  ASSERT_EQ(specification.deformationResistingModes.size(), 2u);
+  EXPECT_EQ(specification.deformationResistingModes[0].mode,
+            DeformationResistingModeStruct::DRM_AUTO);
+  DeformationResistingModeStruct current;
+  ASSERT_EQ(current.ReadFromJson(ParseJson(element), NoSkippedKeys()), 0);
+  current.WriteToJson(false);
+  specification.deformationResistingModes[1].WriteToJson(false);
+  EXPECT_EQ(Compact(specification.deformationResistingModes[1].json), Compact(current.json));
 }
 
 }  // namespace

@@ -33,15 +33,11 @@ std::unique_ptr<QV_ParameterFieldBase> Make() {
 }
 
 // The legacy image parameter read as the converter reads it, through
-// ReadLegacyJson: errorMessage becomes the message that read reports (empty
-// when it reports none).
+// ReadLegacyJson.
 class LegacyImageParameterRead final : public OldImageParameterReader {
  public:
   int ReadFromJson(const Json::Value& value, const SkippedKeys& /*skippedKeys*/) override {
-    std::string reported;
-    const int code = ReadLegacyJson(value, reported);
-    errorMessage = reported;
-    return code;
+    return ReadLegacyJson(value);
   }
 };
 

@@ -1,0 +1,785 @@
+#pragma once
+
+// One description per class. A class states its keys once, in a mapping:
+// each key with its member, its kind (integer with a range, enumeration,
+// text, list, nested object, ...), its default and its flags. Reading,
+// writing, default values, signatures and what a written object may hold are
+// all walks over that mapping, so they cannot drift apart. A class builds its
+// mapping once, in a function-local static, with Mapper:
+//
+//   const ClassMapping& QV_GlobalParameter::Mapping() {
+//     using S = QV_GlobalParameter;
+//     static const ClassMapping mapping = Mapper<S>("GlobalParameter")
+//         .Int("MaxTotalImageDimension", &S::maxTotalImageDimension, 0, 0, INT_MAX)
+//         .Build();
+//     return mapping;
+//   }
+//
+// What a class does beyond its mapping (a check across keys, a key whose
+// bounds follow another) stays a short function next to it.
+
+#include <json/json.h>
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "framework/enum_table.h"
+#include "framework/parameter_field_base.h"
+
+namespace quorvane {
+
+// Flags of one key of a mapping.
+enum FieldFlag : unsigned {
+  kNoFlags = 0,
+  // Read before every other key of the object: its value bounds other keys,
+  // or it is a structure that reads the owner's whole object. A failure ends
+  // the read without the type-name prefix.
+  kReadFirst = 1u << 0,
+  // Read, but never part of the output.
+  kNeverWritten = 1u << 1,
+  // A list left out of the output while it is empty; otherwise an empty list
+  // is written as null.
+  kWrittenWhenNotEmpty = 1u << 2,
+  // An empty JSON array is accepted and empties the list; otherwise it is
+  // refused and the list stays.
+  kEmptyAllowed = 1u << 3,
+  // A nested object keeps its failure text to itself: the owner's message is
+  // not replaced by it.
+  kKeepsMessage = 1u << 4,
+  // A nested object held as an option is made (with its defaults) even when
+  // its key holds null.
+  kMadeWhenNull = 1u << 5,
+  // A nested object given as neither an object nor null fails with the key
+  // and "Json type invalid." rather than with the object's own message.
+  kTypeNamedByKey = 1u << 6,
+  // Read after every other key of the object (a conversion that must see
+  // what the other keys made).
+  kReadLast = 1u << 7,
+  // A list that is given as an empty array where kEmptyAllowed stays as it
+  // was, instead of being emptied.
+  kEmptyKeepsList = 1u << 8,
+};
+
+// Reads one element of a list of objects from its JSON value in place of
+// the element's own ReadFromJson: 0, or a code with the element's message.
+using ElementReader = int (*)(QV_ParameterFieldBase& element, const Json::Value& value);
+
+class ClassMapping;
+
+// One key of a mapping. A field works on the object it belongs to; the typed
+// kinds below cast it to their class, which the mapping guarantees.
+class FieldSpec {
+ public:
+  FieldSpec(const char* key, unsigned flags) : key_(key), flags_(flags) {}
+  FieldSpec(const FieldSpec&) = delete;
+  FieldSpec& operator=(const FieldSpec&) = delete;
+  virtual ~FieldSpec() = default;
+
+  const char* Key() const { return key_; }
+  unsigned Flags() const { return flags_; }
+  bool Has(unsigned flag) const { return (flags_ & flag) != 0; }
+
+  // Reads the member under Key() of `container`, the JSON object that holds
+  // it, into `object`. Returns 0, or a code with its text in
+  // object.errorMessage.
+  virtual int Read(QV_ParameterFieldBase& object, const Json::Value& container) const = 0;
+  // Sets json[Key()] from `object`, or leaves the key out (kWrittenWhenNotEmpty).
+  virtual void Write(QV_ParameterFieldBase& object, Json::Value& json, bool flag) const = 0;
+  // Gives the member its default.
+  virtual void Reset(QV_ParameterFieldBase& object) const = 0;
+  // A mode argument's part of a signature: "[" + value + "]".
+  virtual void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const;
+  // How many JSON values one written value of the key may hold: 1 for a
+  // scalar or a list (whose elements count apart), a nested object's own count.
+  virtual std::size_t WrittenUnits() const { return 1; }
+  // The mapping of what the key holds: a nested object, or the elements of a
+  // list of objects. Null for other kinds.
+  virtual const ClassMapping* ElementMapping() const { return nullptr; }
+  // How many JSON values one element of a list of objects may write; 0 for
+  // other kinds.
+  virtual std::size_t ElementUnits() const { return 0; }
+  // Reads the owner's whole object rather than a member of it: read even
+  // when its key is absent.
+  virtual bool ReadsOwnerObject() const { return false; }
+  // The number of elements a list of objects holds; 0 for other kinds.
+  virtual std::size_t Count(const QV_ParameterFieldBase& /*object*/) const { return 0; }
+  // The same field under another key, with other flags (an older name of a
+  // key); null for kinds that cannot be renamed.
+  virtual std::shared_ptr<const FieldSpec> WithKey(const char* /*key*/, unsigned /*flags*/) const {
+    return nullptr;
+  }
+  // The same list of objects with its elements read by `reader`, and with
+  // `extraFlags`; null for other kinds.
+  virtual std::shared_ptr<const FieldSpec> WithElementReader(ElementReader /*reader*/,
+                                                             unsigned /*extraFlags*/) const {
+    return nullptr;
+  }
+
+ private:
+  const char* key_;
+  unsigned flags_;
+};
+
+using FieldPointer = std::shared_ptr<const FieldSpec>;
+
+// The keys of one class: its type name, its fields in declaration order
+// (the order of signatures), and an index by key.
+class ClassMapping {
+ public:
+  ClassMapping(std::string typeName, std::vector<FieldPointer> fields, bool ignoresUnknownKeys,
+               EnumTable modes, int elementMode);
+
+  const std::string& TypeName() const { return typeName_; }
+  std::span<const FieldPointer> Fields() const { return fields_; }
+  // Exact, case-sensitive; null for a key the class does not know.
+  const FieldSpec* Find(std::string_view key) const;
+  // Reads from an object that also holds other keys, which it passes over.
+  bool IgnoresUnknownKeys() const { return ignoresUnknownKeys_; }
+  bool HasReadFirst() const { return hasReadFirst_; }
+  bool HasReadLast() const { return hasReadLast_; }
+  // What one written object of the class may hold, in JSON values: the
+  // object itself and each key it writes.
+  std::size_t WrittenUnits() const { return writtenUnits_; }
+  // Mode families: the enumeration of "Mode" and the mode a list element
+  // starts from; empty for other classes.
+  EnumTable Modes() const { return modes_; }
+  int ElementMode() const { return elementMode_; }
+
+ private:
+  std::string typeName_;
+  std::vector<FieldPointer> fields_;
+  std::vector<const FieldSpec*> byKey_;
+  bool ignoresUnknownKeys_;
+  bool hasReadFirst_ = false;
+  bool hasReadLast_ = false;
+  std::size_t writtenUnits_ = 1;
+  EnumTable modes_;
+  int elementMode_;
+};
+
+// Gives every field of `mapping` its default.
+void ApplyDefaults(const ClassMapping& mapping, QV_ParameterFieldBase& object);
+
+// ---------------------------------------------------------------------------
+// Kinds of fields. Each is a template over the owning class S, whose members
+// it binds by member pointer.
+
+namespace field_kinds {
+
+template <class S>
+S& Owner(QV_ParameterFieldBase& object) {
+  return static_cast<S&>(object);
+}
+template <class S>
+const S& Owner(const QV_ParameterFieldBase& object) {
+  return static_cast<const S&>(object);
+}
+
+inline Json::Value& Slot(Json::Value& json, const char* key) {
+  return json[Json::StaticString(key)];
+}
+
+// Which integers a key takes besides its range.
+enum class IntRule {
+  kMinusOne,  // -1 (and null, which reads as -1) means "not set" whatever the range
+  kZero,      // only 0, the key's own "not set"; anything else out of range is
+              // refused with no text of its own and leaves the member
+};
+
+// An integer with a range. The bounds are fixed, or members of the object (a
+// range whose creator sets its bounds).
+template <class S>
+class IntField final : public FieldSpec {
+ public:
+  IntField(const char* key, int S::*member, int defaultValue, int minimum, int maximum,
+           unsigned flags, IntRule rule = IntRule::kMinusOne, int S::*minimumMember = nullptr,
+           int S::*maximumMember = nullptr)
+      : FieldSpec(key, flags),
+        member_(member),
+        default_(defaultValue),
+        minimum_(minimum),
+        maximum_(maximum),
+        rule_(rule),
+        minimumMember_(minimumMember),
+        maximumMember_(maximumMember) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    S& owner = Owner<S>(object);
+    const int minimum = minimumMember_ ? owner.*minimumMember_ : minimum_;
+    const int maximum = maximumMember_ ? owner.*maximumMember_ : maximum_;
+    if (rule_ == IntRule::kMinusOne) {
+      return object.ReadIntMember(container, Key(), owner.*member_, minimum, maximum);
+    }
+    int error = errors::kSuccess;
+    const int value = object.GetIntValue(container, Key(), error);
+    if (error != errors::kSuccess) return error;
+    if (value != 0 && (value < minimum || value > maximum)) return errors::kJsonValueInvalid;
+    owner.*member_ = value;
+    return errors::kSuccess;
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
+    Slot(json, Key()) = Owner<S>(object).*member_;
+  }
+  void Reset(QV_ParameterFieldBase& object) const override { Owner<S>(object).*member_ = default_; }
+  void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const override {
+    signature += '[' + std::to_string(Owner<S>(object).*member_) + ']';
+  }
+  std::shared_ptr<const FieldSpec> WithKey(const char* key, unsigned flags) const override {
+    return std::make_shared<IntField>(key, member_, default_, minimum_, maximum_, flags, rule_,
+                                      minimumMember_, maximumMember_);
+  }
+  int S::*Member() const { return member_; }
+  int Minimum() const { return minimum_; }
+  int Maximum() const { return maximum_; }
+
+ private:
+  int S::*member_;
+  int default_;
+  int minimum_;
+  int maximum_;
+  IntRule rule_;
+  int S::*minimumMember_;
+  int S::*maximumMember_;
+};
+
+// How a refused enumerated name is reported.
+enum class NameFailure {
+  kKeyAndText,   // key + ":" + the code's text
+  kTextOnly,     // the code's text alone
+  kTypeAndText,  // the owner's type name + ":" + the code's text
+};
+
+// An enumerated value, read and written as a name of its table. Names match
+// case-insensitively with spaces around them ignored, or exactly. Reading
+// may take names of a longer table than writing does (short aliases). A
+// value may be named by the table and still refused (with no text of its
+// own) after it was stored. The member is an int, an enumeration or a
+// 64-bit mask.
+struct EnumOptions {
+  EnumTable readNames = {};
+  bool exact = false;
+  NameFailure failure = NameFailure::kKeyAndText;
+  int refused = kEnumNotFound;
+};
+
+template <class S, class M>
+class EnumField final : public FieldSpec {
+ public:
+  EnumField(const char* key, M S::*member, int defaultValue, EnumTable names, unsigned flags,
+            EnumOptions options = {})
+      : FieldSpec(key, flags),
+        member_(member),
+        default_(defaultValue),
+        names_(names),
+        readNames_(options.readNames.empty() ? names : options.readNames),
+        exact_(options.exact),
+        failure_(options.failure),
+        refused_(options.refused) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    int error = errors::kSuccess;
+    const std::string_view text = object.GetStringValue(container, Key(), error);
+    if (error != errors::kSuccess) return error;
+    const int value = exact_ ? LookupExactName(readNames_, text) : LookupEnumValue(readNames_, text);
+    if (value == kEnumNotFound) {
+      switch (failure_) {
+        case NameFailure::kKeyAndText:
+          return object.FailWithKey(Key(), errors::kJsonValueInvalid);
+        case NameFailure::kTextOnly:
+          object.errorMessage = GetErrorString(errors::kJsonValueInvalid);
+          break;
+        case NameFailure::kTypeAndText:
+          return object.FailWithKey(object.GetTypeName(), errors::kJsonValueInvalid);
+      }
+      return errors::kJsonValueInvalid;
+    }
+    Owner<S>(object).*member_ = FromValue(value);
+    return value == refused_ ? errors::kJsonValueInvalid : errors::kSuccess;
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
+    Slot(json, Key()) = Json::StaticString(EnumName(names_, ToValue(Owner<S>(object).*member_)));
+  }
+  void Reset(QV_ParameterFieldBase& object) const override {
+    Owner<S>(object).*member_ = FromValue(default_);
+  }
+  void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const override {
+    signature += '[' + std::to_string(ToValue(Owner<S>(object).*member_)) + ']';
+  }
+  EnumTable Names() const { return names_; }
+
+ private:
+  // Masks are held in 64 bits; every name of a table stands for 32 of them.
+  static int ToValue(M value) {
+    return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
+  }
+  static M FromValue(int value) {
+    if constexpr (std::is_same_v<M, std::uint64_t>) {
+      return static_cast<std::uint32_t>(value);
+    } else {
+      return static_cast<M>(value);
+    }
+  }
+
+  M S::*member_;
+  int default_;
+  EnumTable names_;
+  EnumTable readNames_;
+  bool exact_;
+  NameFailure failure_;
+  int refused_;
+};
+
+// A text, stored as given.
+template <class S>
+class TextField final : public FieldSpec {
+ public:
+  TextField(const char* key, std::string S::*member, const char* defaultValue, unsigned flags)
+      : FieldSpec(key, flags), member_(member), default_(defaultValue) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    return object.ReadStringMember(container, Key(), Owner<S>(object).*member_);
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
+    Slot(json, Key()) = Owner<S>(object).*member_;
+  }
+  void Reset(QV_ParameterFieldBase& object) const override { Owner<S>(object).*member_ = default_; }
+  void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const override {
+    signature += '[' + Owner<S>(object).*member_ + ']';
+  }
+
+ private:
+  std::string S::*member_;
+  const char* default_;
+};
+
+// A list of texts; null leaves it, an array replaces it. The writer may take
+// the list from a getter that completes it.
+template <class S>
+class TextListField final : public FieldSpec {
+ public:
+  using Getter = const std::vector<std::string>& (S::*)();
+
+  TextListField(const char* key, std::vector<std::string> S::*member,
+                std::vector<std::string> defaults, unsigned flags, Getter written = nullptr)
+      : FieldSpec(key, flags), member_(member), defaults_(std::move(defaults)), written_(written) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    return object.ReadStringListMember(container, Key(), Owner<S>(object).*member_,
+                                       Has(kEmptyAllowed));
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
+    S& owner = Owner<S>(object);
+    const std::vector<std::string>& list = written_ ? (owner.*written_)() : owner.*member_;
+    if (list.empty() && Has(kWrittenWhenNotEmpty)) return;
+    Slot(json, Key()) = StringListJson(list);
+  }
+  void Reset(QV_ParameterFieldBase& object) const override {
+    Owner<S>(object).*member_ = defaults_;
+  }
+
+ private:
+  std::vector<std::string> S::*member_;
+  std::vector<std::string> defaults_;
+  Getter written_;
+};
+
+// A list of integers of a fixed length, each position with its own bounds
+// (-1 is not special here); or, without bounds, of any length and unbounded.
+template <class S>
+class IntListField final : public FieldSpec {
+ public:
+  IntListField(const char* key, std::vector<int> S::*member, std::vector<int> defaults,
+               std::optional<std::pair<std::vector<int>, std::vector<int>>> bounds,
+               unsigned flags)
+      : FieldSpec(key, flags),
+        member_(member),
+        defaults_(std::move(defaults)),
+        bounds_(std::move(bounds)) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    std::vector<int>& member = Owner<S>(object).*member_;
+    if (bounds_) {
+      return object.ReadIntArrayMember(container, Key(), member, bounds_->first, bounds_->second);
+    }
+    int error = errors::kSuccess;
+    QVRef<QVVector<int>> read = object.GetIntArrayValue(container, Key(), error);
+    if (error != errors::kSuccess) return error;
+    if (read) member = std::move(read->items);
+    return errors::kSuccess;
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
+    Slot(json, Key()) = IntListJson(Owner<S>(object).*member_);
+  }
+  void Reset(QV_ParameterFieldBase& object) const override {
+    Owner<S>(object).*member_ = defaults_;
+  }
+  void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const override {
+    const std::vector<int>& list = Owner<S>(object).*member_;
+    signature += '[';
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (i > 0) signature += ',';
+      signature += std::to_string(list[i]);
+    }
+    signature += ']';
+  }
+
+ private:
+  std::vector<int> S::*member_;
+  std::vector<int> defaults_;
+  std::optional<std::pair<std::vector<int>, std::vector<int>>> bounds_;
+};
+
+// How a list of enumerated names reports a refusal.
+enum class NameListFailure {
+  kQuiet,   // no text of its own; an empty array empties the list
+  kSpaced,  // key + " : out of range." for a name, key + the code's text for an empty array
+};
+
+// A list of enumerated names into a list of values; null leaves it. Written
+// as the names, null when empty.
+template <class S>
+class NameListField final : public FieldSpec {
+ public:
+  NameListField(const char* key, std::vector<int> S::*member, std::vector<int> defaults,
+                EnumTable names, NameListFailure failure, unsigned flags)
+      : FieldSpec(key, flags),
+        member_(member),
+        defaults_(std::move(defaults)),
+        names_(names),
+        failure_(failure) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    int error = errors::kSuccess;
+    const QVRef<QVVector<std::string_view>> texts =
+        object.GetStringArrayValue(container, Key(), error);
+    if (error != errors::kSuccess) return error;
+    if (!texts) return errors::kSuccess;
+    const bool loud = failure_ == NameListFailure::kSpaced;
+    if (texts->items.empty() && loud) {
+      object.errorMessage = std::string(Key()) + GetErrorString(errors::kJsonValueInvalid);
+      return errors::kJsonValueInvalid;
+    }
+    std::vector<int> values;
+    values.reserve(texts->items.size());
+    for (std::string_view text : texts->items) {
+      const int value = LookupEnumValue(names_, text);
+      if (value == kEnumNotFound) {
+        if (loud) object.errorMessage = std::string(Key()) + " : out of range.";
+        return errors::kJsonValueInvalid;
+      }
+      values.push_back(value);
+    }
+    Owner<S>(object).*member_ = std::move(values);
+    return errors::kSuccess;
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
+    Json::Value names;  // stays null for an empty list
+    for (int value : Owner<S>(object).*member_) {
+      names.append(Json::StaticString(EnumName(names_, value)));
+    }
+    Slot(json, Key()) = std::move(names);
+  }
+  void Reset(QV_ParameterFieldBase& object) const override {
+    Owner<S>(object).*member_ = defaults_;
+  }
+
+ private:
+  std::vector<int> S::*member_;
+  std::vector<int> defaults_;
+  EnumTable names_;
+  NameListFailure failure_;
+};
+
+// A nested object held by value, read in place from the object under its
+// key (null: nothing given) and written under it.
+template <class S, class T>
+class ObjectField final : public FieldSpec {
+ public:
+  ObjectField(const char* key, T S::*member, std::optional<T> prototype, unsigned flags)
+      : FieldSpec(key, flags), member_(member), prototype_(std::move(prototype)) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    const Json::Value& value = MemberOrNull(container, Key());
+    if (Has(kTypeNamedByKey) && !value.isObject() && !value.isNull()) {
+      return object.FailWithKey(Key(), errors::kJsonTypeInvalid);
+    }
+    return object.ReadNested(Owner<S>(object).*member_, value, !Has(kKeepsMessage));
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool flag) const override {
+    T& child = Owner<S>(object).*member_;
+    child.WriteToJson(flag);
+    Slot(json, Key()) = std::move(child.json);
+  }
+  void Reset(QV_ParameterFieldBase& object) const override {
+    if (prototype_) Owner<S>(object).*member_ = *prototype_;
+  }
+  std::size_t WrittenUnits() const override { return T::Mapping().WrittenUnits(); }
+  const ClassMapping* ElementMapping() const override { return &T::Mapping(); }
+
+ private:
+  T S::*member_;
+  std::optional<T> prototype_;
+};
+
+// A nested object that exists only once its key was read (or it was set in
+// code); written only while it exists.
+template <class S, class T>
+class OptionalObjectField final : public FieldSpec {
+ public:
+  OptionalObjectField(const char* key, std::optional<T> S::*member, unsigned flags)
+      : FieldSpec(key, flags), member_(member) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    const Json::Value& value = MemberOrNull(container, Key());
+    std::optional<T>& held = Owner<S>(object).*member_;
+    if (value.isNull() && !Has(kMadeWhenNull)) return errors::kSuccess;
+    if (!held) held.emplace();
+    return object.ReadNested(*held, value, !Has(kKeepsMessage));
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool flag) const override {
+    std::optional<T>& held = Owner<S>(object).*member_;
+    if (!held) return;
+    held->WriteToJson(flag);
+    Slot(json, Key()) = std::move(held->json);
+  }
+  void Reset(QV_ParameterFieldBase& object) const override { (Owner<S>(object).*member_).reset(); }
+  std::size_t WrittenUnits() const override { return T::Mapping().WrittenUnits(); }
+  const ClassMapping* ElementMapping() const override { return &T::Mapping(); }
+
+ private:
+  std::optional<T> S::*member_;
+};
+
+// A list of objects: an array replaces the whole list (null leaves it), each
+// element read from a copy of the prototype (by its own ReadFromJson, or by
+// another element reader); written as an array, null when empty. An empty
+// array is refused unless kEmptyAllowed.
+template <class S, class T>
+class ObjectListField final : public FieldSpec {
+ public:
+  ObjectListField(const char* key, std::vector<T> S::*member, std::vector<T> defaults,
+                  unsigned flags, ElementReader reader = nullptr)
+      : FieldSpec(key, flags), member_(member), defaults_(std::move(defaults)), reader_(reader) {}
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    std::vector<T>& list = Owner<S>(object).*member_;
+    if (Has(kEmptyKeepsList) && Has(kEmptyAllowed)) {
+      const Json::Value* value = FindMember(container, Key());
+      if (value && value->isArray() && value->empty()) return errors::kSuccess;
+    }
+    return object.ReadObjectList<T>(container, Key(), list, Has(kEmptyAllowed),
+                                    DefaultElement<T>(), reader_);
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool flag) const override {
+    Json::Value array;  // stays null for an empty list
+    for (T& element : Owner<S>(object).*member_) {
+      element.WriteToJson(flag);
+      array.append(std::move(element.json));
+    }
+    Slot(json, Key()) = std::move(array);
+  }
+  void Reset(QV_ParameterFieldBase& object) const override {
+    Owner<S>(object).*member_ = defaults_;
+  }
+  const ClassMapping* ElementMapping() const override { return &T::Mapping(); }
+  std::size_t ElementUnits() const override { return T::Mapping().WrittenUnits(); }
+  std::size_t Count(const QV_ParameterFieldBase& object) const override {
+    return (Owner<S>(object).*member_).size();
+  }
+  std::shared_ptr<const FieldSpec> WithElementReader(ElementReader reader,
+                                                     unsigned extraFlags) const override {
+    return std::make_shared<ObjectListField>(Key(), member_, defaults_, Flags() | extraFlags,
+                                             reader);
+  }
+
+ private:
+  std::vector<T> S::*member_;
+  std::vector<T> defaults_;
+  ElementReader reader_;
+};
+
+// An embedded structure that reads the owner's whole object (passing over
+// the owner's other keys) before the owner's own keys, and whose one key
+// is written into the owner's output.
+template <class S, class T>
+class InlineObjectField final : public FieldSpec {
+ public:
+  InlineObjectField(const char* key, T S::*member, unsigned flags)
+      : FieldSpec(key, flags | kReadFirst), member_(member) {}
+
+  bool ReadsOwnerObject() const override { return true; }
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    return object.ReadNested(Owner<S>(object).*member_, container, !Has(kKeepsMessage));
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool flag) const override {
+    T& child = Owner<S>(object).*member_;
+    child.WriteToJson(flag);
+    Slot(json, Key()) = MemberOrNull(child.json, Key());
+  }
+  void Reset(QV_ParameterFieldBase&) const override {}
+  const ClassMapping* ElementMapping() const override { return &T::Mapping(); }
+
+ private:
+  T S::*member_;
+};
+
+}  // namespace field_kinds
+
+// ---------------------------------------------------------------------------
+// Building a mapping.
+
+template <class S>
+class Mapper {
+ public:
+  explicit Mapper(std::string typeName) : typeName_(std::move(typeName)) {}
+
+  // The keys of a base class, in their order; a later key of the same name
+  // replaces one of them in its place.
+  Mapper& Include(const ClassMapping& base) {
+    for (const FieldPointer& field : base.Fields()) fields_.push_back(field);
+    modes_ = base.Modes();
+    elementMode_ = base.ElementMode();
+    ignoresUnknownKeys_ = base.IgnoresUnknownKeys();
+    return *this;
+  }
+
+  // "Name", "LibraryFileName" and "LibraryParameters", which every object
+  // accepts. The library keys are never written; "Name" is written unless
+  // `nameFlags` says otherwise, and starts as `defaultName`.
+  Mapper& Common(const char* defaultName = "", unsigned nameFlags = kNoFlags) {
+    Text("Name", &S::name, defaultName, nameFlags);
+    Text("LibraryFileName", &S::libraryFileName, "", kNeverWritten);
+    Text("LibraryParameters", &S::libraryParameters, "", kNeverWritten);
+    return *this;
+  }
+
+  // A mode family: the common keys (never written) and "Mode", a name of
+  // `modes` starting as `elementMode`, the mode of a list element.
+  Mapper& Modes(EnumTable modes, int elementMode, unsigned modeFlags = kNoFlags) {
+    modes_ = modes;
+    elementMode_ = elementMode;
+    Common("", kNeverWritten);
+    return Enum("Mode", &S::mode, elementMode, modes, modeFlags);
+  }
+
+  // Reads from an object that also holds other keys, passing them over.
+  Mapper& IgnoringUnknownKeys() {
+    ignoresUnknownKeys_ = true;
+    return *this;
+  }
+
+  Mapper& Int(const char* key, int S::*member, int defaultValue, int minimum, int maximum,
+              unsigned flags = kNoFlags) {
+    return Add(std::make_shared<field_kinds::IntField<S>>(key, member, defaultValue, minimum,
+                                                          maximum, flags));
+  }
+  // An integer that is 0 or within its range.
+  Mapper& ZeroOrInt(const char* key, int S::*member, int defaultValue, int minimum, int maximum,
+                    unsigned flags = kNoFlags) {
+    return Add(std::make_shared<field_kinds::IntField<S>>(key, member, defaultValue, minimum,
+                                                          maximum, flags, field_kinds::IntRule::kZero));
+  }
+  // An integer bounded by two members of the object itself.
+  Mapper& BoundedInt(const char* key, int S::*member, int S::*minimum, int S::*maximum,
+                     unsigned flags = kNoFlags) {
+    return Add(std::make_shared<field_kinds::IntField<S>>(
+        key, member, 0, 0, 0, flags, field_kinds::IntRule::kMinusOne, minimum, maximum));
+  }
+  template <class M, class C>
+  Mapper& Enum(const char* key, M C::*member, int defaultValue, EnumTable names,
+               unsigned flags = kNoFlags, field_kinds::EnumOptions options = {}) {
+    return Add(std::make_shared<field_kinds::EnumField<S, M>>(key, static_cast<M S::*>(member),
+                                                              defaultValue, names, flags, options));
+  }
+  Mapper& Text(const char* key, std::string S::*member, const char* defaultValue = "",
+               unsigned flags = kNoFlags) {
+    return Add(std::make_shared<field_kinds::TextField<S>>(key, member, defaultValue, flags));
+  }
+  template <class C>
+  Mapper& TextList(const char* key, std::vector<std::string> C::*member, unsigned flags = kNoFlags,
+                   std::vector<std::string> defaults = {},
+                   typename field_kinds::TextListField<S>::Getter written = nullptr) {
+    return Add(std::make_shared<field_kinds::TextListField<S>>(
+        key, static_cast<std::vector<std::string> S::*>(member), std::move(defaults), flags,
+        written));
+  }
+  // A list of integers of a fixed length, bounded per position.
+  Mapper& IntList(const char* key, std::vector<int> S::*member, std::vector<int> defaults,
+                  std::vector<int> minimums, std::vector<int> maximums,
+                  unsigned flags = kNoFlags) {
+    return Add(std::make_shared<field_kinds::IntListField<S>>(
+        key, member, std::move(defaults), std::make_pair(std::move(minimums), std::move(maximums)),
+        flags));
+  }
+  // A list of integers of any length and value.
+  Mapper& FreeIntList(const char* key, std::vector<int> S::*member, unsigned flags = kNoFlags) {
+    return Add(std::make_shared<field_kinds::IntListField<S>>(key, member, std::vector<int>{},
+                                                              std::nullopt, flags));
+  }
+  Mapper& NameList(const char* key, std::vector<int> S::*member, std::vector<int> defaults,
+                   EnumTable names, field_kinds::NameListFailure failure,
+                   unsigned flags = kNoFlags) {
+    return Add(std::make_shared<field_kinds::NameListField<S>>(key, member, std::move(defaults),
+                                                               names, failure, flags));
+  }
+  // A nested object; `prototype`, when given, is its default.
+  template <class T, class C>
+  Mapper& Object(const char* key, T C::*member, unsigned flags = kNoFlags,
+                 std::type_identity_t<std::optional<T>> prototype = std::nullopt) {
+    return Add(std::make_shared<field_kinds::ObjectField<S, T>>(
+        key, static_cast<T S::*>(member), std::move(prototype), flags));
+  }
+  template <class T, class C>
+  Mapper& OptionalObject(const char* key, std::optional<T> C::*member, unsigned flags = kNoFlags) {
+    return Add(std::make_shared<field_kinds::OptionalObjectField<S, T>>(
+        key, static_cast<std::optional<T> S::*>(member), flags));
+  }
+  template <class T, class C>
+  Mapper& ObjectList(const char* key, std::vector<T> C::*member, unsigned flags = kNoFlags,
+                     std::vector<T> defaults = {}) {
+    return Add(std::make_shared<field_kinds::ObjectListField<S, T>>(
+        key, static_cast<std::vector<T> S::*>(member), std::move(defaults), flags));
+  }
+  // An embedded structure reading the owner's whole object first, for `key`.
+  template <class T, class C>
+  Mapper& Inline(const char* key, T C::*member, unsigned flags = kNoFlags) {
+    return Add(std::make_shared<field_kinds::InlineObjectField<S, T>>(
+        key, static_cast<T S::*>(member), flags));
+  }
+
+  // A field of a kind of the class's own.
+  Mapper& Add(FieldPointer field) {
+    for (FieldPointer& existing : fields_) {
+      if (std::string_view(existing->Key()) == field->Key()) {
+        existing = std::move(field);
+        return *this;
+      }
+    }
+    fields_.push_back(std::move(field));
+    return *this;
+  }
+
+  ClassMapping Build() {
+    return ClassMapping(std::move(typeName_), std::move(fields_), ignoresUnknownKeys_, modes_,
+                        elementMode_);
+  }
+
+ private:
+  std::string typeName_;
+  std::vector<FieldPointer> fields_;
+  bool ignoresUnknownKeys_ = false;
+  EnumTable modes_;
+  int elementMode_ = 0;
+};
+
+}  // namespace quorvane

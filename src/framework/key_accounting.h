@@ -1,0 +1,54 @@
+#pragma once
+
+// Which keys of an input the readers used. While a KeyAccounting is active
+// on a thread, every reader that takes a key marks the key's value; what no
+// reader marked is what the input said and the model did not take (a
+// misspelled key, one the format has dropped). Nothing is recorded, and
+// nothing costs more than a test of one pointer, while none is active.
+
+#include <json/json.h>
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace quorvane {
+
+class KeyAccounting {
+ public:
+  // Marks the value of a key as used.
+  void Consume(const Json::Value& value) { consumed_.insert(&value); }
+  bool IsConsumed(const Json::Value& value) const { return consumed_.count(&value) != 0; }
+
+  // The JSON paths ("Comment", "List[1].Key") of the keys of `root`, at any
+  // depth, that no reader used, in key order. Below a key that was used, the
+  // keys of its object, and of the objects of its array, are looked at in
+  // turn; nothing below an unused key is named. Walked without recursion.
+  std::vector<std::string> Unconsumed(const Json::Value& root) const;
+
+  // The accounting active on this thread, or null.
+  static KeyAccounting* Current();
+
+ private:
+  friend class ScopedKeyAccounting;
+  std::unordered_set<const Json::Value*> consumed_;
+};
+
+// Makes `accounting` the active one on this thread for its lifetime.
+class ScopedKeyAccounting {
+ public:
+  explicit ScopedKeyAccounting(KeyAccounting& accounting);
+  ~ScopedKeyAccounting();
+  ScopedKeyAccounting(const ScopedKeyAccounting&) = delete;
+  ScopedKeyAccounting& operator=(const ScopedKeyAccounting&) = delete;
+
+ private:
+  KeyAccounting* previous_;
+};
+
+// Marks the member `key` of `object` as used, when an accounting is active
+// and the member exists.
+void ConsumeMember(const Json::Value& object, std::string_view key);
+
+}  // namespace quorvane
