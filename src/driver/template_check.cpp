@@ -1,6 +1,7 @@
 #include "driver/template_check.h"
 
 #include <cstring>
+#include <optional>
 #include <ostream>
 #include <utility>
 
@@ -9,6 +10,7 @@
 #include "driver/platform.h"
 #include "framework/error_codes.h"
 #include "framework/json_text_limits.h"
+#include "framework/key_accounting.h"
 #include "framework/template_document.h"
 
 namespace quorvane {
@@ -71,8 +73,11 @@ Failure ReadEachElement(const Json::Value& templateJson, const char* key) {
   return {};
 }
 
-Failure CheckText(const std::string& content) {
+Failure CheckText(const std::string& content, std::vector<std::string>* notRead = nullptr) {
   QV_LMFParameter document;
+  KeyAccounting accounting;
+  std::optional<ScopedKeyAccounting> scope;
+  if (notRead != nullptr) scope.emplace(accounting);
   const int code = document.ReadFromText(content);
   if (code != errors::kSuccess) {
     return {code, document.message.empty() ? std::string(GetErrorString(code)) : document.message};
@@ -84,13 +89,17 @@ Failure CheckText(const std::string& content) {
     failure = ReadEachElement<ZQA_BarcodeFormatSpecification>(document.templateJson,
                                                               "BarcodeFormatSpecificationOptions");
   }
+  if (failure.code == errors::kSuccess && notRead != nullptr) {
+    *notRead = accounting.Unconsumed(document.templateJson);
+  }
   return failure;
 }
 
 }  // namespace
 
-int CheckTemplateText(const std::string& content, std::string& message) {
-  Failure failure = CheckText(content);
+int CheckTemplateText(const std::string& content, std::string& message,
+                      std::vector<std::string>* notRead) {
+  Failure failure = CheckText(content, notRead);
   message = std::move(failure.message);
   return failure.code;
 }

@@ -7,12 +7,16 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace quorvane {
 
 // The checks of one template text, as for a file: 0, or the code of the
-// first failure with its message in `message` (line breaks kept).
-int CheckTemplateText(const std::string& content, std::string& message);
+// first failure with its message in `message` (line breaks kept). With
+// `notRead`, a text that passes also gives the JSON path of every key no
+// reader of the model took (in key order).
+int CheckTemplateText(const std::string& content, std::string& message,
+                      std::vector<std::string>* notRead = nullptr);
 
 // The one line reported for the file at `path`, without its line break:
 // "OK: " + path, or "FAIL: " + path + ": " + code + ": " + message.

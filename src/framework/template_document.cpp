@@ -12,6 +12,7 @@
 #include "driver/platform.h"
 #include "framework/enum_table.h"
 #include "framework/json_text_limits.h"
+#include "framework/key_accounting.h"
 #include "imageparams/image_parameter.h"
 #include "imageparams/small_structures.h"
 
@@ -371,6 +372,7 @@ int QV_LMFParameter::CollectTaskNames() {
   for (const TaskArray& taskArray : kTaskArrays) {
     const Json::Value* array = FindMember(templateJson, taskArray.key);
     if (array == nullptr || array->isNull()) continue;
+    ConsumeMember(templateJson, taskArray.key);
     if (!array->isArray()) {
       message = std::string(taskArray.key) + ":" + TextOf(errors::kJsonTypeInvalid);
       return errors::kJsonTypeInvalid;
@@ -393,6 +395,7 @@ int QV_LMFParameter::CollectTaskNames() {
 
 int QV_LMFParameter::SectionArray(const char* key, const Json::Value*& array) {
   array = FindMember(templateJson, key);
+  ConsumeMember(templateJson, key);
   if (array != nullptr && array->isNull()) array = nullptr;
   if (array != nullptr && !array->isArray()) {
     array = nullptr;
@@ -460,6 +463,7 @@ int QV_LMFParameter::ReadSections(bool contentGiven) {
         return errors::kSuccess;
       }};
 
+  ConsumeMember(templateJson, "GlobalParameter");
   if (const Json::Value* global = FindMember(templateJson, "GlobalParameter");
       global != nullptr && !global->isNull()) {
     if (!global->isObject()) {

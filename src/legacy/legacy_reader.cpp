@@ -11,6 +11,7 @@
 #include "captureflow/target_roi.h"
 #include "framework/field_mapping.h"
 #include "framework/json_text_limits.h"
+#include "framework/key_accounting.h"
 #include "imageparams/small_structures.h"
 #include "legacy/legacy_barcode.h"
 #include "legacy/legacy_image_parameter.h"
@@ -96,6 +97,7 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
     document.Clear();
     imageParameterCount = 0;
     lumiflowSettings.clear();
+    notCarriedOver.clear();
     // Refused before parsing: the parse alone could take gigabytes.
     if (text != nullptr && ExceedsJsonValueLimit(text)) {
       errorMessage = JsonValueLimitMessage();
@@ -109,7 +111,15 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
       errorMessage += parseErrors;
       return errors::kJsonParseFailed;
     }
-    return ReadParsedTemplate(root, errorMessage);
+    if (!collectNotCarriedOver) return ReadParsedTemplate(root, errorMessage);
+    KeyAccounting accounting;
+    int result = errors::kSuccess;
+    {
+      const ScopedKeyAccounting scope(accounting);
+      result = ReadParsedTemplate(root, errorMessage);
+    }
+    if (result == errors::kSuccess) notCarriedOver = accounting.Unconsumed(root);
+    return result;
   } catch (const std::bad_alloc&) {
     errorMessage = GetErrorString(errors::kOutOfMemory);
     return errors::kOutOfMemory;
@@ -127,11 +137,13 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
 
   const auto eachGiven = [&root](const char* singleKey, const char* arrayKey, auto&& read) {
     if (const Json::Value* single = FindMember(root, singleKey)) {
+      ConsumeMember(root, singleKey);
       const int result = read(*single);
       if (result != errors::kSuccess) return result;
     }
     // An array key of another type is passed over.
     if (const Json::Value* array = FindMember(root, arrayKey); array && array->isArray()) {
+      ConsumeMember(root, arrayKey);
       for (const Json::Value& element : *array) {
         const int result = read(element);
         if (result != errors::kSuccess) return result;

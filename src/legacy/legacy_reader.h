@@ -58,6 +58,12 @@ class ZQA_OldParameterReader {
   int imageParameterCount = 0;
   // The capture-flow templates made by the conversion, in creation order.
   std::vector<OldLumiflowSetting> lumiflowSettings;
+  // Set before a read to have it fill notCarriedOver.
+  bool collectNotCarriedOver = false;
+  // After a successful read with collectNotCarriedOver: the JSON path of
+  // every key of the legacy text that no part of the conversion used
+  // ("Comment", "ImageParameterContentArray[1].Timoeut"), in key order.
+  std::vector<std::string> notCarriedOver;
 
  private:
   int ReadParsedTemplate(const Json::Value& root, std::string& errorMessage);
