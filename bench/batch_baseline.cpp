@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/platform.h"
+#include "framework/platform.h"
 
 namespace {
 

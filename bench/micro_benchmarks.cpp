@@ -12,8 +12,8 @@
 
 #include "barcode/barcode_reader_task.h"
 #include "barcode/format_specification.h"
-#include "driver/platform.h"
-#include "framework/template_document.h"
+#include "framework/platform.h"
+#include "document/template_document.h"
 #include "imageparams/image_parameter.h"
 #include "legacy/legacy_reader.h"
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "framework/template_document.h"
+#include "document/template_document.h"
 #include "fuzz_checks.h"
 
 using namespace quorvane;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "driver/template_check.h"
-#include "framework/template_document.h"
+#include "document/template_document.h"
 #include "fuzz_checks.h"
 
 using namespace quorvane;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "driver/template_check.h"
-#include "framework/template_document.h"
+#include "document/template_document.h"
 #include "fuzz_checks.h"
 #include "legacy/legacy_reader.h"
 

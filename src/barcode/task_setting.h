@@ -14,7 +14,7 @@
 #include "framework/enum_table.h"
 #include "framework/object_base.h"
 #include "framework/parameter_field_base.h"
-#include "framework/template_document.h"
+#include "framework/document_base.h"
 #include "imageparams/image_parameter.h"
 
 namespace quorvane {
@@ -162,7 +162,7 @@ class QV_TaskSettingBase : public QV_ParameterFieldBase {
   int maxThreadsInOneTask;
   // Not owned; only used to look sections up by name. The converter leaves
   // it null.
-  QV_LMFParameter* ownerDocument = nullptr;
+  basic_structures::LMFParameterBase* ownerDocument = nullptr;
   std::vector<QVIP_SectionImageParameterStruct> sectionImageParameters;
   std::vector<std::string> formatSpecificationNames;
   std::vector<SectionType> sections;

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/platform.h"
+#include "framework/platform.h"
 #include "framework/error_codes.h"
 #include "framework/json_text_limits.h"
 

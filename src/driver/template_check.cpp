@@ -5,13 +5,11 @@
 #include <ostream>
 #include <utility>
 
-#include "barcode/barcode_reader_task.h"
-#include "barcode/format_specification.h"
-#include "driver/platform.h"
+#include "document/template_document.h"
 #include "framework/error_codes.h"
 #include "framework/json_text_limits.h"
 #include "framework/key_accounting.h"
-#include "framework/template_document.h"
+#include "framework/platform.h"
 
 namespace quorvane {
 
@@ -45,10 +43,10 @@ std::string OneLine(const std::string& text) {
   return line;
 }
 
-// Builds every element of `key` in the read text with T, in array order; the
-// first failure is kept.
-template <class T>
-Failure ReadEachElement(const Json::Value& templateJson, const char* key) {
+// Builds every element of the section's array in the read text, in array
+// order; the first failure is kept.
+Failure ReadEachElement(const Json::Value& templateJson, const SectionSpec& section) {
+  const char* key = section.key;
   const Json::Value* array = FindMember(templateJson, key);
   if (array == nullptr || array->isNull()) return {};
   if (!array->isArray()) {
@@ -61,9 +59,9 @@ Failure ReadEachElement(const Json::Value& templateJson, const char* key) {
     std::string text;
     // The document refuses sections that are not objects; so does the checker.
     if (element.isObject()) {
-      T object;
-      code = object.ReadFromJson(element, NoSkippedKeys());
-      text = object.errorMessage;
+      const QVRef<QV_ParameterFieldBase> object = section.create(nullptr);
+      code = object->ReadFromJson(element, NoSkippedKeys());
+      text = object->errorMessage;
     }
     if (code != errors::kSuccess) {
       if (text.empty()) text = GetErrorString(code);
@@ -82,12 +80,13 @@ Failure CheckText(const std::string& content, std::vector<std::string>* notRead 
   if (code != errors::kSuccess) {
     return {code, document.message.empty() ? std::string(GetErrorString(code)) : document.message};
   }
-  // The document records only the names of these two sections.
-  Failure failure = ReadEachElement<ZQA_BarcodeReaderTaskSetting>(
-      document.templateJson, "BarcodeReaderTaskSettingOptions");
-  if (failure.code == errors::kSuccess) {
-    failure = ReadEachElement<ZQA_BarcodeFormatSpecification>(document.templateJson,
-                                                              "BarcodeFormatSpecificationOptions");
+  // The sections the document reads apart (it records only the names of
+  // the tasks), in the order of the table.
+  Failure failure;
+  for (const SectionSpec& section : SectionTable()) {
+    if (section.reading != SectionSpec::Reading::kApart || section.create == nullptr) continue;
+    failure = ReadEachElement(document.templateJson, section);
+    if (failure.code != errors::kSuccess) break;
   }
   if (failure.code == errors::kSuccess && notRead != nullptr) {
     *notRead = accounting.Unconsumed(document.templateJson);

@@ -291,26 +291,27 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
 
 void ZQA_OldParameterReader::OutputNewTemplate(std::string& text) {
   Json::Value root;
-  // One array per collection, in name order; left out when empty.
-  const auto writeCollection = [this, &root](const char* key, int kind) {
+  for (const SectionSpec& section : SectionTable()) {
+    if (!section.written) continue;
+    if (section.collection == kNoCollection) {
+      if (QV_GlobalParameter* global = document.globalParameter.Get()) {
+        global->WriteToJson(false);
+        root[section.key] = std::move(global->json);
+      }
+      continue;
+    }
+    // One array per collection, in name order; left out when empty.
     Json::Value array;
-    for (auto& entry : document.GetSectionMap(kind)) AppendWritten(array, *entry.second);
-    if (kind == kBarcodeFormatSpecifications) {
+    for (auto& entry : document.GetSectionMap(section.collection)) {
+      AppendWritten(array, *entry.second);
+    }
+    if (section.collection == kBarcodeFormatSpecifications) {
       for (const QVRef<QV_ParameterFieldBase>& unnamed : document.unnamedFormatSpecifications) {
         if (unnamed) AppendWritten(array, *unnamed);
       }
     }
-    if (!array.isNull()) root[key] = std::move(array);
-  };
-  writeCollection("LumiflowTemplates", kLumiflowTemplates);
-  writeCollection("BarcodeFormatSpecificationOptions", kBarcodeFormatSpecifications);
-  writeCollection("BarcodeReaderTaskSettingOptions", kBarcodeReaderTasks);
-  if (QV_GlobalParameter* global = document.globalParameter.Get()) {
-    global->WriteToJson(false);
-    root["GlobalParameter"] = std::move(global->json);
+    if (!array.isNull()) root[section.key] = std::move(array);
   }
-  writeCollection("ImageParameterOptions", kImageParameters);
-  writeCollection("TargetROIDefOptions", kTargetROIDefs);
   text = root.toStyledString();
 }
 

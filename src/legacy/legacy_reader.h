@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "captureflow/lumiflow_setting.h"
-#include "framework/template_document.h"
+#include "document/template_document.h"
 #include "legacy/legacy_region.h"
 
 namespace quorvane {

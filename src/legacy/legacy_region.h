@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "captureflow/lumiflow_setting.h"
-#include "framework/template_document.h"
+#include "document/template_document.h"
 #include "legacy/conversion_budget.h"
 #include "legacy/legacy_barcode.h"
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "barcode/barcode_reader_task.h"
+#include "document/template_document.h"
 #include "support/parameter_test_support.h"
 
 namespace quorvane {

@@ -17,7 +17,7 @@
 #include "driver/temp_tree.h"
 #include "driver/template_check.h"
 #include "framework/error_codes.h"
-#include "framework/template_document.h"
+#include "document/template_document.h"
 
 namespace quorvane::testing {
 

@@ -1,4 +1,4 @@
-#include "driver/platform.h"
+#include "framework/platform.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "framework/error_codes.h"
-#include "framework/template_document.h"
+#include "document/template_document.h"
 
 namespace quorvane {
 namespace {

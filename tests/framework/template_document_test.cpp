@@ -1,7 +1,7 @@
 // What the document case files cannot say: texts too deep or too long to
 // write out, preset files, and name queries.
 
-#include "framework/template_document.h"
+#include "document/template_document.h"
 
 #include <gtest/gtest.h>
 

@@ -43,7 +43,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/template_document.h"
+#include "document/template_document.h"
 #include "imageparams/small_structures.h"
 #include "support/json_text.h"
 #include "support/model_registry.h"
@@ -112,18 +112,8 @@ void RunCase(const Json::Value& testCase, const std::string& fileClass) {
 }
 
 int SectionKindOf(const std::string& key) {
-  static const std::map<std::string, int> kinds = {
-      {"LumiflowTemplates", kLumiflowTemplates},
-      {"ImageSourceOptions", kImageSources},
-      {"SemanticProcessingOptions", kSemanticProcessing},
-      {"ImageParameterOptions", kImageParameters},
-      {"TargetROIDefOptions", kTargetROIDefs},
-      {"BarcodeReaderTaskSettingOptions", kBarcodeReaderTasks},
-      {"CodeParserTaskSettingOptions", kCodeParserTasks},
-      {"BarcodeFormatSpecificationOptions", kBarcodeFormatSpecifications},
-      {"OutputTaskSettingOptions", kOutputTasks}};
-  const auto found = kinds.find(key);
-  return found == kinds.end() ? -1 : found->second;
+  const SectionSpec* section = FindSectionSpec(key);
+  return section == nullptr ? kNoCollection : section->collection;
 }
 
 QV_ParameterFieldBase* FindEntry(QV_LMFParameter& document, const std::string& key,

@@ -2,8 +2,11 @@
 
 // The template document: one complete template of the current format, held as
 // named parameter objects in one collection per section kind, plus the global
-// parameter. Section classes live in the layers above; this header only
-// names them, so that any layer can hold a pointer to its document.
+// parameter. It sits above every section class; the keys it reads and how
+// stand in its section table (section_table.h). Its work is split by seam:
+// reading (document_reading.cpp), base-name inheritance
+// (document_inheritance.cpp), reference checks and name queries
+// (document_references.cpp), appending and presets (document_append.cpp).
 
 #include <json/json.h>
 
@@ -15,58 +18,13 @@
 #include <string_view>
 #include <vector>
 
+#include "document/section_table.h"
+#include "framework/document_base.h"
 #include "framework/object_base.h"
 #include "framework/parameter_field_base.h"
+#include "imageparams/small_structures.h"
 
 namespace quorvane {
-
-class QV_GlobalParameter;
-
-// Collection kinds, numbered as the document's collections are.
-enum SectionKind : int {
-  kLumiflowTemplates = 0,
-  kImageSources = 1,
-  kSemanticProcessing = 2,
-  kImageParameters = 3,
-  kTargetROIDefs = 4,
-  kBarcodeReaderTasks = 5,
-  kCodeParserTasks = 8,
-  kBarcodeFormatSpecifications = 10,
-  kOutputTasks = 12,
-  kSectionKindCount = 13,
-};
-
-// Task kind codes of `taskNameKinds`.
-enum TaskKind : int {
-  kLabelRecognizerTask = 0,
-  kBarcodeReaderTask = 1,
-  kDocumentNormalizerTask = 2,
-  kCodeParserTask = 3,
-  kOutputTask = 4,
-};
-
-// Name → section object, in byte order of the names.
-using SectionMap = std::map<std::string, QVRef<QV_ParameterFieldBase>, std::less<>>;
-
-namespace basic_structures {
-
-// The document's operations, in slot order after the destructor.
-class LMFParameterBase : public QVObjectBase {
- public:
-  // Pairs of C strings handed out by GetReferencedNames; they point into the
-  // document's caches.
-  struct NameList {
-    const char* const* names = nullptr;
-    int count = 0;
-  };
-
-  ~LMFParameterBase() override = default;
-  virtual int ReadFromString(const char* content) = 0;
-  virtual int AppendFromString(const char* content) = 0;
-  virtual void GetReferencedNames(NameList& result, const char* templateName, int kind) = 0;
-};
-
-}  // namespace basic_structures
 
 class QV_LMFParameter : public basic_structures::LMFParameterBase {
  public:
@@ -116,14 +74,7 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   void AddTask(int kind, TaskKind taskKind, QVRef<QV_ParameterFieldBase> task);
   void SetMessage(const std::string& text) { message = text; }
 
-  // The section of `kind` registered under `name`, as its class; null when
-  // there is none or it is of another class.
-  template <class T>
-  T* FindSection(int kind, std::string_view name) const {
-    const SectionMap& map = GetSectionMap(kind);
-    auto found = map.find(name);
-    return found == map.end() ? nullptr : dynamic_cast<T*>(found->second.Get());
-  }
+  QV_ParameterFieldBase* FindSectionObject(int kind, std::string_view name) const override;
 
   // The preset files are looked up and read once per process; this reads
   // them again (after the working directory or the files have changed).
@@ -138,8 +89,6 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   std::string message;
 
  protected:
-  struct PlainSection;
-  struct InheritedSection;
   struct InheritanceWork;
   struct RoiScope;
   using NameIndex = std::map<std::string_view, const Json::Value*>;
@@ -152,17 +101,26 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   };
   using NameCache = std::map<std::string, CachedNames, std::less<>>;
 
+  // The preset texts, read once per process.
+  static std::vector<std::string>& PresetTexts();
+
   int ReadParsed(bool contentGiven);
   int CollectTaskNames();
   int ReadSections(bool contentGiven);
+  int ReadGlobalParameter(const SectionSpec& section);
+  // What follows the reading of one section: dropping the default template
+  // a read text replaces, and the checks of the names it refers to.
+  int AfterSection(const SectionSpec& section, bool contentGiven);
+  // Only directory fetchers can be read so far.
+  int CheckImageSourceType(const Json::Value& element);
   // The array of `key` in `templateJson` into `array` (null when absent or
   // null); -10031 with the key as message for another JSON type.
   int SectionArray(const char* key, const Json::Value*& array);
-  int ReadPlainSection(const Json::Value& array, const PlainSection& section);
+  int ReadPlainSection(const Json::Value& array, const SectionSpec& section);
   static bool ValidateBaseNames(const Json::Value& array, std::string_view baseKey);
-  int ReadSectionsWithBase(const Json::Value& array, const InheritedSection& section);
-  int ReadWithBase(std::string_view name, const NameIndex& index,
-                   const InheritedSection& section, InheritanceWork& work);
+  int ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section);
+  int ReadWithBase(std::string_view name, const NameIndex& index, const SectionSpec& section,
+                   InheritanceWork& work);
 
   // Reference checks; `message` carries the failure text.
   int CheckTargetROIDefs();

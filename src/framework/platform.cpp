@@ -1,4 +1,4 @@
-#include "driver/platform.h"
+#include "framework/platform.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,0 +1,55 @@
+#include "document/document_internal.h"
+
+#include <memory>
+
+#include "framework/json_text_limits.h"
+#include "framework/parameter_field_base.h"
+
+namespace quorvane::document_internal {
+
+namespace {
+
+// Parses a current-format text. On failure `errors` holds the reader's error
+// list, or the text of what the reader threw (nesting beyond its limit).
+bool ParseTemplateText(std::string_view text, Json::Value& value, std::string& errors) {
+  static const Json::CharReaderBuilder builder;
+  const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+  const char* begin = text.data() != nullptr ? text.data() : "";
+  try {
+    if (reader->parse(begin, begin + text.size(), &value, &errors)) return true;
+  } catch (const std::exception& e) {
+    errors = e.what();
+  }
+  value = Json::Value();
+  return false;
+}
+
+}  // namespace
+
+int ParseTemplateObject(std::string_view text, Json::Value& value, std::string& message) {
+  if (ExceedsJsonValueLimit(text)) {
+    message = JsonValueLimitMessage();
+    return errors::kTemplateComplex;
+  }
+  std::string parseErrors;
+  if (!ParseTemplateText(text, value, parseErrors)) {
+    message = std::move(parseErrors);
+    return errors::kJsonParseFailed;
+  }
+  if (!value.isObject()) {
+    message = "content is not a object";
+    return errors::kJsonValueInvalid;
+  }
+  return errors::kSuccess;
+}
+
+bool StringMember(const Json::Value& object, std::string_view key, std::string_view& text) {
+  const Json::Value* value = FindMember(object, key);
+  if (value == nullptr || !value->isString()) return false;
+  const char* begin = nullptr;
+  const char* end = nullptr;
+  text = value->getString(&begin, &end) ? std::string_view(begin, end - begin) : std::string_view();
+  return true;
+}
+
+}  // namespace quorvane::document_internal

@@ -1,0 +1,325 @@
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "captureflow/default_names.h"
+#include "captureflow/flow_sections.h"
+#include "captureflow/lumiflow_setting.h"
+#include "captureflow/target_roi.h"
+#include "document/template_document.h"
+
+namespace quorvane {
+
+namespace {
+
+// Names (and reference lists) looked at or filled in by the reference checks
+// of one read. Filling empty task lists copies whole name lists, so a text of
+// a few megabytes could otherwise ask for billions of names; no real template
+// comes near this.
+constexpr std::size_t kReferenceWorkLimit = std::size_t{1} << 22;
+
+}  // namespace
+
+// What a list of target ROI names refers to: the distinct definitions up to
+// the first name that is not one, and the tasks they run.
+struct QV_LMFParameter::RoiScope {
+  std::size_t definedCount = 0;
+  bool hasUndefined = false;
+  std::string_view undefinedName;
+  bool tooComplex = false;
+  // Each task once, in order of first appearance.
+  std::vector<std::string_view> tasks;
+  std::set<std::string_view> taskSet;
+};
+
+// ---------------------------------------------------------------------------
+// Reference checks
+
+template <class Names>
+QV_LMFParameter::RoiScope QV_LMFParameter::ScopeOf(const Names& roiNames) {
+  RoiScope scope;
+  std::set<std::string_view> seen;
+  for (const auto& roiName : roiNames) {
+    const std::string_view name = roiName;
+    if (!seen.insert(name).second) continue;
+    const auto* roi = FindSection<QV_TargetROIDef>(kTargetROIDefs, name);
+    if (roi == nullptr) {
+      scope.hasUndefined = true;
+      scope.undefinedName = name;
+      break;
+    }
+    ++scope.definedCount;
+    referenceWork_ += 1 + roi->taskSettingNames.size();
+    if (referenceWork_ > kReferenceWorkLimit) {
+      scope.tooComplex = true;
+      break;
+    }
+    for (const std::string& task : roi->taskSettingNames) {
+      if (scope.taskSet.insert(task).second) scope.tasks.push_back(task);
+    }
+  }
+  return scope;
+}
+
+QV_LMFParameter::ReferenceCheck QV_LMFParameter::ApplyScope(const RoiScope& scope,
+                                                            std::vector<std::string>& taskNames,
+                                                            const std::string& referrer,
+                                                            bool outputTasksAllowed) {
+  const auto isOutputTask = [this](std::string_view task) {
+    auto kind = taskNameKinds.find(task);
+    return kind != taskNameKinds.end() && kind->second == kOutputTask;
+  };
+  if (scope.tooComplex) {
+    return {errors::kTemplateComplex, referrer + ":" + GetErrorString(errors::kTemplateComplex)};
+  }
+  const auto undefinedRoi = [&scope, &referrer]() -> ReferenceCheck {
+    return {errors::kNameReferenceInvalid, "roi name:" + std::string(scope.undefinedName) +
+                                               " referenced in " + referrer + " is undefined"};
+  };
+  if (taskNames.empty()) {
+    if (scope.hasUndefined) return undefinedRoi();
+    std::vector<std::string> collected;
+    for (std::string_view task : scope.tasks) {
+      if (outputTasksAllowed || !isOutputTask(task)) collected.emplace_back(task);
+    }
+    referenceWork_ += collected.size();
+    if (referenceWork_ > kReferenceWorkLimit) {
+      return {errors::kTemplateComplex, referrer + ":" + GetErrorString(errors::kTemplateComplex)};
+    }
+    taskNames = std::move(collected);
+    return {};
+  }
+  // Given tasks are tested against each definition as it is met, so an
+  // output task is refused as soon as one definition has been found.
+  if (scope.definedCount > 0 && !outputTasksAllowed) {
+    for (const std::string& task : taskNames) {
+      if (isOutputTask(task)) {
+        return {errors::kNameReferenceInvalid,
+                "ouput task name:" + task + " referenced in " + referrer + " is invalid."};
+      }
+    }
+  }
+  if (scope.hasUndefined) return undefinedRoi();
+  for (const std::string& task : taskNames) {
+    if (scope.taskSet.count(task) == 0) {
+      return {errors::kNameReferenceInvalid,
+              "task name:" + task + " referenced in " + referrer + " is undefined"};
+    }
+  }
+  return {};
+}
+
+QV_LMFParameter::ReferenceCheck QV_LMFParameter::CheckReferences(
+    const std::vector<std::string>& roiNames, std::vector<std::string>& taskNames,
+    const std::string& referrer, bool outputTasksAllowed) {
+  return ApplyScope(ScopeOf(roiNames), taskNames, referrer, outputTasksAllowed);
+}
+
+int QV_LMFParameter::CheckTargetROIDefs() {
+  for (const auto& [name, object] : sections_[kTargetROIDefs]) {
+    auto* roi = dynamic_cast<QV_TargetROIDef*>(object.Get());
+    if (roi == nullptr) continue;
+    for (const std::string& task : roi->taskSettingNames) {
+      if (declaredTaskNames_.count(task) == 0) {
+        message = "Task name : " + task + " referenced in TargetROIDef : " + name + " is undefined";
+        return errors::kNameReferenceInvalid;
+      }
+    }
+    if (std::optional<QV_ReferenceObjectFilter>& filter = roi->location.referenceObjectFilter) {
+      const ReferenceCheck check =
+          CheckReferences(filter->referenceTargetROIDefNames, filter->referenceTaskNames,
+                          "TargetROIDef:" + name, true);
+      if (check.code != errors::kSuccess) {
+        message = check.message;
+        return check.code;
+      }
+    }
+  }
+  return errors::kSuccess;
+}
+
+int QV_LMFParameter::CheckSemanticTaskNames() {
+  for (const auto& [name, object] : sections_[kSemanticProcessing]) {
+    const auto* setting = dynamic_cast<const QV_SemanticSetting*>(object.Get());
+    if (setting == nullptr) continue;
+    for (const std::string& task : setting->taskSettingNames) {
+      if (declaredTaskNames_.count(task) == 0) {
+        message =
+            "Task name : " + task + " referenced in Semantic Setting : " + name + " is undefined";
+        return errors::kNameReferenceInvalid;
+      }
+    }
+  }
+  return errors::kSuccess;
+}
+
+int QV_LMFParameter::CheckImageSources() {
+  const SectionMap& sources = sections_[kImageSources];
+  for (const auto& entry : sections_[kLumiflowTemplates]) {
+    const auto* flow = dynamic_cast<const QV_LumiflowSetting*>(entry.second.Get());
+    if (flow == nullptr || flow->imageSourceName.empty()) continue;
+    if (sources.count(flow->imageSourceName) == 0) {
+      message = flow->imageSourceName + " is an invalid ImageSource name";
+      return errors::kImageSourceNotFound;
+    }
+  }
+  return errors::kSuccess;
+}
+
+int QV_LMFParameter::CheckTargetROINames() {
+  SectionMap& definitions = sections_[kTargetROIDefs];
+  std::set<std::string_view> named;
+  // Checked as collected: the first name that is not a definition, in the
+  // order of collection, is the one reported.
+  const auto collect = [this, &definitions, &named](const std::vector<std::string>& names) {
+    for (const std::string& roiName : names) {
+      if (named.insert(roiName).second && definitions.count(roiName) == 0) {
+        message = roiName + " is an invalid TargetROIDef name.";
+        return errors::kNameReferenceInvalid;
+      }
+    }
+    return errors::kSuccess;
+  };
+  int result = errors::kSuccess;
+  for (const auto& entry : sections_[kLumiflowTemplates]) {
+    const auto* flow = dynamic_cast<const QV_LumiflowSetting*>(entry.second.Get());
+    if (flow != nullptr) result = collect(flow->imageROIProcessingNames);
+    if (result != errors::kSuccess) return result;
+  }
+  for (const auto& entry : sections_[kSemanticProcessing]) {
+    const auto* setting = dynamic_cast<const QV_SemanticSetting*>(entry.second.Get());
+    if (setting != nullptr && setting->referenceObjectFilter) {
+      result = collect(setting->referenceObjectFilter->referenceTargetROIDefNames);
+    }
+    if (result != errors::kSuccess) return result;
+  }
+  for (const auto& entry : definitions) {
+    const auto* roi = dynamic_cast<const QV_TargetROIDef*>(entry.second.Get());
+    if (roi != nullptr && roi->location.referenceObjectFilter) {
+      result = collect(roi->location.referenceObjectFilter->referenceTargetROIDefNames);
+    }
+    if (result != errors::kSuccess) return result;
+  }
+
+  // The default definition goes unless something names it or it was read.
+  auto found = definitions.find(DefaultTargetROIDefName());
+  if (found != definitions.end() && named.count(DefaultTargetROIDefName()) == 0) {
+    const auto* roi = dynamic_cast<const QV_TargetROIDef*>(found->second.Get());
+    if (roi != nullptr && roi->isPlaceholder) {
+      named.clear();  // may hold views into the definition
+      definitions.erase(found);
+    }
+  }
+  return errors::kSuccess;
+}
+
+int QV_LMFParameter::CheckOutputTasks() {
+  const SectionMap& outputTasks = sections_[kOutputTasks];
+  if (outputTasks.empty()) return errors::kSuccess;
+  // Output task name → the definitions that run it, in name order.
+  std::map<std::string_view, std::vector<std::string_view>> runners;
+  for (const auto& entry : outputTasks) runners[entry.first];
+  for (const auto& [roiName, object] : sections_[kTargetROIDefs]) {
+    const auto* roi = dynamic_cast<const QV_TargetROIDef*>(object.Get());
+    if (roi == nullptr) continue;
+    for (const std::string& task : roi->taskSettingNames) {
+      auto runner = runners.find(task);
+      if (runner != runners.end() &&
+          (runner->second.empty() || runner->second.back() != roiName)) {
+        runner->second.push_back(roiName);
+      }
+    }
+  }
+  for (const auto& [name, object] : outputTasks) {
+    auto* output = dynamic_cast<QV_OutputTaskSetting*>(object.Get());
+    if (output == nullptr || output->outputCondition.taskResults.empty()) continue;
+    // The same definitions for every result of this task: looked at once.
+    const RoiScope runnersScope = ScopeOf(runners[name]);
+    std::vector<QV_OutputTaskSetting::TaskResult>& results = output->outputCondition.taskResults;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+      QV_OutputTaskSetting::TaskResult& taskResult = results[i];
+      const std::string referrer = "TaskResult[" + std::to_string(i) + "]";
+      ReferenceCheck check = CheckReferences({taskResult.targetROIDefName},
+                                             taskResult.taskSettingNames, referrer, false);
+      if (check.code == errors::kSuccess) {
+        check = ApplyScope(runnersScope, taskResult.backwardReferenceOutput.referenceTaskNames,
+                           referrer + ":BackwardReferenceOutput", false);
+      }
+      if (check.code != errors::kSuccess) {
+        message = check.message;
+        return check.code;
+      }
+    }
+  }
+  return errors::kSuccess;
+}
+
+int QV_LMFParameter::CheckSemanticSettingNames() {
+  const SectionMap& settings = sections_[kSemanticProcessing];
+  for (const auto& entry : sections_[kLumiflowTemplates]) {
+    const auto* flow = dynamic_cast<const QV_LumiflowSetting*>(entry.second.Get());
+    if (flow == nullptr) continue;
+    for (const std::string& settingName : flow->semanticProcessingNames) {
+      if (settings.count(settingName) == 0) {
+        message = settingName + " is an invalid SemanticSetting name.";
+        return errors::kNameReferenceInvalid;
+      }
+    }
+  }
+  return errors::kSuccess;
+}
+
+// ---------------------------------------------------------------------------
+// Name queries
+
+const QV_LMFParameter::CachedNames& QV_LMFParameter::CodeSpecificationNames(
+    const std::string& templateName) {
+  auto cached = referencedCodeSpecifications_.find(templateName);
+  if (cached != referencedCodeSpecifications_.end()) return cached->second;
+
+  CachedNames answer;
+  const auto* flow = FindSection<QV_LumiflowSetting>(kLumiflowTemplates, templateName);
+  std::set<std::string_view> settingsSeen;
+  std::set<std::string_view> tasksSeen;
+  std::set<std::string_view> namesSeen;
+  for (const std::string& settingName : flow->semanticProcessingNames) {
+    const auto* setting = FindSection<QV_SemanticSetting>(kSemanticProcessing, settingName);
+    if (setting == nullptr || !settingsSeen.insert(settingName).second) continue;
+    for (const std::string& taskName : setting->taskSettingNames) {
+      const auto* task = FindSection<QV_CodeParserTaskSetting>(kCodeParserTasks, taskName);
+      if (task == nullptr || !tasksSeen.insert(taskName).second) continue;
+      for (const std::string& specification : task->codeSpecifications) {
+        if (namesSeen.insert(specification).second) answer.texts.push_back(specification);
+      }
+    }
+  }
+  CachedNames& stored =
+      referencedCodeSpecifications_.emplace(templateName, std::move(answer)).first->second;
+  stored.pointers.reserve(stored.texts.size());
+  for (const std::string& text : stored.texts) stored.pointers.push_back(text.c_str());
+  return stored;
+}
+
+void QV_LMFParameter::GetReferencedNames(NameList& result, const char* templateName, int kind) {
+  result = NameList();
+  if (templateName == nullptr || kind != kReferencedCodeSpecifications) {
+    // Kind 4 asks what the label recognizer tasks of the template's target
+    // ROI definitions refer to; no such task is ever built here, so its
+    // answer is always empty.
+    return;
+  }
+  try {
+    const std::string name = templateName;
+    if (FindSection<QV_LumiflowSetting>(kLumiflowTemplates, name) == nullptr) return;
+    const CachedNames& names = CodeSpecificationNames(name);
+    result.names = names.pointers.data();
+    result.count = static_cast<int>(names.pointers.size());
+  } catch (const std::exception&) {
+    result = NameList();
+  }
+}
+
+}  // namespace quorvane

@@ -1,0 +1,58 @@
+#pragma once
+
+// The top-level keys of a current-format template, one row per section:
+// what the document reads from each and how, which collection holds it, the
+// class its elements are, and which sections a converted template holds.
+// Reading, appending, the reference checks, the checker and the converter's
+// output all take their keys from here.
+
+#include <span>
+#include <string_view>
+
+#include "framework/document_base.h"
+#include "framework/object_base.h"
+#include "framework/parameter_field_base.h"
+
+namespace quorvane {
+
+struct SectionSpec {
+  // How the document reads the key.
+  enum class Reading {
+    kApart,     // not by the document: only the names of tasks are taken
+    kObject,    // one object ("GlobalParameter")
+    kPlain,     // an array of sections, each read on its own
+    kWithBase,  // an array of sections, each read after the entry it names as its base
+  };
+
+  const char* key;
+  Reading reading;
+  // Where the document reads the key among the sections it reads (from 1);
+  // 0 when it does not read it.
+  int readStep;
+  // The collection that holds the sections, or kNoCollection.
+  int collection;
+  // The kind of task the sections are, or kNotATask.
+  int taskKind;
+  // What messages call an element: label + "[" + index + "]".
+  const char* label;
+  // The message for a name given twice in one array; null: names may repeat.
+  const char* duplicateText;
+  // The key that names the base of an element; null for no inheritance.
+  const char* baseKey;
+  // One of the sections a converted template holds.
+  bool written;
+  // Clear puts a default entry into the collection.
+  bool hasDefaultEntry;
+  // A new section (a copy of `base` when given and of the same class), or
+  // null for a key whose sections have no class here.
+  QVRef<QV_ParameterFieldBase> (*create)(const QV_ParameterFieldBase* base);
+};
+
+// Every top-level key a template document knows, in the order appending
+// treats them.
+std::span<const SectionSpec> SectionTable();
+
+// The row of `key`; null for a key that is not a section.
+const SectionSpec* FindSectionSpec(std::string_view key);
+
+}  // namespace quorvane
