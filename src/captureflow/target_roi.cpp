@@ -141,7 +141,7 @@ int QVIP_LocationOffsetStruct::Validate() {
   const int xType = referenceXAxis.axisType;
   const int yType = referenceYAxis.axisType;
   if (xType == Axis::AT_ROTATION_OTHER_AXIS && yType == Axis::AT_ROTATION_OTHER_AXIS) {
-    errorMessage = "AxisType can't be AT_ROTATION_OTHER_AXIS at the same time.";
+    errorMessage = texts::kBothAxesRotated;
     return errors::kJsonValueInvalid;
   }
   // Axes placed on edges must lie on adjacent edges. Two midpoint axes are
@@ -153,7 +153,7 @@ int QVIP_LocationOffsetStruct::Validate() {
     const std::int64_t edge = referenceXAxis.edgeIndex;
     const std::int64_t other = referenceYAxis.edgeIndex;
     if (other == edge || other == (edge + 2) % 4) {
-      errorMessage = "EdgeIndex is invalid.";
+      errorMessage = texts::kEdgeIndexInvalid;
       return errors::kJsonValueInvalid;
     }
   }
@@ -168,7 +168,7 @@ int QVIP_LocationOffsetStruct::Validate() {
   // Points in mixed units cannot be compared, so only uniform ones are tested.
   if (unitSum == 8 || unitSum == 0) {
     if (!TurnsTheDefaultWay({&firstPoint, &secondPoint, &thirdPoint, &fourthPoint})) {
-      errorMessage = GetTypeName() + ": points are invalid.";
+      errorMessage = GetTypeName() + std::string(texts::kPointsInvalid);
       return errors::kJsonValueInvalid;
     }
   }

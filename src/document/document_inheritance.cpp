@@ -98,14 +98,14 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
                                           const SectionSpec& section) {
   const std::string key = section.key;
   if (!ValidateBaseNames(array, section.baseKey)) {
-    message = key + " has invalid baseName.";
+    message = key + std::string(texts::kBaseNameInvalid);
     return errors::kJsonValueInvalid;
   }
   NameIndex index;
   for (Json::ArrayIndex i = 0; i < array.size(); ++i) {
     const Json::Value& element = array[i];
     if (!element.isObject()) {
-      message = key + "[" + std::to_string(i) + "]:" + GetErrorString(errors::kJsonTypeInvalid);
+      message = CodeMessage(ElementName(key, i), errors::kJsonTypeInvalid);
       return errors::kJsonTypeInvalid;
     }
     const Json::Value* nameValue = FindMember(element, "Name");
@@ -121,7 +121,7 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
       failure = errors::kNameDuplicated;
     }
     if (failure != errors::kSuccess) {
-      message = key + "[" + std::to_string(i) + "] Name:" + GetErrorString(failure);
+      message = CodeMessage(ElementName(key, i) + " Name", failure);
       return failure;
     }
   }
@@ -151,7 +151,7 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
     const std::string_view current = pending.back();
     auto found = index.find(current);
     if (found == index.end()) {
-      message = std::string(current) + ":" + GetErrorString(errors::kJsonValueInvalid);
+      message = CodeMessage(current, errors::kJsonValueInvalid);
       return errors::kJsonValueInvalid;
     }
     const Json::Value& element = *found->second;
@@ -161,8 +161,8 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
     if (baseValue != nullptr && !baseValue->isNull()) {
       std::string_view baseName;
       if (!StringMember(element, section.baseKey, baseName)) {
-        message = std::string(section.key) + "[" + std::string(current) + "]." + section.baseKey +
-                  ":" + GetErrorString(errors::kJsonTypeInvalid);
+        message = CodeMessage(EntryName(section.key, current) + "." + section.baseKey,
+                              errors::kJsonTypeInvalid);
         return errors::kJsonTypeInvalid;
       }
       if (!baseName.empty()) {
@@ -171,7 +171,7 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
           // ValidateBaseNames has refused loops; this only keeps a loop
           // from running forever should one get through.
           if (!onStack.insert(baseName).second) {
-            message = std::string(section.key) + " has invalid baseName.";
+            message = section.key + std::string(texts::kBaseNameInvalid);
             return errors::kJsonValueInvalid;
           }
           pending.push_back(baseName);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "framework/json_text_limits.h"
+#include "framework/messages.h"
 #include "framework/parameter_field_base.h"
 
 namespace quorvane::document_internal {
@@ -37,7 +38,7 @@ int ParseTemplateObject(std::string_view text, Json::Value& value, std::string& 
     return errors::kJsonParseFailed;
   }
   if (!value.isObject()) {
-    message = "content is not a object";
+    message = texts::kNotAnObject;
     return errors::kJsonValueInvalid;
   }
   return errors::kSuccess;

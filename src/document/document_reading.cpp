@@ -82,14 +82,14 @@ int QV_LMFParameter::CollectTaskNames() {
     if (array == nullptr || array->isNull()) continue;
     ConsumeMember(templateJson, section.key);
     if (!array->isArray()) {
-      message = std::string(section.key) + ":" + GetErrorString(errors::kJsonTypeInvalid);
+      message = CodeMessage(section.key, errors::kJsonTypeInvalid);
       return errors::kJsonTypeInvalid;
     }
     for (const Json::Value& element : *array) {
       std::string_view name;
       if (!StringMember(element, "Name", name)) continue;
       if (!taskNameKinds.emplace(std::string(name), section.taskKind).second) {
-        message = std::string(section.key) + ":" + std::string(name);
+        message = Prefixed(section.key, name);
         return errors::kNameDuplicated;
       }
       declaredTaskNames_.emplace(name);
@@ -193,15 +193,14 @@ int QV_LMFParameter::ReadPlainSection(const Json::Value& array, const SectionSpe
   for (Json::ArrayIndex i = 0; i < array.size(); ++i) {
     const Json::Value& element = array[i];
     if (!element.isObject()) {
-      message = std::string(section.label) + "[" + std::to_string(i) + "]" + ":" +
-                GetErrorString(errors::kJsonTypeInvalid);
+      message = CodeMessage(ElementName(section.label, i), errors::kJsonTypeInvalid);
       return errors::kJsonTypeInvalid;
     }
     if (section.collection == kLumiflowTemplates && i == 0) {
       const Json::Value* name = FindMember(element, "Name");
       if (name != nullptr && !name->isNull()) {
         if (!name->isString()) {
-          message = std::string(section.label) + "[0]:" + GetErrorString(errors::kJsonTypeInvalid);
+          message = CodeMessage(ElementName(section.label, 0), errors::kJsonTypeInvalid);
           return errors::kJsonTypeInvalid;
         }
         firstTemplateName = name->asString();
@@ -225,7 +224,7 @@ int QV_LMFParameter::ReadPlainSection(const Json::Value& array, const SectionSpe
 int QV_LMFParameter::CheckImageSourceType(const Json::Value& element) {
   const Json::Value* type = FindMember(element, "Type");
   if (type == nullptr || !type->isString()) {
-    message = "ImageSourceOption:Type:" + std::string(GetErrorString(errors::kJsonTypeInvalid));
+    message = Prefixed("ImageSourceOption", CodeMessage("Type", errors::kJsonTypeInvalid));
     return errors::kJsonTypeInvalid;
   }
   const std::string text = type->asString();

@@ -73,7 +73,7 @@ QV_LMFParameter::ReferenceCheck QV_LMFParameter::ApplyScope(const RoiScope& scop
     return kind != taskNameKinds.end() && kind->second == kOutputTask;
   };
   if (scope.tooComplex) {
-    return {errors::kTemplateComplex, referrer + ":" + GetErrorString(errors::kTemplateComplex)};
+    return {errors::kTemplateComplex, CodeMessage(referrer, errors::kTemplateComplex)};
   }
   const auto undefinedRoi = [&scope, &referrer]() -> ReferenceCheck {
     return {errors::kNameReferenceInvalid, "roi name:" + std::string(scope.undefinedName) +
@@ -87,7 +87,7 @@ QV_LMFParameter::ReferenceCheck QV_LMFParameter::ApplyScope(const RoiScope& scop
     }
     referenceWork_ += collected.size();
     if (referenceWork_ > kReferenceWorkLimit) {
-      return {errors::kTemplateComplex, referrer + ":" + GetErrorString(errors::kTemplateComplex)};
+      return {errors::kTemplateComplex, CodeMessage(referrer, errors::kTemplateComplex)};
     }
     taskNames = std::move(collected);
     return {};
@@ -241,7 +241,7 @@ int QV_LMFParameter::CheckOutputTasks() {
     std::vector<QV_OutputTaskSetting::TaskResult>& results = output->outputCondition.taskResults;
     for (std::size_t i = 0; i < results.size(); ++i) {
       QV_OutputTaskSetting::TaskResult& taskResult = results[i];
-      const std::string referrer = "TaskResult[" + std::to_string(i) + "]";
+      const std::string referrer = ElementName("TaskResult", i);
       ReferenceCheck check = CheckReferences({taskResult.targetROIDefName},
                                              taskResult.taskSettingNames, referrer, false);
       if (check.code == errors::kSuccess) {

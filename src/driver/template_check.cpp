@@ -50,8 +50,7 @@ Failure ReadEachElement(const Json::Value& templateJson, const SectionSpec& sect
   const Json::Value* array = FindMember(templateJson, key);
   if (array == nullptr || array->isNull()) return {};
   if (!array->isArray()) {
-    return {errors::kJsonTypeInvalid,
-            std::string(key) + ":" + GetErrorString(errors::kJsonTypeInvalid)};
+    return {errors::kJsonTypeInvalid, CodeMessage(key, errors::kJsonTypeInvalid)};
   }
   for (Json::ArrayIndex i = 0; i < array->size(); ++i) {
     const Json::Value& element = (*array)[i];
@@ -65,7 +64,7 @@ Failure ReadEachElement(const Json::Value& templateJson, const SectionSpec& sect
     }
     if (code != errors::kSuccess) {
       if (text.empty()) text = GetErrorString(code);
-      return {code, std::string(key) + "[" + std::to_string(i) + "]" + ":" + text};
+      return {code, Prefixed(ElementName(key, i), text)};
     }
   }
   return {};

@@ -465,6 +465,7 @@ class NameListField final : public FieldSpec {
     if (!texts) return errors::kSuccess;
     const bool loud = failure_ == NameListFailure::kSpaced;
     if (texts->items.empty() && loud) {
+      // No ":" between the key and the text here.
       object.errorMessage = std::string(Key()) + GetErrorString(errors::kJsonValueInvalid);
       return errors::kJsonValueInvalid;
     }
@@ -473,7 +474,7 @@ class NameListField final : public FieldSpec {
     for (std::string_view text : texts->items) {
       const int value = LookupEnumValue(names_, text);
       if (value == kEnumNotFound) {
-        if (loud) object.errorMessage = std::string(Key()) + " : out of range.";
+        if (loud) object.errorMessage = std::string(Key()) + std::string(texts::kSpacedOutOfRange);
         return errors::kJsonValueInvalid;
       }
       values.push_back(value);

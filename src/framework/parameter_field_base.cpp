@@ -5,6 +5,7 @@
 
 #include "framework/field_mapping.h"
 #include "framework/key_accounting.h"
+#include "framework/messages.h"
 
 namespace quorvane {
 
@@ -284,13 +285,12 @@ int QV_ParameterFieldBase::ReadFields(const Json::Value& object, const SkippedKe
       const FieldReader reader = *found;
       result = reader(object);
     } else if (!ignoreUnknownKeys) {
-      errorMessage = GetTypeName() + ":" + std::string(key) + ":" +
-                     GetErrorString(errors::kJsonKeyInvalid);
+      errorMessage = Prefixed(GetTypeName(), CodeMessage(key, errors::kJsonKeyInvalid));
       return errors::kJsonKeyInvalid;
     }
     if (result != errors::kSuccess) {
       failedKey = key;
-      errorMessage = GetTypeName() + ":" + errorMessage;
+      PrefixMessage(GetTypeName());
       return result;
     }
   }
@@ -301,16 +301,18 @@ int QV_ParameterFieldBase::ReadFields(const Json::Value& object, const SkippedKe
 // Typed getters
 
 int QV_ParameterFieldBase::FailWithKey(std::string_view key, int code) {
-  errorMessage.assign(key);
-  errorMessage += ':';
-  errorMessage += GetErrorString(code);
+  errorMessage = CodeMessage(key, code);
   return code;
 }
 
 int QV_ParameterFieldBase::FailOutOfRange(std::string_view key) {
   errorMessage.assign(key);
-  errorMessage += ": out of range.";
+  errorMessage += texts::kOutOfRange;
   return errors::kJsonValueInvalid;
+}
+
+void QV_ParameterFieldBase::PrefixMessage(std::string_view name) {
+  errorMessage = Prefixed(name, errorMessage);
 }
 
 int QV_ParameterFieldBase::FailValidation(int code, std::string_view text) {

@@ -19,6 +19,7 @@
 
 #include "framework/enum_table.h"
 #include "framework/error_codes.h"
+#include "framework/messages.h"
 #include "framework/object_base.h"
 
 namespace quorvane {
@@ -229,6 +230,9 @@ class QV_ParameterFieldBase : public QVObjectBase {
   int FailWithKey(std::string_view key, int code);
   // Sets errorMessage = key + ": out of range.", returns -10033.
   int FailOutOfRange(std::string_view key);
+  // Puts `name` (a type name or key) and ":" in front of errorMessage: the
+  // level a failure passes through on its way out.
+  void PrefixMessage(std::string_view name);
   // Sets errorMessage = type name + " " + `text`, and returns `code`: a
   // check across keys, after reading.
   int FailValidation(int code, std::string_view text);
@@ -296,7 +300,7 @@ QVRef<QVVector<T>> QV_ParameterFieldBase::GetObjectArrayValue(
                               : element.ReadFromJson((*value)[i], NoSkippedKeys());
     if (result != errors::kSuccess) {
       error = result;
-      errorMessage = std::string(key) + "[" + std::to_string(i) + "]" + ":" + element.errorMessage;
+      errorMessage = Prefixed(ElementName(key, i), element.errorMessage);
       return {};
     }
     list->items.push_back(element);

@@ -317,10 +317,12 @@ QVIP_TextDetectionModeStruct::QVIP_TextDetectionModeStruct(int mode) : ModeStruc
 
 int QVIP_TextDetectionModeStruct::Validate() {
   if (charHeightRange.size() >= 2 && charHeightRange[0] > charHeightRange[1]) {
-    return FailValidation(errors::kJsonValueInvalid, "CharHeightRange error: min > max.");
+    return FailValidation(errors::kJsonValueInvalid,
+                          "CharHeightRange " + std::string(texts::kMinAboveMax));
   }
   if (stringLengthRange.size() >= 2 && stringLengthRange[0] > stringLengthRange[1]) {
-    return FailValidation(errors::kJsonValueInvalid, "StringLengthRange error: min > max.");
+    return FailValidation(errors::kJsonValueInvalid,
+                          "StringLengthRange " + std::string(texts::kMinAboveMax));
   }
   return errors::kSuccess;
 }

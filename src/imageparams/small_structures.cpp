@@ -42,7 +42,7 @@ const ClassMapping& QVIP_RangeStruct::Mapping() {
 }
 
 int QVIP_RangeStruct::Validate() {
-  if (minValue > maxValue) return FailValidation(errors::kJsonValueInvalid, "error: min > max.");
+  if (minValue > maxValue) return FailValidation(errors::kJsonValueInvalid, texts::kMinAboveMax);
   return errors::kSuccess;
 }
 

@@ -109,7 +109,7 @@ const ClassMapping& OldBarcodeFormatStruct::Mapping() {
 int ReadLegacyObject(QV_ParameterFieldBase& object, const Json::Value& value) {
   object.InitFieldTable();
   if (!value.isObject() && !value.isNull()) {
-    object.errorMessage = object.GetTypeName() + ":" + object.errorMessage;
+    object.PrefixMessage(object.GetTypeName());
     return errors::kJsonTypeInvalid;
   }
   const int result = object.ReadFirstFields(value, NoSkippedKeys());
@@ -144,7 +144,8 @@ int OldBarcodeReaderTaskSetting::ReadLegacyJson(const Json::Value& value) {
   // A current "TerminateSetting" may pair a stage with a section it cannot
   // end; the task's own reader refuses such a pair, so no output may hold it.
   if (result == errors::kSuccess && !IsTerminateSettingValid()) {
-    errorMessage = GetTypeName() + ":TerminateSetting:" + GetErrorString(errors::kJsonValueInvalid);
+    errorMessage =
+        Prefixed(GetTypeName(), CodeMessage("TerminateSetting", errors::kJsonValueInvalid));
     result = errors::kJsonValueInvalid;
   }
   if (result == errors::kSuccess) barcodeFormat.barcodeFormatIds = legacyBarcodeFormat.barcodeFormatIds;

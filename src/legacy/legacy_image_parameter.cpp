@@ -153,7 +153,7 @@ class PreprocessingField final : public FieldSpec {
 
  private:
   int Fail(QV_ParameterFieldBase& image, int code) const {
-    image.errorMessage = image.GetTypeName() + Key() + " invalid";
+    image.errorMessage = image.GetTypeName() + Key() + std::string(texts::kLegacyKeyInvalid);
     return code;
   }
 };
@@ -184,13 +184,13 @@ int OldImageParameterReader::ReadLegacyJson(const Json::Value& value) {
     // The barcode keys of a legacy object are not the image parameter's.
     std::string_view failedKey;
     if (const int result = ReadFields(value, NoSkippedKeys(), true, failedKey)) {
-      errorMessage = GetTypeName() + std::string(failedKey) + " invalid";
+      errorMessage = GetTypeName() + std::string(failedKey) + std::string(texts::kLegacyKeyInvalid);
       return result;
     }
     return ReadLastFields(value, NoSkippedKeys());
   }
   if (!value.isNull()) {
-    errorMessage = GetTypeName() + ":" + errorMessage;
+    PrefixMessage(GetTypeName());
     return errors::kJsonTypeInvalid;
   }
   return errors::kSuccess;

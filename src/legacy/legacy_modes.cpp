@@ -83,7 +83,7 @@ int ReadLegacyModeElement(QV_ParameterFieldBase& element, const Json::Value& val
   if (value.isObject()) {
     const int result = element.ReadFirstFields(value, skippedKeys);
     if (result != errors::kSuccess) {
-      element.errorMessage = element.GetTypeName() + ":" + element.errorMessage;
+      element.PrefixMessage(element.GetTypeName());
       return result;
     }
     return element.ReadFields(value, skippedKeys, false);
@@ -95,7 +95,7 @@ int ReadLegacyModeElement(QV_ParameterFieldBase& element, const Json::Value& val
     const int found =
         LookupEnumValue(mapping.Modes(), std::string_view(begin, static_cast<std::size_t>(end - begin)));
     if (found == kEnumNotFound) {
-      element.errorMessage = element.GetTypeName() + " error";
+      element.errorMessage = element.GetTypeName() + std::string(texts::kLegacyModeNameInvalid);
       return errors::kJsonValueInvalid;
     }
     static_cast<ModeStructureBase&>(element).mode = found;

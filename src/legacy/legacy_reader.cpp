@@ -131,7 +131,7 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
 
 int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::string& errorMessage) {
   if (!root.isObject()) {
-    errorMessage = "content is not a object";
+    errorMessage = texts::kNotAnObject;
     return errors::kJsonValueInvalid;
   }
 
@@ -165,8 +165,7 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
         OldFormatSpecification specification;
         const int read = specification.ReadLegacyJson(value);
         if (read != errors::kSuccess) {
-          errorMessage = "FormatSpecificationArray";
-          errorMessage += "error";
+          errorMessage = texts::kLegacyFormatSpecificationFailed;
           return read;
         }
         document.SetSectionObject(kBarcodeFormatSpecifications, specification.name,
@@ -222,7 +221,7 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
                                                   const RegionIndex& regions,
                                                   ConversionBudget& budget) {
   if (!value.isObject()) {
-    errorMessage = "old imageparameter is not an object";
+    errorMessage = texts::kLegacyImageParameterNotAnObject;
     return errors::kJsonTypeInvalid;
   }
   const std::string number = std::to_string(++imageParameterCount);
@@ -231,7 +230,7 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   OldImageParameterReader image;
   int result = image.ReadLegacyJson(value);
   if (result != errors::kSuccess) {
-    errorMessage = "old imageParameter read failed : " + image.errorMessage;
+    errorMessage = std::string(texts::kLegacyImageParameterFailed) + image.errorMessage;
     return result;
   }
   auto imageParameter = MakeRef<QV_ImageParameter>(static_cast<const QV_ImageParameter&>(image));
@@ -244,7 +243,7 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   OldBarcodeReaderTaskSetting task;
   result = task.ReadLegacyJson(value);
   if (result != errors::kSuccess) {
-    errorMessage = "old barcodeSetting read failed : " + task.errorMessage;
+    errorMessage = std::string(texts::kLegacyTaskFailed) + task.errorMessage;
     return result;
   }
   task.name = "BR_" + number;

@@ -105,7 +105,7 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
     if (!region) continue;
     // No section of the current format may go without a name.
     if (regionName.empty()) {
-      errorMessage = region->GetTypeName() + ":Name:" + GetErrorString(errors::kJsonValueInvalid);
+      errorMessage = Prefixed(region->GetTypeName(), CodeMessage("Name", errors::kJsonValueInvalid));
       return errors::kJsonValueInvalid;
     }
     conversion.flow.imageROIProcessingNames.push_back(regionName);
@@ -123,7 +123,7 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
       created->name = regionName;
       QVIP_LocationOffsetStruct& offset = created->location.offset;
       if (SetLocation(*region, offset) != errors::kSuccess) {
-        errorMessage = regionName + ":" + offset.errorMessage;
+        errorMessage = Prefixed(regionName, offset.errorMessage);
         return errors::kJsonValueInvalid;
       }
       roi = created.Get();
