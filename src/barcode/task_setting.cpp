@@ -40,7 +40,6 @@ constexpr EnumEntry kSectionTypeReadNames[] = {
     QV_ENUM_ENTRY(ST_DOCUMENT_DETECTION),
     QV_ENUM_ENTRY(ST_DOCUMENT_NORMALIZATION),
 };
-constexpr std::size_t kShortSectionNames = 8;
 
 constexpr EnumEntry kStageTypes[] = {
     QV_ENUM_ENTRY(IRUT_NULL),
@@ -115,18 +114,6 @@ const std::map<int, StageList>& AllowedStages() {
 }
 
 }  // namespace
-
-EnumTable SectionTypeTable() { return kSectionTypes; }
-EnumTable SectionTypeShortTable() {
-  return EnumTable(kSectionTypeReadNames).first(kShortSectionNames);
-}
-EnumTable StageTypeTable() { return kStageTypes; }
-
-std::optional<SectionType> LookupSectionType(std::string_view text) {
-  const int value = LookupEnumValue(kSectionTypeReadNames, text);
-  if (value == kEnumNotFound) return std::nullopt;
-  return static_cast<SectionType>(value);
-}
 
 const char* GetSectionTypeName(int section) { return EnumName(kSectionTypes, section); }
 

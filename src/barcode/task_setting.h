@@ -6,15 +6,14 @@
 // structures a task owns and the section and stage vocabularies.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "framework/document_base.h"
 #include "framework/enum_table.h"
 #include "framework/object_base.h"
 #include "framework/parameter_field_base.h"
-#include "framework/document_base.h"
 #include "imageparams/image_parameter.h"
 
 namespace quorvane {
@@ -64,16 +63,6 @@ enum StageType : std::uint64_t {
   IRUT_SHORT_LINES = 0x8000000,
 };
 
-// The "ST_" names, in their fixed order (the writing table).
-EnumTable SectionTypeTable();
-// The same sections under their short names ("ST_NULL" keeps its prefix).
-EnumTable SectionTypeShortTable();
-// The 29 "IRUT_" names, in their fixed order.
-EnumTable StageTypeTable();
-
-// A section name in either form, short names first; nothing when neither
-// table has it.
-std::optional<SectionType> LookupSectionType(std::string_view text);
 // Always the "ST_" form; "ST_NULL" for a value outside the table.
 const char* GetSectionTypeName(int section);
 // By the low 32 bits; "IRUT_NULL" for a value outside the table.

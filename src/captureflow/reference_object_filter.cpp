@@ -59,7 +59,6 @@ class NumberTextField final : public FieldSpec {
 }  // namespace
 
 EnumTable AtomicResultTypeNames() { return kAtomicResultTypes; }
-EnumTable RegionStateNames() { return kRegionStates; }
 
 // ---------------------------------------------------------------------------
 // Conditions

@@ -29,7 +29,6 @@ EnumTable AtomicResultTypeNames();
 
 // Whether a condition's region is the default one or one the user selected.
 enum RegionState : int { RS_DEFAULT = 0, RS_SELECTED = 1 };
-EnumTable RegionStateNames();
 
 // The four size limits of frames and colour regions: (minimum, maximum) pairs,
 // each element 0 to 2147483647.

@@ -272,10 +272,6 @@ class QV_ParameterFieldBase : public QVObjectBase {
   void RegisterEnumField(std::string_view key, int* member, EnumTable table);
   // A sub-object held by value, read in place; its message is copied up.
   void RegisterEmbeddedField(std::string_view key, QV_ParameterFieldBase* child);
-  // A list of sub-objects, replaced as a whole by a non-empty array; null
-  // leaves it; an empty array empties it when `allowEmpty`, else fails.
-  template <class T>
-  void RegisterObjectListField(std::string_view key, std::vector<T>* list, bool allowEmpty);
 };
 
 // ---------------------------------------------------------------------------
@@ -321,14 +317,6 @@ int QV_ParameterFieldBase::ReadObjectList(const Json::Value& object, std::string
   if (read->items.empty() && !allowEmpty) return FailWithKey(key, errors::kJsonValueInvalid);
   list = std::move(read->items);
   return errors::kSuccess;
-}
-
-template <class T>
-void QV_ParameterFieldBase::RegisterObjectListField(std::string_view key, std::vector<T>* list,
-                                                    bool allowEmpty) {
-  RegisterField(key, [this, key, list, allowEmpty](const Json::Value& object) {
-    return ReadObjectList<T>(object, key, *list, allowEmpty, DefaultElement<T>());
-  });
 }
 
 template <class Owner>
