@@ -316,18 +316,21 @@ WriteOutcome WriteFileAtomically(const std::string& path, const std::string& con
   };
   // Only what is there decides; nothing at `path` is ever opened, so a fifo
   // or a device cannot stall or swallow the output.
-  mode_t mode = 0666 & ~ProcessUmask();
   struct stat existing;
+  bool replacesFile = false;
   if (lstat(path.c_str(), &existing) == 0) {
     if (S_ISDIR(existing.st_mode)) {
       return failed(WriteOutcome::OpenFailed, EISDIR);
     }
-    if (S_ISREG(existing.st_mode)) {
-      mode = existing.st_mode & 0777;
-    } else if (!S_ISLNK(existing.st_mode)) {
+    if (!S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode)) {
       return failed(WriteOutcome::OpenFailed, kNotRegularFile);
     }
+    replacesFile = S_ISREG(existing.st_mode);
   } else if (errno != ENOENT) {
+    return failed(WriteOutcome::OpenFailed, errno);
+  }
+  // A file its user may not write stays as it is, as from a plain write.
+  if (replacesFile && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
     return failed(WriteOutcome::OpenFailed, errno);
   }
 
@@ -337,6 +340,14 @@ WriteOutcome WriteFileAtomically(const std::string& path, const std::string& con
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) {
     return failed(WriteOutcome::OpenFailed, errno);
+  }
+  // The replaced file's owner and permissions carry over to its successor.
+  mode_t mode = 0666 & ~ProcessUmask();
+  if (replacesFile) {
+    mode = existing.st_mode & 0777;
+    if (fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+      // Only root may give a file away; anyone else's output stays theirs.
+    }
   }
   int reason = WriteAll(fd, content);
   if (reason == 0 && fchmod(fd, mode) != 0) {

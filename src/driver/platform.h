@@ -85,10 +85,11 @@ WriteOutcome WriteFileBytes(const std::string& path, const std::string& content)
 // same directory, which is renamed over `path` once written and closed. On
 // any failure that file is removed, and what was at `path` stays as it was;
 // `error` (when given) tells why. What is at `path` is replaced only when it
-// is a regular file or a symbolic link (the link itself, never the file it
-// leads to); a directory, fifo, device or socket there fails the open. The
-// new file keeps the permissions of the regular file it replaces, else gets
-// 0666 less the process's umask. Nothing is synced to the disk.
+// is a regular file its user may write, or a symbolic link (the link
+// itself, never the file it leads to); a directory, fifo, device or socket
+// there fails the open. The new file keeps the permissions (and, where the
+// user may give it away, the owner) of the regular file it replaces, else
+// gets 0666 less the process's umask. Nothing is synced to the disk.
 WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content,
                                  int* error = nullptr);
 

@@ -264,22 +264,38 @@ TEST(ConverterProcess, ARunRepeatedKeepsEveryOutput) {
   }
 }
 
-// A file its user may not read is reported with the reason. Root reads
-// everything, so the run drops to nobody.
-TEST(ConverterProcess, AnUnreadableFileNamesTheReason) {
+// A file its user may not read, and an output its user may not write (in a
+// directory where anyone may replace it), are reported with the reason. Root
+// reads and writes everything, so the run drops to nobody.
+TEST(ConverterProcess, FilesTheUserMayNotTouchAreNamedWithTheReason) {
   TempTree tree;
   chmod(tree.Root().c_str(), 0755);
   const std::string secret = tree.WriteFile("secret.json", kLegacy);
-  tree.MakeDirectory("out");
+  const std::string readable = tree.WriteFile("open.json", kLegacy);
+  const std::string kept = tree.WriteFile("out/open.json", "EARLIER");
   chmod(secret.c_str(), 0);
+  chmod(readable.c_str(), 0644);
+  chmod(kept.c_str(), 0444);
+  chmod(tree.Path("out").c_str(), 0777);
   const bool root = geteuid() == 0;
-  if (!root && access(secret.c_str(), R_OK) == 0) GTEST_SKIP() << "the file stays readable";
-  const Outcome run = RunToEnd({.arguments = {"secret.json", "out"}, .unprivileged = root}, tree.Root());
-  if (run.status == 125 || run.status == 126) GTEST_SKIP() << "cannot run the converter as nobody";
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out,
-            "Fail to read Old Template: secret.json.\n"
-            "Error: cannot read the file: Permission denied.\n");
+  if (!root && (access(secret.c_str(), R_OK) == 0 || access(kept.c_str(), W_OK) == 0)) {
+    GTEST_SKIP() << "the files stay readable and writable";
+  }
+  const struct {
+    std::string source;
+    std::string out;
+  } cases[] = {
+      {"secret.json",
+       "Fail to read Old Template: secret.json.\nError: cannot read the file: Permission denied.\n"},
+      {"open.json", "Fail to open file: out/open.json.\nError: Permission denied.\n"},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = RunToEnd({.arguments = {c.source, "out"}, .unprivileged = root}, tree.Root());
+    if (run.status == 125 || run.status == 126) GTEST_SKIP() << "cannot run as nobody";
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, c.out);
+  }
+  EXPECT_EQ(FileText(kept), "EARLIER");
 }
 
 }  // namespace

@@ -198,6 +198,7 @@ TEST(WriteFileAtomically, ReplacesOnlyRegularFilesAndLinksAndLeavesNoTemporaryFi
        [](const std::string& path) {
          std::ofstream(path) << "older";
          chmod(path.c_str(), 0640);
+         if (geteuid() == 0) chown(path.c_str(), 65534, 65534);  // root gives it back
        },
        WriteOutcome::Written, 0, 0640},
       {"link.json", [&](const std::string& path) { symlink(target.c_str(), path.c_str()); },
@@ -220,6 +221,10 @@ TEST(WriteFileAtomically, ReplacesOnlyRegularFilesAndLinksAndLeavesNoTemporaryFi
     const std::string directory = tree.MakeDirectory(c.name + ".d");
     const std::string path = directory + "/" + c.name;
     c.before(path);
+    struct stat status;
+    const uid_t owner = lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)
+                            ? status.st_uid
+                            : geteuid();
     std::set<std::string> expected = entries(directory);
     if (c.outcome == WriteOutcome::Written) expected.insert(c.name);
     int error = 0;
@@ -229,10 +234,10 @@ TEST(WriteFileAtomically, ReplacesOnlyRegularFilesAndLinksAndLeavesNoTemporaryFi
       EXPECT_EQ(error, c.error);
       continue;
     }
-    struct stat status;
     ASSERT_EQ(lstat(path.c_str(), &status), 0);
     EXPECT_TRUE(S_ISREG(status.st_mode));
     EXPECT_EQ(status.st_mode & 0777, c.mode);
+    EXPECT_EQ(status.st_uid, owner);
     EXPECT_EQ(testing::FileText(path), "written");
   }
   EXPECT_EQ(testing::FileText(target), "target") << "a link is replaced, not written through";
