@@ -279,8 +279,8 @@ int WriteAll(int fd, const std::string& content) {
   return 0;
 }
 
-// Read once: the only way to learn the mask is to set it, which must not
-// race with files being created.
+// Read once: the only way to learn the mask is to set it for a moment, and
+// a file another thread created in that moment would miss the mask.
 mode_t ProcessUmask() {
   static const mode_t mask = [] {
     const mode_t current = umask(0);

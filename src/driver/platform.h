@@ -73,11 +73,12 @@ ReadOutcome ReadFileBytes(const std::string& path, std::string& content,
 
 enum class WriteOutcome {
   Written,
-  OpenFailed,   // the file could not be created or truncated
+  OpenFailed,   // the file could not be created, truncated or replaced
   WriteFailed,  // opened, but the bytes or the close failed (disk full, ...)
 };
 
-// Creates or truncates `path` and stores `content` byte for byte.
+// Creates or truncates `path` and stores `content` byte for byte: the plain
+// write the benchmark baseline measures. The converter writes atomically.
 WriteOutcome WriteFileBytes(const std::string& path, const std::string& content);
 
 // Stores `content` byte for byte at `path` without ever leaving a partial
