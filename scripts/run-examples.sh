@@ -1,11 +1,11 @@
 #!/bin/sh
-# Installs what is missing, builds, converts the bundled legacy examples into
-# out/examples and shows the result.
+# Installs what is missing, builds the two executables (not the tests),
+# converts the bundled legacy examples into out/examples and shows the result.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+cmake --build build --target lumiflow-convert lumiflow-check
 rm -rf out/examples
 mkdir -p out/examples
 build/src/lumiflow-convert examples out/examples </dev/null
@@ -13,7 +13,7 @@ echo
 echo "Converted files:"
 find out/examples -type f | sort
 echo
-build/src/lumiflow-check out/examples/*.json
+build/src/lumiflow-check out/examples
 shown=out/examples/regions-and-format-specifications.json
 echo
 echo "First lines of $shown:"

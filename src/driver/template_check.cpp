@@ -1,11 +1,11 @@
 #include "driver/template_check.h"
 
-#include <cstring>
 #include <optional>
 #include <ostream>
 #include <utility>
 
 #include "document/template_document.h"
+#include "driver/command_line.h"
 #include "framework/error_codes.h"
 #include "framework/json_text_limits.h"
 #include "framework/key_accounting.h"
@@ -122,25 +122,49 @@ std::string CheckTemplateFile(const std::string& path, bool& passed) {
 }
 
 int RunTemplateCheck(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-  static const char* const kUsage =
-      "Usage: lumiflow-check FILE...\n"
+  static constexpr char kProgram[] = "lumiflow-check";
+  static constexpr char kUsage[] =
+      "Usage: lumiflow-check [OPTION]... PATH...\n"
       "Reads each template file and prints \"OK: FILE\", or \"FAIL: FILE: CODE: MESSAGE\"\n"
-      "for the first error found in it. The exit status is 0 when every file passed.\n";
-  if (argc < 2) {
+      "for the first error found in it. A directory is searched with its\n"
+      "subdirectories for *.json files, in the order the converter lists them.\n"
+      "The exit status is 0 when every file passed, 1 otherwise, 2 for a usage error.\n"
+      "\n"
+      "  -h, --help   show this text\n"
+      "  --version    show the version\n"
+      "  --           end the options, for a path that starts with '-'\n";
+  enum Option { kHelp, kVersion };
+  static constexpr OptionSpec kOptions[] = {{kHelp, 'h', "help"}, {kVersion, '\0', "version"}};
+
+  const CommandLine line = ParseCommandLine(argc, argv, kOptions);
+  if (!line.error.empty()) {
+    err << kProgram << ": " << line.error << '\n' << UsageHint(kProgram) << '\n';
+    return 2;
+  }
+  if (line.Has(kHelp)) {
+    out << kUsage;
+    return 0;
+  }
+  if (line.Has(kVersion)) {
+    out << kProgram << " " LUMIFLOW_VERSION "\n";
+    return 0;
+  }
+  if (line.operands.empty()) {
     err << kUsage;
     return 2;
   }
-  for (int i = 1; i < argc; ++i) {
-    if (argv[i] != nullptr && std::strcmp(argv[i], "--help") == 0) {
-      out << kUsage;
-      return 0;
-    }
-  }
   bool allPassed = true;
-  for (int i = 1; i < argc; ++i) {
+  const auto check = [&](const std::string& path) {
     bool passed = false;
-    out << CheckTemplateFile(argv[i] != nullptr ? argv[i] : "", passed) << '\n';
+    out << CheckTemplateFile(path, passed) << '\n';
     allPassed = allPassed && passed;
+  };
+  for (const std::string& operand : line.operands) {
+    if (GetPathKind(operand.c_str()) != PathKind::Directory) {
+      check(operand);
+      continue;
+    }
+    for (const std::string& file : ListJsonFiles(operand)) check(file);
   }
   out.flush();
   return allPassed ? 0 : 1;

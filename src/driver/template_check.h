@@ -23,9 +23,11 @@ int CheckTemplateText(const std::string& content, std::string& message,
 // `passed` tells which.
 std::string CheckTemplateFile(const std::string& path, bool& passed);
 
-// The checker's main: one line on `out` per argument, in order; usage on
-// `out` for "--help" (status 0) or on `err` without arguments (status 2).
-// Status 0 when every file passed, 1 otherwise.
+// The checker's main: one line on `out` per file argument, and per file
+// listed under a directory argument, in order; usage on `out` for "--help"
+// (status 0) or on `err` without paths (status 2); a usage error on `err`
+// (status 2). Status 0 when every file passed (an empty directory checks
+// nothing and fails nothing), 1 otherwise.
 int RunTemplateCheck(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
 }  // namespace quorvane

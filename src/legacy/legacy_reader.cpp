@@ -52,6 +52,24 @@ bool ParseLegacyText(const char* text, Json::Value& root, std::string& errors) {
   return false;
 }
 
+// The root keys that tell the two formats apart. A file with some of the
+// current ones and none of the legacy ones would convert into an empty
+// default template, which would then replace a good output.
+constexpr const char* kLegacyRootKeys[] = {"ImageParameter", "ImageParameterContentArray",
+                                           "FormatSpecification", "FormatSpecificationArray",
+                                           "RegionDefinition", "RegionDefinitionArray"};
+constexpr const char* kCurrentRootKeys[] = {
+    "LumiflowTemplates", "ImageParameterOptions", "TargetROIDefOptions",
+    "BarcodeReaderTaskSettingOptions", "BarcodeFormatSpecificationOptions", "GlobalParameter"};
+
+template <std::size_t N>
+bool HasAnyMember(const Json::Value& root, const char* const (&keys)[N]) {
+  for (const char* key : keys) {
+    if (FindMember(root, key) != nullptr) return true;
+  }
+  return false;
+}
+
 // The end of a read whose budget is spent: the code's own text says it.
 int TooComplex(std::string& errorMessage) {
   errorMessage.clear();
@@ -133,6 +151,10 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
   if (!root.isObject()) {
     errorMessage = texts::kNotAnObject;
     return errors::kJsonValueInvalid;
+  }
+  if (!HasAnyMember(root, kLegacyRootKeys) && HasAnyMember(root, kCurrentRootKeys)) {
+    errorMessage = "The file is already in the current format.";
+    return errors::kJsonTypeInvalid;
   }
 
   const auto eachGiven = [&root](const char* singleKey, const char* arrayKey, auto&& read) {

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Smoke tests of the template checker executable: check_smoke.sh EXECUTABLE CASE
+# Smoke tests of the template checker executable: check_smoke.sh EXECUTABLE CASE [VERSION]
 set -u
 exe=$1
 scratch=$(mktemp -d)
@@ -38,13 +38,27 @@ FAIL: $scratch/bad.json: -10063: cam is an invalid ImageSource name
 FAIL: $scratch/none.json: -10005: The file is not found." "" ;;
   usage)
     run
-    case $err in "Usage: lumiflow-check FILE..."*) err=usage ;; esac
+    case $err in "Usage: lumiflow-check [OPTION]... PATH..."*) err=usage ;; esac
     expect 2 "" usage ;;
   help)
     # The request wins over the other arguments.
     run "$scratch/none.json" --help
-    case $out in "Usage: lumiflow-check FILE..."*) out=usage ;; esac
+    case $out in "Usage: lumiflow-check [OPTION]... PATH..."*) out=usage ;; esac
     expect 0 usage "" ;;
+  version)
+    run --version
+    expect 0 "lumiflow-check $3" "" ;;
+  unknown-option)
+    run -q "$scratch/good.json"
+    expect 2 "" "lumiflow-check: unknown option '-q'
+Try 'lumiflow-check --help'." ;;
+  directory)
+    mkdir "$scratch/d" "$scratch/d/sub"
+    cp "$scratch/good.json" "$scratch/d/sub/a.json"
+    cp "$scratch/bad.json" "$scratch/d/B.json"
+    run "$scratch/d"
+    expect 1 "FAIL: $scratch/d/B.json: -10063: cam is an invalid ImageSource name
+OK: $scratch/d/sub/a.json" "" ;;
   *)
     echo "unknown case $2"
     exit 2 ;;

@@ -90,7 +90,9 @@ inline std::string ExpectConverterOutcome(const std::string& file, std::size_t s
   std::ostringstream out;
   std::ostringstream err;
   int status = 0;
-  ExpectBounded(size, [&] { status = RunConverter(3, argv, in, out, err, ConvertLegacyTemplate); });
+  ExpectBounded(size, [&] {
+    status = RunConverter(3, argv, in, out, err, ConvertLegacyTemplate, false);
+  });
   EXPECT_EQ(err.str(), "");
   const std::string text = out.str();
   if (status == 0) {

@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -74,6 +78,28 @@ TEST(ListJsonFiles, PreOrderWalkInByteOrderWithTheExtensionRuleAndKindsOfPaths) 
   EXPECT_EQ(GetPathKind(nullptr), PathKind::Invalid);
 }
 
+// However the directory to leave out is named, the walk knows it by identity.
+TEST(ListJsonFiles, LeavesOutOneDirectoryKnownByItsIdentity) {
+  testing::TempTree tree;
+  for (const char* name : {"a.json", "out/b.json", "out/deeper/c.json", "sub/out/d.json"}) {
+    tree.WriteFile(name, "{}");
+  }
+  tree.MakeSymlink("out", "link");
+  const std::string& r = tree.Root();
+  FileIdentity out;
+  FileIdentity throughLink;
+  FileIdentity root;
+  ASSERT_TRUE(GetFileIdentity(r + "/sub/../out/", out));
+  ASSERT_TRUE(GetFileIdentity(tree.Path("link"), throughLink));
+  ASSERT_TRUE(GetFileIdentity(r, root));
+  EXPECT_EQ(out, throughLink);
+  EXPECT_FALSE(out == root);
+  FileIdentity none;
+  EXPECT_FALSE(GetFileIdentity(tree.Path("missing"), none));
+  EXPECT_EQ(ListJsonFiles(r, &out), (std::vector<std::string>{r + "/a.json", r + "/sub/out/d.json"}));
+  EXPECT_EQ(ListJsonFiles(r, &root), std::vector<std::string>{});
+}
+
 // A chain of directories "d" deeper than the longest path the system opens:
 // the reachable files are listed, the rest is left out without a failure.
 // Near the limit, a file whose whole path just fits is listed and one a byte
@@ -122,23 +148,99 @@ TEST(FileBytes, ReadAndWrittenWholeAndNothingReadButFiles) {
   testing::TempTree tree;
   const std::string bytes("line\r\nnext\n\0after\xff", 19);
   const std::string path = tree.WriteFile("out.json", "an older and longer content");
-  EXPECT_EQ(WriteFileBytes(path, bytes), WriteOutcome::Written);
+  EXPECT_EQ(WriteFileAtomically(path, bytes), WriteOutcome::Written);
   std::string content = "stale";
   EXPECT_EQ(ReadFileBytes(path, content, bytes.size()), ReadOutcome::Read);
   EXPECT_EQ(content, bytes);
   EXPECT_EQ(ReadFileBytes(path, content, bytes.size() - 1), ReadOutcome::TooLarge);
   EXPECT_EQ(content, "");
-  EXPECT_EQ(WriteFileBytes(path, ""), WriteOutcome::Written);
+  EXPECT_EQ(WriteFileAtomically(path, ""), WriteOutcome::Written);
   EXPECT_EQ(testing::FileText(path), "");
 
   tree.MakeDirectory("dir.json");
   tree.MakeFifo("pipe.json");  // no writer: a blocking open would hang here
-  for (const std::string& unreadable : {tree.Path("dir.json"), tree.Path("pipe.json"),
-                                        tree.Path("missing.json"), std::string("/dev/zero")}) {
+  const struct {
+    std::string path;
+    int error;
+  } unreadable[] = {{tree.Path("dir.json"), EISDIR},
+                    {tree.Path("pipe.json"), kNotRegularFile},
+                    {tree.Path("missing.json"), ENOENT},
+                    {tree.Path("out.json/below.json"), ENOTDIR},
+                    {"/dev/zero", kNotRegularFile}};
+  for (const auto& c : unreadable) {
     content = "stale";
-    EXPECT_EQ(ReadFileBytes(unreadable, content), ReadOutcome::Failed) << unreadable;
-    EXPECT_EQ(content, "") << unreadable;
+    int error = 0;
+    EXPECT_EQ(ReadFileBytes(c.path, content, SIZE_MAX, &error), ReadOutcome::Failed) << c.path;
+    EXPECT_EQ(content, "") << c.path;
+    EXPECT_EQ(error, c.error) << c.path;
   }
+  EXPECT_EQ(FailureReason(kNotRegularFile), "not a regular file");
+  EXPECT_EQ(FailureReason(EACCES), "Permission denied");
+}
+
+// What is at the output path before, and what it is after: the file
+// written, or the outcome and reason with the old content kept. Nothing else
+// is left in the directory either way.
+TEST(WriteFileAtomically, ReplacesOnlyRegularFilesAndLinksAndLeavesNoTemporaryFile) {
+  const mode_t mask = umask(0);
+  umask(mask);
+  testing::TempTree tree;
+  const std::string target = tree.WriteFile("target.json", "target");
+  const struct {
+    std::string name;
+    std::function<void(const std::string&)> before;
+    WriteOutcome outcome;
+    int error;
+    mode_t mode = 0;  // of the file written
+  } cases[] = {
+      {"new.json", [](const std::string&) {}, WriteOutcome::Written, 0, 0666 & ~mask},
+      {"kept-mode.json",
+       [](const std::string& path) {
+         std::ofstream(path) << "older";
+         chmod(path.c_str(), 0640);
+         if (geteuid() == 0) chown(path.c_str(), 65534, 65534);  // root gives it back
+       },
+       WriteOutcome::Written, 0, 0640},
+      {"link.json", [&](const std::string& path) { symlink(target.c_str(), path.c_str()); },
+       WriteOutcome::Written, 0, 0666 & ~mask},
+      {"dir.json", [](const std::string& path) { mkdir(path.c_str(), 0700); },
+       WriteOutcome::OpenFailed, EISDIR},
+      {"fifo.json", [](const std::string& path) { mkfifo(path.c_str(), 0600); },
+       WriteOutcome::OpenFailed, kNotRegularFile},
+      {"missing/new.json", [](const std::string&) {}, WriteOutcome::OpenFailed, ENOENT},
+  };
+  const auto entries = [](const std::string& directory) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string directory = tree.MakeDirectory(c.name + ".d");
+    const std::string path = directory + "/" + c.name;
+    c.before(path);
+    struct stat status;
+    const uid_t owner = lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)
+                            ? status.st_uid
+                            : geteuid();
+    std::set<std::string> expected = entries(directory);
+    if (c.outcome == WriteOutcome::Written) expected.insert(c.name);
+    int error = 0;
+    EXPECT_EQ(WriteFileAtomically(path, "written", &error), c.outcome);
+    EXPECT_EQ(entries(directory), expected);
+    if (c.outcome != WriteOutcome::Written) {
+      EXPECT_EQ(error, c.error);
+      continue;
+    }
+    ASSERT_EQ(lstat(path.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISREG(status.st_mode));
+    EXPECT_EQ(status.st_mode & 0777, c.mode);
+    EXPECT_EQ(status.st_uid, owner);
+    EXPECT_EQ(testing::FileText(path), "written");
+  }
+  EXPECT_EQ(testing::FileText(target), "target") << "a link is replaced, not written through";
 }
 
 TEST(ModuleLookup, DirectoryOfALoadedModule) {

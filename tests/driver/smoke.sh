@@ -24,14 +24,26 @@ run() {
 case $2 in
   help)
     run --help
-    case $out in "Usage: lumiflow-convert [SOURCE DESTINATION]"*) out=usage ;; esac
+    case $out in "Usage: lumiflow-convert [OPTION]... [SOURCE DESTINATION]"*) out=usage ;; esac
     expect 0 usage "" ;;
   version)
     run --version
     expect 0 "lumiflow-convert $3" "" ;;
   argument-count)
     run one
-    expect 1 "" "The number of argument is invalid." ;;
+    expect 2 "" "The number of argument is invalid.
+Try 'lumiflow-convert --help'." ;;
+  unknown-option)
+    run "$scratch" "$scratch" --verbose
+    expect 2 "" "lumiflow-convert: unknown option '--verbose'
+Try 'lumiflow-convert --help'." ;;
+  dash-file)
+    # "--" ends the options: a file named like one converts.
+    mkdir "$scratch/out.d"
+    printf '{}' >"$scratch/-x.json"
+    cd "$scratch" && run -- -x.json out.d
+    expect 0 "Convert -x.json successfully." ""
+    [ -s "$scratch/out.d/-x.json" ] || { echo "output missing"; exit 1; } ;;
   missing-source)
     run "$scratch/none.json" "$scratch"
     expect 1 "Source path error: \"$scratch/none.json\" is invalid." "" ;;

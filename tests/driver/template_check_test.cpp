@@ -72,8 +72,43 @@ TEST(TemplateCheck, EachFileGetsOneLine) {
   EXPECT_EQ(Check({paths[0], paths[1], paths.back()}).status, 0);
   const std::string huge = tree.MakeSparseFile("huge.json", kMaxTemplateFileBytes + 1);
   EXPECT_EQ(Check({huge}).out, "FAIL: " + huge + ": -10061: The template is complex.\n");
-  EXPECT_EQ(Check({tree.Root()}).out, "FAIL: " + tree.Root() + ": -10005: The file is not found.\n")
-      << "a directory is no template file";
+}
+
+// A directory is listed as the converter lists a source; options come first
+// in any order of words, and "--" ends them.
+TEST(TemplateCheck, DirectoriesAndOptions) {
+  testing::TempTree tree;
+  testing::WorkingDirectory inside(tree.Root());
+  tree.WriteFile("dir/b.json", "{}");
+  tree.WriteFile("dir/A.JSON", "[]");
+  tree.WriteFile("dir/sub/c.json", "{}");
+  tree.WriteFile("dir/notes.txt", "[]");
+  tree.WriteFile("-x.json", "{}");
+  tree.MakeDirectory("empty");
+  const std::string hint = "Try 'lumiflow-check --help'.\n";
+  const struct {
+    std::vector<std::string> arguments;
+    CheckRun run;
+  } cases[] = {
+      {{"dir", "-x.json"}, {2, "", "lumiflow-check: unknown option '-x'\n" + hint}},
+      {{"--", "dir", "-x.json"},
+       {1,
+        "FAIL: dir/A.JSON: -10033: content is not a object\nOK: dir/b.json\n"
+        "OK: dir/sub/c.json\nOK: -x.json\n",
+        ""}},
+      {{"dir/sub", "empty"}, {0, "OK: dir/sub/c.json\n", ""}},
+      {{"empty"}, {0, "", ""}},
+      {{"--version", "dir"}, {0, "lumiflow-check " LUMIFLOW_VERSION "\n", ""}},
+      {{"--version=1"}, {2, "", "lumiflow-check: option '--version' takes no argument\n" + hint}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.arguments));
+    const CheckRun run = Check(c.arguments);
+    EXPECT_EQ(run.status, c.run.status);
+    EXPECT_EQ(run.out, c.run.out);
+    EXPECT_EQ(run.err, c.run.err);
+  }
+  EXPECT_EQ(Check({"-h"}).out.rfind("Usage: lumiflow-check [OPTION]... PATH...\n", 0), 0u);
 }
 
 }  // namespace

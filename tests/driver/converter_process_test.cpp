@@ -1,0 +1,302 @@
+// The converter executable itself, on scratch trees, with a standard input,
+// file size limit and user chosen by the test: what only a real process
+// shows (what is left of its input, a write the system refuses, a file its
+// user may not read, a run that must not block).
+
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "driver/temp_tree.h"
+
+namespace quorvane {
+namespace {
+
+using testing::FileText;
+using testing::TempTree;
+
+constexpr int kNobody = 65534;
+
+struct Child {
+  std::vector<std::string> arguments;
+  int input = -1;  // the child's standard input; -1: /dev/null
+  rlim_t fileSizeLimit = RLIM_INFINITY;
+  bool unprivileged = false;  // run as the user and group nobody
+};
+
+struct Outcome {
+  int status = -1;  // the exit status; -1 when killed or never ended
+  std::string out;
+  std::string err;
+};
+
+class Process {
+ public:
+  // Starts the converter in `directory`; its output goes to files of a
+  // scratch tree of its own.
+  Process(const Child& child, const std::string& directory) {
+    std::vector<char*> argv{const_cast<char*>(LUMIFLOW_CONVERT_EXE)};
+    for (const std::string& argument : child.arguments) {
+      argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    const int input = child.input >= 0 ? child.input : open("/dev/null", O_RDONLY);
+    const int out = open(capture_.Path("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(capture_.Path("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_ = fork();
+    if (pid_ == 0) {
+      // Only async-signal-safe calls until the exec.
+      dup2(input, 0);
+      dup2(out, 1);
+      dup2(err, 2);
+      const rlimit limit{child.fileSizeLimit, child.fileSizeLimit};
+      signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || chdir(directory.c_str()) != 0) _exit(125);
+      if (child.unprivileged && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
+                                 setuid(kNobody) != 0)) {
+        _exit(125);
+      }
+      execv(argv[0], argv.data());
+      _exit(126);
+    }
+    if (child.input < 0) close(input);
+    close(out);
+    close(err);
+  }
+  ~Process() {
+    if (pid_ > 0 && !ended_) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+
+  bool Running() {
+    if (ended_) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
+    ended_ = true;
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return false;
+  }
+
+  // Waits for the end, at most a time no healthy run comes near (sanitizer
+  // builds included), then kills.
+  Outcome Wait() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (Running() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(Running()) << "the run did not end";
+    return {status_, FileText(capture_.Path("out")), FileText(capture_.Path("err"))};
+  }
+
+ private:
+  TempTree capture_;
+  pid_t pid_ = -1;
+  bool ended_ = false;
+  int status_ = -1;
+};
+
+Outcome RunToEnd(const Child& child, const std::string& directory) {
+  return Process(child, directory).Wait();
+}
+
+// A legacy template that converts.
+const std::string kLegacy =
+    FileText(LUMIFLOW_TEST_DATA_DIR "/legacy/golden/single_image_parameter.legacy.json");
+
+// Every file below `root` with its content, by path relative to `root`.
+std::map<std::string, std::string> Snapshot(const std::string& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (entry.is_regular_file()) {
+      files[std::filesystem::relative(entry.path(), root).string()] =
+          FileText(entry.path().string());
+    }
+  }
+  return files;
+}
+
+std::string ReadAll(int fd) {
+  std::string text;
+  char buffer[256];
+  for (ssize_t count; (count = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, count);
+  return text;
+}
+
+// Standard input that is not a terminal is not read (whatever the run's
+// outcome), and a pipe nobody writes to does not hold the run up. The path
+// prompts take their two lines and nothing more.
+TEST(ConverterProcess, ReadsNoInputButThePromptedPaths) {
+  TempTree tree;
+  tree.WriteFile("in/a.json", kLegacy);
+  tree.MakeDirectory("out");
+  const struct {
+    std::vector<std::string> arguments;
+    std::string input;  // written to the pipe before the run
+    std::string left;   // what the pipe still holds afterwards
+    int status;
+  } cases[] = {
+      {{"in", "out"}, "KEY", "KEY", 0},
+      {{"in", "missing"}, "KEY", "KEY", 1},
+      {{}, "in\nout\nREST", "REST", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input);
+    for (const bool keepWriting : {false, true}) {
+      int pipeEnds[2];
+      ASSERT_EQ(pipe(pipeEnds), 0);
+      ASSERT_EQ(write(pipeEnds[1], c.input.data(), c.input.size()), ssize_t(c.input.size()));
+      if (!keepWriting) close(pipeEnds[1]);
+      EXPECT_EQ(RunToEnd({.arguments = c.arguments, .input = pipeEnds[0]}, tree.Root()).status,
+                c.status);
+      if (keepWriting) close(pipeEnds[1]);
+      EXPECT_EQ(ReadAll(pipeEnds[0]), c.left);
+      close(pipeEnds[0]);
+    }
+  }
+  // A file: its offset, shared with the child, has not moved.
+  const int file = open(tree.WriteFile("keys", "KEY").c_str(), O_RDONLY);
+  EXPECT_EQ(RunToEnd({.arguments = {"in", "out"}, .input = file}, tree.Root()).status, 0);
+  EXPECT_EQ(lseek(file, 0, SEEK_CUR), 0);
+  close(file);
+}
+
+// At a terminal the run still waits for a key.
+TEST(ConverterProcess, WaitsForAKeyAtATerminal) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    GTEST_SKIP() << "no pseudo-terminal";
+  }
+  const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  TempTree tree;
+  Process process({.arguments = {"missing.json", "out"}, .input = terminal}, tree.Root());
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_TRUE(process.Running());
+  ASSERT_EQ(write(master, "\n", 1), 1);
+  EXPECT_EQ(process.Wait().status, 1);
+  close(terminal);
+  close(master);
+}
+
+// Two files with one output: nothing is converted, an earlier output stays,
+// and the message names the output and both sources.
+TEST(ConverterProcess, AClashWritesNothing) {
+  TempTree tree;
+  tree.WriteFile("in/site-a/label.json", kLegacy);
+  tree.WriteFile("in/site-b/label.json", kLegacy);
+  tree.WriteFile("out/label.json", "EARLIER");
+  const Outcome directory = RunToEnd({.arguments = {"in", "out"}}, tree.Root());
+  EXPECT_EQ(directory.status, 1);
+  EXPECT_EQ(directory.out,
+            "Fail to plan the output: out/label.json is the output of both in/site-a/label.json "
+            "and in/site-b/label.json.\nConvert the subfolders one at a time, each into a "
+            "destination of its own; a later release keeps subfolders apart with --keep-tree.\n");
+  const Outcome file = RunToEnd({.arguments = {"in", "all.json"}}, tree.Root());
+  EXPECT_EQ(file.status, 1);
+  EXPECT_EQ(Snapshot(tree.Root()),
+            (std::map<std::string, std::string>{{"in/site-a/label.json", kLegacy},
+                                                {"in/site-b/label.json", kLegacy},
+                                                {"out/label.json", "EARLIER"}}));
+}
+
+// A write the system refuses (the file size limit stands for a full disk)
+// leaves no file behind, and an earlier file at that path as it was.
+TEST(ConverterProcess, AFailedWriteLeavesNoPartialFile) {
+  constexpr rlim_t kLimit = 2048;  // above any message, below any converted template
+  for (const bool earlier : {false, true}) {
+    SCOPED_TRACE(earlier);
+    TempTree tree;
+    tree.WriteFile("a.json", kLegacy);
+    tree.MakeDirectory("out");
+    if (earlier) tree.WriteFile("out/a.json", "EARLIER");
+    const Outcome run = RunToEnd({.arguments = {"a.json", "out"}, .fileSizeLimit = kLimit}, tree.Root());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "Fail to write file: out/a.json.\nError: File too large.\n");
+    const std::map<std::string, std::string> left =
+        earlier ? std::map<std::string, std::string>{{"a.json", "EARLIER"}}
+                : std::map<std::string, std::string>{};
+    EXPECT_EQ(Snapshot(tree.Path("out")), left);
+  }
+}
+
+// A second run changes no output of the first: a destination inside the
+// source is not read back, and files already converted in place are refused
+// rather than converted into empty templates.
+TEST(ConverterProcess, ARunRepeatedKeepsEveryOutput) {
+  const struct {
+    std::vector<std::string> arguments;
+    int secondStatus;
+    std::string secondOut;
+  } cases[] = {
+      {{"in", "in/out"}, 0,
+       "Convert in/a.json successfully.\nConvert in/sub/b.json successfully.\n"},
+      {{"in", "in"}, 1,
+       "Fail to read Old Template: in/a.json.\nThe file is already in the current format.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.back());
+    TempTree tree;
+    tree.WriteFile("in/a.json", kLegacy);
+    tree.WriteFile("in/sub/b.json", "{\"ImageParameter\": {\"Name\": \"b\", \"Timeout\": 500}}");
+    tree.MakeDirectory("in/out");
+    const auto before = Snapshot(tree.Root());
+    ASSERT_EQ(RunToEnd({.arguments = c.arguments}, tree.Root()).status, 0);
+    const auto first = Snapshot(tree.Root());
+    EXPECT_NE(first, before) << "nothing converted";
+    const Outcome second = RunToEnd({.arguments = c.arguments}, tree.Root());
+    EXPECT_EQ(second.status, c.secondStatus);
+    EXPECT_EQ(second.out, c.secondOut);
+    EXPECT_EQ(Snapshot(tree.Root()), first);
+  }
+}
+
+// A file its user may not read, and an output its user may not write (in a
+// directory where anyone may replace it), are reported with the reason. Root
+// reads and writes everything, so the run drops to nobody.
+TEST(ConverterProcess, FilesTheUserMayNotTouchAreNamedWithTheReason) {
+  TempTree tree;
+  chmod(tree.Root().c_str(), 0755);
+  const std::string secret = tree.WriteFile("secret.json", kLegacy);
+  const std::string readable = tree.WriteFile("open.json", kLegacy);
+  const std::string kept = tree.WriteFile("out/open.json", "EARLIER");
+  chmod(secret.c_str(), 0);
+  chmod(readable.c_str(), 0644);
+  chmod(kept.c_str(), 0444);
+  chmod(tree.Path("out").c_str(), 0777);
+  const bool root = geteuid() == 0;
+  if (!root && (access(secret.c_str(), R_OK) == 0 || access(kept.c_str(), W_OK) == 0)) {
+    GTEST_SKIP() << "the files stay readable and writable";
+  }
+  const struct {
+    std::string source;
+    std::string out;
+  } cases[] = {
+      {"secret.json",
+       "Fail to read Old Template: secret.json.\nError: cannot read the file: Permission denied.\n"},
+      {"open.json", "Fail to open file: out/open.json.\nError: Permission denied.\n"},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = RunToEnd({.arguments = {c.source, "out"}, .unprivileged = root}, tree.Root());
+    if (run.status == 125 || run.status == 126) GTEST_SKIP() << "cannot run as nobody";
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, c.out);
+  }
+  EXPECT_EQ(FileText(kept), "EARLIER");
+}
+
+}  // namespace
+}  // namespace quorvane
