@@ -31,6 +31,7 @@ inline constexpr std::string_view kLegacyImageParameterNotAnObject =
 inline constexpr std::string_view kLegacyImageParameterFailed = "old imageParameter read failed : ";
 inline constexpr std::string_view kLegacyTaskFailed = "old barcodeSetting read failed : ";
 inline constexpr std::string_view kLegacyFormatSpecificationFailed = "FormatSpecificationArrayerror";
+inline constexpr std::string_view kAlreadyCurrentFormat = "The file is already in the current format.";
 }  // namespace texts
 
 // `name` + ":" + `text`: a level named by its type name or key.

@@ -55,17 +55,18 @@ bool ParseLegacyText(const char* text, Json::Value& root, std::string& errors) {
 // The root keys that tell the two formats apart. A file with some of the
 // current ones and none of the legacy ones would convert into an empty
 // default template, which would then replace a good output.
-constexpr const char* kLegacyRootKeys[] = {"ImageParameter", "ImageParameterContentArray",
-                                           "FormatSpecification", "FormatSpecificationArray",
-                                           "RegionDefinition", "RegionDefinitionArray"};
-constexpr const char* kCurrentRootKeys[] = {
-    "LumiflowTemplates", "ImageParameterOptions", "TargetROIDefOptions",
-    "BarcodeReaderTaskSettingOptions", "BarcodeFormatSpecificationOptions", "GlobalParameter"};
+// In the order they are converted: format specifications, regions, image
+// parameters.
+constexpr LegacyRootKey kLegacyRootKeys[] = {
+    {"FormatSpecification", "FormatSpecificationArray"},
+    {"RegionDefinition", "RegionDefinitionArray"},
+    {"ImageParameter", "ImageParameterContentArray"},
+};
 
-template <std::size_t N>
-bool HasAnyMember(const Json::Value& root, const char* const (&keys)[N]) {
-  for (const char* key : keys) {
-    if (FindMember(root, key) != nullptr) return true;
+// Whether `root` holds one of the sections a converted template holds.
+bool HasCurrentTemplateKey(const Json::Value& root) {
+  for (const SectionSpec& section : SectionTable()) {
+    if (section.written && FindMember(root, section.key) != nullptr) return true;
   }
   return false;
 }
@@ -100,6 +101,17 @@ class LegacyTimeoutField final : public FieldSpec {
 };
 
 }  // namespace
+
+std::span<const LegacyRootKey> LegacyRootKeys() { return kLegacyRootKeys; }
+
+bool HasLegacyTemplateKey(const Json::Value& root) {
+  for (const LegacyRootKey& keys : kLegacyRootKeys) {
+    if (FindMember(root, keys.single) != nullptr || FindMember(root, keys.array) != nullptr) {
+      return true;
+    }
+  }
+  return false;
+}
 
 const ClassMapping& OldLumiflowSetting::Mapping() {
   static const ClassMapping mapping =
@@ -152,20 +164,21 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
     errorMessage = texts::kNotAnObject;
     return errors::kJsonValueInvalid;
   }
-  if (!HasAnyMember(root, kLegacyRootKeys) && HasAnyMember(root, kCurrentRootKeys)) {
-    errorMessage = "The file is already in the current format.";
+  if (!HasLegacyTemplateKey(root) && HasCurrentTemplateKey(root)) {
+    errorMessage = texts::kAlreadyCurrentFormat;
     return errors::kJsonTypeInvalid;
   }
+  const auto& [formatSpecifications, regionDefinitions, imageParameters] = kLegacyRootKeys;
 
-  const auto eachGiven = [&root](const char* singleKey, const char* arrayKey, auto&& read) {
-    if (const Json::Value* single = FindMember(root, singleKey)) {
-      ConsumeMember(root, singleKey);
+  const auto eachGiven = [&root](const LegacyRootKey& keys, auto&& read) {
+    if (const Json::Value* single = FindMember(root, keys.single)) {
+      ConsumeMember(root, keys.single);
       const int result = read(*single);
       if (result != errors::kSuccess) return result;
     }
     // An array key of another type is passed over.
-    if (const Json::Value* array = FindMember(root, arrayKey); array && array->isArray()) {
-      ConsumeMember(root, arrayKey);
+    if (const Json::Value* array = FindMember(root, keys.array); array && array->isArray()) {
+      ConsumeMember(root, keys.array);
       for (const Json::Value& element : *array) {
         const int result = read(element);
         if (result != errors::kSuccess) return result;
@@ -181,7 +194,7 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
   };
 
   int result = eachGiven(
-      "FormatSpecification", "FormatSpecificationArray",
+      formatSpecifications,
       [this, &errorMessage, &spendOn](const Json::Value& value) {
         if (!spendOn(ConversionBudget::kSectionUnits, value)) return TooComplex(errorMessage);
         OldFormatSpecification specification;
@@ -199,7 +212,7 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
 
   // Kept aside: each image parameter converts the regions it names.
   std::vector<OldRegionDefinition> regions;
-  result = eachGiven("RegionDefinition", "RegionDefinitionArray",
+  result = eachGiven(regionDefinitions,
                      [&regions, &errorMessage, &spendOn](const Json::Value& value) {
                        // Kept like a list element until an image parameter names it.
                        if (!spendOn(ConversionBudget::kElementUnits, value)) {
@@ -217,12 +230,11 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
   if (result != errors::kSuccess) return result;
   const RegionIndex regionIndex(regions);
 
-  SectionMap& imageParameters = document.GetSectionMap(kImageParameters);
-  imageParameters.clear();
+  document.GetSectionMap(kImageParameters).clear();
   const QV_ImageParameter& decode = DecodeImageParameter();
   document.SetSectionObject(kImageParameters, decode.name, MakeRef<QV_ImageParameter>(decode));
 
-  result = eachGiven("ImageParameter", "ImageParameterContentArray",
+  result = eachGiven(imageParameters,
                      [&](const Json::Value& value) {
                        if (!spendOn(ConversionBudget::kImageParameterUnits, value)) {
                          return TooComplex(errorMessage);

@@ -22,6 +22,7 @@
 
 #include <json/json.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,16 @@
 #include "legacy/legacy_region.h"
 
 namespace quorvane {
+
+// The top-level keys of a legacy template: each kind of legacy object is
+// given as one object, an array of them, or both.
+struct LegacyRootKey {
+  const char* single;
+  const char* array;
+};
+std::span<const LegacyRootKey> LegacyRootKeys();
+// Whether `root` holds a top-level key of a legacy template.
+bool HasLegacyTemplateKey(const Json::Value& root);
 
 // A capture-flow template as the conversion builds it. It reads from a
 // legacy image parameter only its time limit: "Timeout", taken when it is an
