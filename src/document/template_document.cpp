@@ -15,8 +15,9 @@ QV_LMFParameter::~QV_LMFParameter() = default;
 
 SectionMap& QV_LMFParameter::GetSectionMap(int kind) {
   if (kind >= 0 && kind < kSectionKindCount) return sections_[static_cast<std::size_t>(kind)];
-  // Handed out empty every time, whatever a caller put into it before.
-  static SectionMap none;
+  // Handed out empty every time, whatever a caller put into it before; one
+  // per thread, as documents are read on several.
+  thread_local SectionMap none;
   none.clear();
   return none;
 }

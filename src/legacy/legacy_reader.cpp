@@ -3,6 +3,7 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <set>
 #include <utility>
 
 #include "barcode/barcode_reader_task.h"
@@ -128,6 +129,7 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
     imageParameterCount = 0;
     lumiflowSettings.clear();
     notCarriedOver.clear();
+    record = ConversionRecord();
     // Refused before parsing: the parse alone could take gigabytes.
     if (text != nullptr && ExceedsJsonValueLimit(text)) {
       errorMessage = JsonValueLimitMessage();
@@ -203,6 +205,7 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
           errorMessage = texts::kLegacyFormatSpecificationFailed;
           return read;
         }
+        record.formatSpecifications.push_back(specification.name);
         document.SetSectionObject(kBarcodeFormatSpecifications, specification.name,
                          MakeRef<ZQA_BarcodeFormatSpecification>(
                              static_cast<const ZQA_BarcodeFormatSpecification&>(specification)));
@@ -246,6 +249,19 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
   document.GetSectionMap(kLumiflowTemplates).clear();
   for (const OldLumiflowSetting& flow : lumiflowSettings) {
     document.SetSectionObject(kLumiflowTemplates, flow.name, MakeRef<QV_LumiflowSetting>(flow));
+  }
+  std::set<std::string_view> applied;
+  for (const ConversionRecord::ImageParameter& made : record.imageParameters) {
+    applied.insert(made.regions.begin(), made.regions.end());
+  }
+  for (const OldRegionDefinition& region : regions) {
+    ConversionRecord::Region& made = record.regions.emplace_back();
+    made.name = region.name;
+    const auto* roi = document.FindSection<QV_TargetROIDef>(kTargetROIDefs, region.name);
+    if (roi != nullptr && applied.count(region.name) != 0) {
+      made.targetROIDef = roi->name;
+      made.tasks = roi->taskSettingNames;
+    }
   }
   return errors::kSuccess;
 }
@@ -318,6 +334,17 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   }
 
   flow.name += "_" + number;
+  ConversionRecord::ImageParameter& made = record.imageParameters.emplace_back();
+  if (const Json::Value* legacyName = FindMember(value, "Name"); legacyName && legacyName->isString()) {
+    made.legacyName = legacyName->asString();
+  }
+  made.position = imageParameterCount;
+  made.imageParameter = imageParameterName;
+  if (document.FindSectionObject(kBarcodeReaderTasks, task.name) != nullptr) made.task = task.name;
+  made.captureFlowTemplate = flow.name;
+  for (const std::string& regionName : task.regionDefinitionNames) {
+    if (regions.Find(regionName) != nullptr) made.regions.push_back(regionName);
+  }
   lumiflowSettings.push_back(std::move(flow));
   return errors::kSuccess;
 }

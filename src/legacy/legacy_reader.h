@@ -51,6 +51,30 @@ class OldLumiflowSetting : public QV_LumiflowSetting {
   const ClassMapping& GetMapping() const override { return Mapping(); }
 };
 
+// What one read made of the legacy objects, in the order it read them: for
+// a report of the conversion.
+struct ConversionRecord {
+  struct ImageParameter {
+    std::string legacyName;  // its "Name" when that is a string, else empty
+    int position = 0;        // 1 for the first image parameter read, and so on
+    std::string imageParameter;
+    // The task that reads on the whole image; empty when the regions took
+    // all of its formats.
+    std::string task;
+    std::string captureFlowTemplate;
+    std::vector<std::string> regions;  // the regions it was applied to, in order
+  };
+  struct Region {
+    std::string name;
+    // Empty for a region that no image parameter named.
+    std::string targetROIDef;
+    std::vector<std::string> tasks;
+  };
+  std::vector<std::string> formatSpecifications;
+  std::vector<Region> regions;
+  std::vector<ImageParameter> imageParameters;
+};
+
 class ZQA_OldParameterReader {
  public:
   // Clears the document and converts the legacy template `text` (up to its
@@ -69,6 +93,8 @@ class ZQA_OldParameterReader {
   int imageParameterCount = 0;
   // The capture-flow templates made by the conversion, in creation order.
   std::vector<OldLumiflowSetting> lumiflowSettings;
+  // What the last successful read made.
+  ConversionRecord record;
   // Set before a read to have it fill notCarriedOver.
   bool collectNotCarriedOver = false;
   // After a successful read with collectNotCarriedOver: the JSON path of
