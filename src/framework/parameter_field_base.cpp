@@ -350,46 +350,24 @@ std::string_view QV_ParameterFieldBase::GetStringValue(const Json::Value& object
 
 QVRef<QVVector<int>> QV_ParameterFieldBase::GetIntArrayValue(const Json::Value& object,
                                                              std::string_view key, int& error) {
-  error = errors::kSuccess;
-  const Json::Value* value = FindMember(object, key);
-  if (!value || value->isNull()) return {};
-  if (!value->isArray()) {
-    error = FailWithKey(key, errors::kJsonTypeInvalid);
-    return {};
-  }
-  auto list = MakeRef<QVVector<int>>();
-  list->items.reserve(value->size());
-  for (const Json::Value& element : *value) {
-    if (!element.isInt()) {
-      error = FailWithKey(key, errors::kJsonTypeInvalid);
-      return {};
-    }
-    list->items.push_back(element.asInt());
-  }
-  return list;
+  return GetArrayValue<int>(object, key, error,
+                            [this, key](const Json::Value& element, Json::ArrayIndex, auto& items) {
+                              if (!element.isInt()) return FailWithKey(key, errors::kJsonTypeInvalid);
+                              items.push_back(element.asInt());
+                              return errors::kSuccess;
+                            });
 }
 
 QVRef<QVVector<std::string_view>> QV_ParameterFieldBase::GetStringArrayValue(
     const Json::Value& object, std::string_view key, int& error) {
-  error = errors::kSuccess;
-  const Json::Value* value = FindMember(object, key);
-  if (!value || value->isNull()) return {};
-  if (!value->isArray()) {
-    error = FailWithKey(key, errors::kJsonTypeInvalid);
-    return {};
-  }
-  auto list = MakeRef<QVVector<std::string_view>>();
-  list->items.reserve(value->size());
-  for (const Json::Value& element : *value) {
-    const char* begin = nullptr;
-    const char* end = nullptr;
-    if (!element.getString(&begin, &end)) {
-      error = FailWithKey(key, errors::kJsonTypeInvalid);
-      return {};
-    }
-    list->items.emplace_back(begin, static_cast<std::size_t>(end - begin));
-  }
-  return list;
+  return GetArrayValue<std::string_view>(
+      object, key, error, [this, key](const Json::Value& element, Json::ArrayIndex, auto& items) {
+        const char* begin = nullptr;
+        const char* end = nullptr;
+        if (!element.getString(&begin, &end)) return FailWithKey(key, errors::kJsonTypeInvalid);
+        items.emplace_back(begin, static_cast<std::size_t>(end - begin));
+        return errors::kSuccess;
+      });
 }
 
 QVRef<QVVector<QVRef<QVVector<int>>>> QV_ParameterFieldBase::GetIntArrayListValue(

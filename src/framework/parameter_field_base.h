@@ -193,6 +193,14 @@ class QV_ParameterFieldBase : public QVObjectBase {
       const Json::Value& object, std::string_view key, int& error, const T& prototype,
       int (*reader)(QV_ParameterFieldBase&, const Json::Value&) = nullptr);
 
+  // An array under `key`, each element taken into the list by `convert`
+  // (element, index, items) → 0 or a code with its message set; null for an
+  // absent or null key, another JSON type (-10031 with the key) or a
+  // refused element.
+  template <class T, class Convert>
+  QVRef<QVVector<T>> GetArrayValue(const Json::Value& object, std::string_view key, int& error,
+                                   Convert convert);
+
   // Sets json[key] for each pair: a JSON array of the integers, null when empty.
   void WriteIntArrays(std::initializer_list<std::string_view> keys,
                       std::initializer_list<const std::vector<int>*> arrays);
@@ -277,10 +285,10 @@ class QV_ParameterFieldBase : public QVObjectBase {
 // ---------------------------------------------------------------------------
 // Template members.
 
-template <class T>
-QVRef<QVVector<T>> QV_ParameterFieldBase::GetObjectArrayValue(
-    const Json::Value& object, std::string_view key, int& error, const T& prototype,
-    int (*reader)(QV_ParameterFieldBase&, const Json::Value&)) {
+template <class T, class Convert>
+QVRef<QVVector<T>> QV_ParameterFieldBase::GetArrayValue(const Json::Value& object,
+                                                        std::string_view key, int& error,
+                                                        Convert convert) {
   error = errors::kSuccess;
   const Json::Value* value = FindMember(object, key);
   if (!value || value->isNull()) return {};
@@ -291,17 +299,28 @@ QVRef<QVVector<T>> QV_ParameterFieldBase::GetObjectArrayValue(
   auto list = MakeRef<QVVector<T>>();
   list->items.reserve(value->size());
   for (Json::ArrayIndex i = 0; i < value->size(); ++i) {
-    T element(prototype);
-    const int result = reader ? reader(element, (*value)[i])
-                              : element.ReadFromJson((*value)[i], NoSkippedKeys());
-    if (result != errors::kSuccess) {
-      error = result;
-      errorMessage = Prefixed(ElementName(key, i), element.errorMessage);
-      return {};
-    }
-    list->items.push_back(element);
+    error = convert((*value)[i], i, list->items);
+    if (error != errors::kSuccess) return {};
   }
   return list;
+}
+
+template <class T>
+QVRef<QVVector<T>> QV_ParameterFieldBase::GetObjectArrayValue(
+    const Json::Value& object, std::string_view key, int& error, const T& prototype,
+    int (*reader)(QV_ParameterFieldBase&, const Json::Value&)) {
+  return GetArrayValue<T>(object, key, error,
+                          [&](const Json::Value& value, Json::ArrayIndex i, std::vector<T>& items) {
+                            T element(prototype);
+                            const int result = reader ? reader(element, value)
+                                                      : element.ReadFromJson(value, NoSkippedKeys());
+                            if (result != errors::kSuccess) {
+                              errorMessage = Prefixed(ElementName(key, i), element.errorMessage);
+                              return result;
+                            }
+                            items.push_back(std::move(element));
+                            return errors::kSuccess;
+                          });
 }
 
 template <class T>
