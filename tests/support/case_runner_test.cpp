@@ -17,7 +17,10 @@
 //                      stays). A case whose reads all succeed must otherwise
 //                      expect only values that one of its reads changed, so
 //                      that it cannot pass were the key never read; and a
-//                      value marked unchanged must not have been changed.
+//                      value marked unchanged must not have been changed;
+//   "readsBack"        false when the output, read into a new object, is not
+//                      written the same again (say why in a comment); by
+//                      default it must be, for a case whose reads all succeed.
 //
 // A file of template documents is {"document": true, "cases": [...]}. Each
 // case makes a new document and gives it texts: a string is the text
@@ -144,6 +147,23 @@ void ExpectReadsChangedWhatIsChecked(const Json::Value& testCase, const std::str
   }
 }
 
+// What a case's reads made must survive being written and read again: a
+// new object reading the output writes the same output.
+void ExpectReadsBack(const Json::Value& testCase, const std::string& className,
+                     const Json::Value& written) {
+  auto object = MakeModelObject(className);
+  const int code = object->ReadFromJson(written, NoSkippedKeys());
+  object->WriteToJson(false);
+  const bool readsBack = code == 0 && Compact(object->json) == Compact(written);
+  if (!testCase.get("readsBack", true).asBool()) {
+    EXPECT_FALSE(readsBack) << "marked \"readsBack\": false, but the output reads back";
+  } else {
+    EXPECT_TRUE(readsBack) << "the output does not read back: code " << code << " "
+                           << object->errorMessage << "\n  wrote      " << Compact(written)
+                           << "\n  read back  " << Compact(object->json);
+  }
+}
+
 void RunCase(const Json::Value& testCase, const std::string& fileClass) {
   const std::string className = testCase.get("class", fileClass).asString();
   auto object = MakeModelObject(className);
@@ -168,15 +188,16 @@ void RunCase(const Json::Value& testCase, const std::string& fileClass) {
 
   if (!testCase.isMember("written") && !testCase.isMember("writtenIncludes")) return;
   object->WriteToJson(false);
+  const Json::Value& written = object->json;
   if (testCase.isMember("written")) {
-    EXPECT_EQ(Compact(object->json), Compact(testCase["written"]));
+    EXPECT_EQ(Compact(written), Compact(testCase["written"]));
   }
   for (const std::string& key : testCase["writtenIncludes"].getMemberNames()) {
-    EXPECT_EQ(Compact(object->json[key]), Compact(testCase["writtenIncludes"][key]))
-        << "key " << key;
+    EXPECT_EQ(Compact(written[key]), Compact(testCase["writtenIncludes"][key])) << "key " << key;
   }
   if (allSucceeded) {
-    ExpectReadsChangedWhatIsChecked(testCase, className, reads, skipped, object->json);
+    ExpectReadsChangedWhatIsChecked(testCase, className, reads, skipped, written);
+    ExpectReadsBack(testCase, className, written);
   }
 }
 
