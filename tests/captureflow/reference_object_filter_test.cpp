@@ -1,10 +1,8 @@
-// What the case files cannot show: copies, and values set in code.
+// What the case files cannot show: copies.
 
 #include "captureflow/reference_object_filter.h"
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 #include "support/parameter_test_support.h"
 
@@ -27,13 +25,6 @@ TEST(ReferenceObjectFilter, ACopyOwnsItsConditions) {
   QV_ReferenceObjectFilter assigned;
   assigned = original;
   EXPECT_EQ(Written(assigned), originalText);
-}
-
-TEST(ReferenceObjectFilter, ATypeOutsideTheTableIsWrittenAsTheFirstName) {
-  QV_ReferenceObjectFilter filter;
-  filter.atomicResultTypes = {42};
-  filter.WriteToJson(false);
-  EXPECT_EQ(testing::Compact(filter.json["AtomicResultTypeArray"]), R"(["ART_TEXT_LINE"])");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// What the case files cannot show: values set in code, and copies of ranges.
+// What the case files cannot show: copies of ranges.
 // Reading is covered by tests/imageparams/cases/.
 
 #include "imageparams/small_structures.h"
@@ -33,15 +33,6 @@ TEST(Range, AKindNamesItsOwnOrderFailureAndACopyKeepsTheBounds) {
   EXPECT_EQ(copy.upperBound, 360);
   copy.WriteToJson(false);
   EXPECT_EQ(Compact(copy.json), R"({"MaxValue":100,"MinValue":200})");
-}
-
-TEST(PdfReadingMode, ValuesOutsideTheTablesAreWrittenAsTheFirstNames) {
-  QVIP_PDFReadingModeStruct pdf;
-  pdf.mode = 7;
-  pdf.rasterDataSource = 9;
-  pdf.WriteToJson(false);
-  EXPECT_EQ(Compact(pdf.json),
-            R"({"DPI":300,"Mode":"PDFRM_VECTOR","RasterDataSource":"RDS_RASTERIZED_PAGES"})");
 }
 
 }  // namespace

@@ -10,7 +10,18 @@
 //   "code"             the result of the last read (default 0);
 //   "message"          the object's errorMessage after it;
 //   "written"          the whole output of WriteToJson afterwards;
-//   "writtenIncludes"  some keys of that output with their values.
+//   "writtenIncludes"  some keys of that output with their values;
+//   "unchanged"        true, or a list of keys of "writtenIncludes": what the
+//                      case expects is, on purpose, what the object held before
+//                      its reads (null or {} keeps the defaults, a skipped key
+//                      stays). A case whose reads all succeed must otherwise
+//                      expect only values that one of its reads changed, so
+//                      that it cannot pass were the key never read (a case
+//                      without a read shows what a new object writes); and
+//                      a value marked unchanged must not have been changed;
+//   "readsBack"        false when the output, read into a new object, is not
+//                      written the same again (say why in a comment); by
+//                      default it must be, for a case whose reads all succeed.
 //
 // A file of template documents is {"document": true, "cases": [...]}. Each
 // case makes a new document and gives it texts: a string is the text
@@ -82,6 +93,78 @@ std::string CaseFileLabel(const std::string& path) {
   return label;
 }
 
+// What an object of the class writes before each read of `reads`: the first
+// is what a new object writes. Each is made from a new object, so that
+// writing never touches the object under test.
+std::vector<Json::Value> OutputsBeforeEachRead(const std::string& className,
+                                               const std::vector<Json::Value>& reads,
+                                               const SkippedKeys& skipped) {
+  std::vector<Json::Value> outputs;
+  for (std::size_t count = 0; count < reads.size(); ++count) {
+    auto object = MakeModelObject(className);
+    for (std::size_t i = 0; i < count; ++i) object->ReadFromJson(reads[i], skipped);
+    object->WriteToJson(false);
+    outputs.push_back(std::move(object->json));
+  }
+  return outputs;
+}
+
+// True when `final` (a key's value, or the whole output, after the reads)
+// is what every earlier output held too: no read changed it.
+bool NoReadChanged(const std::vector<Json::Value>& before, const Json::Value& final,
+                   const char* key) {
+  return std::all_of(before.begin(), before.end(), [&](const Json::Value& output) {
+    return (key == nullptr ? output : output[key]) == final;
+  });
+}
+
+// A case passes by what its reads did, not by what the object held anyway:
+// when every read succeeds, each expected value must have been changed by
+// one of them, unless the case marks it "unchanged". A mark must hold too.
+void ExpectReadsChangedWhatIsChecked(const Json::Value& testCase, const std::string& className,
+                                     const std::vector<Json::Value>& reads,
+                                     const SkippedKeys& skipped, const Json::Value& written) {
+  const Json::Value& unchanged = testCase["unchanged"];
+  const bool wholeUnchanged = unchanged.isBool() && unchanged.asBool();
+  const auto marked = [&](const std::string& key) {
+    return wholeUnchanged ||
+           (unchanged.isArray() &&
+            std::find(unchanged.begin(), unchanged.end(), Json::Value(key)) != unchanged.end());
+  };
+  const std::vector<Json::Value> before = OutputsBeforeEachRead(className, reads, skipped);
+  const auto check = [&before](const Json::Value& value, const char* key, bool markedUnchanged,
+                               const std::string& what) {
+    const bool changed = !NoReadChanged(before, value, key);
+    if (changed && markedUnchanged) {
+      ADD_FAILURE() << what << " is marked unchanged, but a read changed it";
+    } else if (!changed && !markedUnchanged) {
+      ADD_FAILURE() << what << ": no read changed it (a case showing that it stays marks it "
+                    << "\"unchanged\")";
+    }
+  };
+  if (testCase.isMember("written")) check(written, nullptr, wholeUnchanged, "\"written\"");
+  for (const std::string& key : testCase["writtenIncludes"].getMemberNames()) {
+    check(written[key], key.c_str(), marked(key), "key " + key);
+  }
+}
+
+// What a case's reads made must survive being written and read again: a
+// new object reading the output writes the same output.
+void ExpectReadsBack(const Json::Value& testCase, const std::string& className,
+                     const Json::Value& written) {
+  auto object = MakeModelObject(className);
+  const int code = object->ReadFromJson(written, NoSkippedKeys());
+  object->WriteToJson(false);
+  const bool readsBack = code == 0 && Compact(object->json) == Compact(written);
+  if (!testCase.get("readsBack", true).asBool()) {
+    EXPECT_FALSE(readsBack) << "marked \"readsBack\": false, but the output reads back";
+  } else {
+    EXPECT_TRUE(readsBack) << "the output does not read back: code " << code << " "
+                           << object->errorMessage << "\n  wrote      " << Compact(written)
+                           << "\n  read back  " << Compact(object->json);
+  }
+}
+
 void RunCase(const Json::Value& testCase, const std::string& fileClass) {
   const std::string className = testCase.get("class", fileClass).asString();
   auto object = MakeModelObject(className);
@@ -94,20 +177,28 @@ void RunCase(const Json::Value& testCase, const std::string& fileClass) {
   for (const Json::Value& value : testCase["reads"]) reads.push_back(value);
 
   int code = 0;
-  for (const Json::Value& value : reads) code = object->ReadFromJson(value, skipped);
+  bool allSucceeded = !reads.empty();
+  for (const Json::Value& value : reads) {
+    code = object->ReadFromJson(value, skipped);
+    allSucceeded = allSucceeded && code == 0;
+  }
   EXPECT_EQ(code, testCase.get("code", 0).asInt()) << "message: " << object->errorMessage;
   if (testCase.isMember("message")) {
     EXPECT_EQ(object->errorMessage, testCase["message"].asString());
   }
 
-  if (!testCase.isMember("written") && !testCase.isMember("writtenIncludes")) return;
   object->WriteToJson(false);
+  const Json::Value& written = object->json;
+  const bool checksOutput = testCase.isMember("written") || testCase.isMember("writtenIncludes");
   if (testCase.isMember("written")) {
-    EXPECT_EQ(Compact(object->json), Compact(testCase["written"]));
+    EXPECT_EQ(Compact(written), Compact(testCase["written"]));
   }
   for (const std::string& key : testCase["writtenIncludes"].getMemberNames()) {
-    EXPECT_EQ(Compact(object->json[key]), Compact(testCase["writtenIncludes"][key]))
-        << "key " << key;
+    EXPECT_EQ(Compact(written[key]), Compact(testCase["writtenIncludes"][key])) << "key " << key;
+  }
+  if (allSucceeded) {
+    if (checksOutput) ExpectReadsChangedWhatIsChecked(testCase, className, reads, skipped, written);
+    ExpectReadsBack(testCase, className, written);
   }
 }
 

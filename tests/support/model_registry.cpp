@@ -19,6 +19,7 @@
 #include "legacy/legacy_barcode.h"
 #include "legacy/legacy_image_parameter.h"
 #include "legacy/legacy_modes.h"
+#include "legacy/legacy_reader.h"
 #include "legacy/legacy_region.h"
 
 namespace quorvane::testing {
@@ -32,12 +33,12 @@ std::unique_ptr<QV_ParameterFieldBase> Make() {
   return std::make_unique<T>();
 }
 
-// The legacy image parameter read as the converter reads it, through
-// ReadLegacyJson.
-class LegacyImageParameterRead final : public OldImageParameterReader {
+// A legacy class read as the converter reads it, through ReadLegacyJson.
+template <class T>
+class LegacyRead final : public T {
  public:
   int ReadFromJson(const Json::Value& value, const SkippedKeys& /*skippedKeys*/) override {
-    return ReadLegacyJson(value);
+    return T::ReadLegacyJson(value);
   }
 };
 
@@ -129,7 +130,13 @@ const Entry kEntries[] = {
     {"OldTextResultOrderModeStruct", &Make<OldTextResultOrderModeStruct>},
     // Legacy image parameter: read as a current one, and read as a legacy object
     {"OldImageParameterReader", &Make<OldImageParameterReader>},
-    {"OldImageParameterReader.ReadLegacyJson", &Make<LegacyImageParameterRead>},
+    {"OldImageParameterReader.ReadLegacyJson", &Make<LegacyRead<OldImageParameterReader>>},
+    // The other legacy parts of a legacy template, each read as the converter reads it
+    {"OldBarcodeFormatStruct", &Make<OldBarcodeFormatStruct>},
+    {"OldBarcodeReaderTaskSetting.ReadLegacyJson", &Make<LegacyRead<OldBarcodeReaderTaskSetting>>},
+    {"OldFormatSpecification.ReadLegacyJson", &Make<LegacyRead<OldFormatSpecification>>},
+    {"OldRegionDefinition.ReadLegacyJson", &Make<LegacyRead<OldRegionDefinition>>},
+    {"OldLumiflowSetting", &Make<OldLumiflowSetting>},
     // Framework: test-only objects with one key of each registrar kind
     {"Leaf", &Make<Leaf>},
     {"Top", &Make<Top>},
@@ -142,6 +149,12 @@ std::unique_ptr<QV_ParameterFieldBase> MakeModelObject(std::string_view classNam
     if (entry.name == className) return entry.make();
   }
   return nullptr;
+}
+
+std::vector<std::string_view> ModelClassNames() {
+  std::vector<std::string_view> names;
+  for (const Entry& entry : kEntries) names.push_back(entry.name);
+  return names;
 }
 
 }  // namespace quorvane::testing

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "framework/parameter_field_base.h"
 
@@ -15,5 +16,8 @@ namespace quorvane::testing {
 // "QVIP_RangeStruct(0,360)" or "ReferenceAxis(Y)". A name ending in
 // ".ReadLegacyJson" reads through that function instead of ReadFromJson.
 std::unique_ptr<QV_ParameterFieldBase> MakeModelObject(std::string_view className);
+
+// Every name MakeModelObject knows, in the registry's order.
+std::vector<std::string_view> ModelClassNames();
 
 }  // namespace quorvane::testing
