@@ -49,6 +49,7 @@ Failure ReadEachElement(const Json::Value& templateJson, const SectionSpec& sect
   const char* key = section.key;
   const Json::Value* array = FindMember(templateJson, key);
   if (array == nullptr || array->isNull()) return {};
+  ConsumeMember(templateJson, key);
   if (!array->isArray()) {
     return {errors::kJsonTypeInvalid, CodeMessage(key, errors::kJsonTypeInvalid)};
   }

@@ -80,7 +80,6 @@ bool PreprocessingModeName(const Json::Value& element, std::string_view& name) {
   const char* begin = nullptr;
   const char* end = nullptr;
   if (!text || !text->getString(&begin, &end)) return false;
-  if (element.isObject()) ConsumeMember(element, "Mode");
   name = std::string_view(begin, static_cast<std::size_t>(end - begin));
   return true;
 }
@@ -104,6 +103,9 @@ class PreprocessingField final : public FieldSpec {
       std::string_view name;
       if (!PreprocessingModeName(element, name)) continue;
       const bool isObject = element.isObject();
+      // A mode the conversion knows carries its name over; others leave it behind.
+      const bool converted = FindEnhancementRow(name) != nullptr || name == kMorphologyName;
+      if (isObject && converted) ConsumeMember(element, "Mode");
       if (const EnhancementRow* row = FindEnhancementRow(name)) {
         // The converted modes replace the list, whatever it held before.
         if (!enhancementReplaced) {

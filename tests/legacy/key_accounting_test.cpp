@@ -71,6 +71,11 @@ TEST(KeyAccounting, PathsOfTheKeysNoReaderTook) {
            {"Mode": "IPM_MORPHOLOGY", "MorphOperation": "Erode", "SmoothBlockSizeX": 2}]}})",
        {"ImageParameter.ImagePreprocessingModes[0].Sensitivity",
         "ImageParameter.ImagePreprocessingModes[2].SmoothBlockSizeX"}},
+      {"a preprocessing mode the conversion leaves behind", &NotCarriedOver,
+       R"({"ImageParameter": {"Name": "a", "ImagePreprocessingModes": [
+           {"Mode": "IPM_AUTO", "Sensitivity": 3}, {"Mode": "IPM_GRAY_EQUALIZE"}]}})",
+       {"ImageParameter.ImagePreprocessingModes[0].Mode",
+        "ImageParameter.ImagePreprocessingModes[0].Sensitivity"}},
       {"a specification list that is no array is passed over whole", &NotCarriedOver,
        R"({"FormatSpecificationArray": {"Name": "fs", "MirrorMode": "MM_BOTH"}})",
        {"FormatSpecificationArray"}},
