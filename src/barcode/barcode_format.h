@@ -67,19 +67,17 @@ class FormatMaskField final : public FieldSpec {
       : FieldSpec(key, kNoFlags), member_(member), allMask_(allMask) {}
 
   int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
-    int error = errors::kSuccess;
-    const QVRef<QVVector<std::string_view>> names =
-        object.GetStringArrayValue(container, Key(), error);
-    if (error != errors::kSuccess) return error;
-    if (!names) return errors::kSuccess;
     BarcodeFormatMask& mask = static_cast<S&>(object).*member_;
-    mask = BF_NULL;
-    for (std::string_view text : names->items) {
-      const BarcodeFormatMask bits = ParseBarcodeFormatName(text);
-      if (bits == kBarcodeFormatNotFound) return errors::kJsonValueInvalid;
-      mask |= bits == BF_ALL ? allMask_ : bits;
-    }
-    return errors::kSuccess;
+    return field_kinds::WithNames(
+        object, container, Key(), [&](const std::vector<std::string_view>& names) {
+          mask = BF_NULL;
+          for (std::string_view text : names) {
+            const BarcodeFormatMask bits = ParseBarcodeFormatName(text);
+            if (bits == kBarcodeFormatNotFound) return errors::kJsonValueInvalid;
+            mask |= bits == BF_ALL ? allMask_ : bits;
+          }
+          return errors::kSuccess;
+        });
   }
   void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
     json[Json::StaticString(Key())] = BarcodeFormatNamesJson(static_cast<S&>(object).*member_);
@@ -97,8 +95,7 @@ class QVIP_BarcodeFormatStruct : public QV_ParameterFieldBase {
  public:
   explicit QVIP_BarcodeFormatStruct(BarcodeFormatMask mask = BF_NULL) : barcodeFormatIds(mask) {}
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   BarcodeFormatMask barcodeFormatIds;
 };

@@ -57,8 +57,7 @@ class ZQA_BarcodeReaderTaskSetting : public QV_TaskSettingBase {
 
   // "BarcodeFormatIds" is read by the format structure first; a failure there
   // ends the read before any other key.
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
   // The given names, then the name of each held specification that no
   // named one covers.
   const std::vector<std::string>& GetFormatSpecificationNames() override;

@@ -71,8 +71,7 @@ class PatchCodeSearchingMarginStruct : public QV_ParameterFieldBase {
  public:
   PatchCodeSearchingMarginStruct();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
   int Validate() override;
 
   int left;
@@ -99,8 +98,7 @@ class ZQA_BarcodeFormatSpecification : public QV_ParameterFieldBase {
   ZQA_BarcodeFormatSpecification();
 
   // "BarcodeFormatIds" is read by the embedded format structure first.
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
   // The name held under "BaseBarcodeFormatSpecification".
   const std::string& GetBaseName() const override;
 

@@ -20,9 +20,9 @@ constexpr EnumEntry kSectionTypes[] = {
     QV_ENUM_ENTRY(ST_DOCUMENT_NORMALIZATION),
 };
 
-// What a section name is read as: the short names first ("ST_NULL" keeps its
-// prefix), then the full ones.
-constexpr EnumEntry kSectionTypeReadNames[] = {
+// Short names of the sections, read before the full ones ("ST_NULL" keeps
+// its prefix).
+constexpr EnumEntry kSectionTypeShortNames[] = {
     {"ST_NULL", ST_NULL},
     {"REGION_PREDETECTION", ST_REGION_PREDETECTION},
     {"TEXT_LINE_LOCALIZATION", ST_TEXT_LINE_LOCALIZATION},
@@ -31,14 +31,6 @@ constexpr EnumEntry kSectionTypeReadNames[] = {
     {"BARCODE_DECODING", ST_BARCODE_DECODING},
     {"DOCUMENT_DETECTION", ST_DOCUMENT_DETECTION},
     {"DOCUMENT_NORMALIZATION", ST_DOCUMENT_NORMALIZATION},
-    QV_ENUM_ENTRY(ST_NULL),
-    QV_ENUM_ENTRY(ST_REGION_PREDETECTION),
-    QV_ENUM_ENTRY(ST_TEXT_LINE_LOCALIZATION),
-    QV_ENUM_ENTRY(ST_TEXT_LINE_RECOGNITION),
-    QV_ENUM_ENTRY(ST_BARCODE_LOCALIZATION),
-    QV_ENUM_ENTRY(ST_BARCODE_DECODING),
-    QV_ENUM_ENTRY(ST_DOCUMENT_DETECTION),
-    QV_ENUM_ENTRY(ST_DOCUMENT_NORMALIZATION),
 };
 
 constexpr EnumEntry kStageTypes[] = {
@@ -141,7 +133,7 @@ const ClassMapping& QVIP_TerminateSettingStruct::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("TerminateSetting")
           .Enum("Section", &S::section, ST_NULL, kSectionTypes, kNoFlags,
-                {.readNames = kSectionTypeReadNames})
+                {.aliases = kSectionTypeShortNames})
           .Enum("Stage", &S::stage, IRUT_NULL, kStageTypes)
           .Build();
   return mapping;
@@ -167,7 +159,7 @@ const ClassMapping& QVIP_SectionImageParameterStruct::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("SectionImageParameter")
           .Enum("Section", &S::section, ST_NULL, kSectionTypes, kNoFlags,
-                {.readNames = kSectionTypeReadNames})
+                {.aliases = kSectionTypeShortNames})
           .Text("ImageParameterName", &S::imageParameterName,
                 QV_ImageParameter::GetDefaultImageParameterName(1).c_str())
           .Int("ContinueWhenPartialResultsGenerated", &S::continueWhenPartialResultsGenerated, 1,
@@ -190,7 +182,7 @@ const ClassMapping& QV_TaskSettingBase::Mapping() {
           .Int("MaxThreadsInOneTask", &S::maxThreadsInOneTask, 4, 1, 256)
           .ObjectList("SectionImageParameterArray", &S::sectionImageParameters, kEmptyAllowed)
           .Enum("StartSection", &S::startSection, ST_REGION_PREDETECTION, kSectionTypes, kNoFlags,
-                {.readNames = kSectionTypeReadNames})
+                {.aliases = kSectionTypeShortNames})
           .Object("TerminateSetting", &S::terminateSetting, kTypeNamedByKey)
           .Build();
   return mapping;

@@ -76,8 +76,7 @@ class QVIP_TerminateSettingStruct : public QV_ParameterFieldBase {
  public:
   QVIP_TerminateSettingStruct();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   SectionType section;
   // A StageType value; 64 bits so that code may hold any mask in it.
@@ -92,8 +91,7 @@ class QVIP_SectionImageParameterStruct : public QV_ParameterFieldBase {
   QVIP_SectionImageParameterStruct(SectionType section, std::string imageParameterName,
                                    int continueWhenPartialResultsGenerated = 1);
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   SectionType section;
   std::string imageParameterName;
@@ -108,8 +106,7 @@ class QV_TaskSettingBase : public QV_ParameterFieldBase {
  public:
   QV_TaskSettingBase();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
   const std::string& GetBaseName() const override;
   // Reads the fields, then adds a default entry for each section without
   // one (also after a failure), then checks the terminate setting, whose

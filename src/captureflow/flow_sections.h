@@ -28,8 +28,7 @@ class QV_DirectoryFetcherSetting : public QV_ImageSourceSetting {
  public:
   QV_DirectoryFetcherSetting();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
   // Refuses negative page numbers.
   int Validate() override;
 
@@ -45,8 +44,7 @@ class QV_SemanticSetting : public QV_ParameterFieldBase {
  public:
   QV_SemanticSetting();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   // Made with its defaults when "ReferenceObjectFilter" is read, even as
   // null; it keeps its failure text to itself.
@@ -64,8 +62,7 @@ class QV_OutputTaskSetting : public QV_ParameterFieldBase {
   // Type name "BackwardReferenceOutput": earlier results a task result draws on.
   class BackwardReferenceOutput : public QV_ParameterFieldBase {
    public:
-    static const ClassMapping& Mapping();
-    const ClassMapping& GetMapping() const override { return Mapping(); }
+    QV_MAPPED_CLASS()
 
     std::vector<std::string> referenceTaskNames;  // "ReferenceTaskNameArray"
     std::vector<int> referenceResultTypes;        // "ReferenceResultTypeArray", AtomicResultType
@@ -76,8 +73,7 @@ class QV_OutputTaskSetting : public QV_ParameterFieldBase {
    public:
     TaskResult();
 
-    static const ClassMapping& Mapping();
-    const ClassMapping& GetMapping() const override { return Mapping(); }
+    QV_MAPPED_CLASS()
 
     std::string targetROIDefName;
     std::vector<std::string> taskSettingNames;  // "TaskSettingNameArray"
@@ -90,15 +86,13 @@ class QV_OutputTaskSetting : public QV_ParameterFieldBase {
    public:
     OutputCondition();
 
-    static const ClassMapping& Mapping();
-    const ClassMapping& GetMapping() const override { return Mapping(); }
+    QV_MAPPED_CLASS()
 
     std::vector<TaskResult> taskResults;  // "TaskResultArray"
     int operatorType;                     // "Operator"
   };
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   OutputCondition outputCondition;
 };
@@ -106,8 +100,7 @@ class QV_OutputTaskSetting : public QV_ParameterFieldBase {
 // Type name "CodeParserTaskSetting".
 class QV_CodeParserTaskSetting : public QV_ParameterFieldBase {
  public:
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   std::vector<std::string> codeSpecifications;  // never empty when read
   std::string resourcesPath;

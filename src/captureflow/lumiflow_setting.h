@@ -18,8 +18,7 @@ class QV_LumiflowSetting : public QV_ParameterFieldBase {
   // Named "Default", running the whole-image definition "roi_default".
   QV_LumiflowSetting();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
   // A read template is no placeholder any more.
   void InitFieldTable() override;
 

@@ -50,8 +50,7 @@ class QVIP_BarcodeFilteringConditionStruct : public QV_ParameterFieldBase {
  public:
   explicit QVIP_BarcodeFilteringConditionStruct(BarcodeFormatMask mask = BF_NULL);
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   QVIP_BarcodeFormatStruct barcodeFormatIds;
   std::string barcodeTextRegExPattern;  // stored and written unchanged, never compiled
@@ -63,8 +62,7 @@ class QVIP_FrameFilteringConditionStruct : public QVIP_SizeFilteringConditionBas
  public:
   QVIP_FrameFilteringConditionStruct();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   int regionState;
 };
@@ -74,8 +72,7 @@ class QVIP_TableCellFilteringConditionStruct : public QV_ParameterFieldBase {
  public:
   QVIP_TableCellFilteringConditionStruct();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   // Read from a number text, written as an int array.
   std::vector<int> rowNumbers;
@@ -88,8 +85,7 @@ class QVIP_TextLineFilteringConditionStruct : public QV_ParameterFieldBase {
  public:
   QVIP_TextLineFilteringConditionStruct();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   std::vector<int> lineNumbers;  // read from a number text, written as an int array
   std::string lineStringRegExPattern;
@@ -102,8 +98,7 @@ class QVIP_ColourRegionFilteringConditionStruct : public QVIP_SizeFilteringCondi
  public:
   QVIP_ColourRegionFilteringConditionStruct();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   int regionPredetectionMode;  // "RPM_SKIP" at first
 };
@@ -115,8 +110,7 @@ class QV_ReferenceObjectFilter : public QV_ParameterFieldBase {
  public:
   QV_ReferenceObjectFilter();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   std::vector<std::string> referenceTargetROIDefNames;  // "ReferenceTargetROIDefNameArray"
   std::vector<std::string> referenceTaskNames;          // "ReferenceTaskNameArray"

@@ -27,8 +27,7 @@ class QVIP_LocationOffsetStruct : public QV_ParameterFieldBase {
 
     explicit ReferenceAxis(int edgeIndex = 0, int lengthReference = LR_X);
 
-    static const ClassMapping& Mapping();
-    const ClassMapping& GetMapping() const override { return Mapping(); }
+    QV_MAPPED_CLASS()
 
     int axisType;
     int edgeIndex;
@@ -46,8 +45,7 @@ class QVIP_LocationOffsetStruct : public QV_ParameterFieldBase {
 
   QVIP_LocationOffsetStruct();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
   // Every read starts with all eight units marked as not given.
   void InitFieldTable() override;
   // Checks the axes, fills the units not given, and checks that uniformly
@@ -77,8 +75,7 @@ class QVIP_LocationOffsetStruct : public QV_ParameterFieldBase {
 // Type name "Location".
 class QV_LocationStruct : public QV_ParameterFieldBase {
  public:
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   // Exists only once a non-null "ReferenceObjectFilter" was read, or set in
   // code; it keeps its failure text to itself.
@@ -91,8 +88,7 @@ class QV_TargetROIDef : public QV_ParameterFieldBase {
  public:
   QV_TargetROIDef();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
   // "BaseTargetROIDefName".
   const std::string& GetBaseName() const override;
   // A read definition is no placeholder any more.

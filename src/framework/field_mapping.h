@@ -188,6 +188,18 @@ inline Json::Value& Slot(Json::Value& json, const char* key) {
   return json[Json::StaticString(key)];
 }
 
+// Hands the texts of the list under `key` to `take` (texts → code): the
+// readers of lists of names. Null takes nothing; another type fails as the
+// getter says.
+template <class Take>
+int WithNames(QV_ParameterFieldBase& object, const Json::Value& container, const char* key,
+              Take&& take) {
+  int error = errors::kSuccess;
+  const QVRef<QVVector<std::string_view>> texts = object.GetStringArrayValue(container, key, error);
+  if (error != errors::kSuccess || !texts) return error;
+  return take(texts->items);
+}
+
 // Which integers a key takes besides its range.
 enum class IntRule {
   kMinusOne,  // -1 (and null, which reads as -1) means "not set" whatever the range
@@ -260,12 +272,12 @@ enum class NameFailure {
 
 // An enumerated value, read and written as a name of its table. Names match
 // case-insensitively with spaces around them ignored, or exactly. Reading
-// may take names of a longer table than writing does (short aliases). A
+// may also take other names, looked up before the table's (short aliases). A
 // value may be named by the table and still refused (with no text of its
 // own) after it was stored. The member is an int, an enumeration or a
 // 64-bit mask.
 struct EnumOptions {
-  EnumTable readNames = {};
+  EnumTable aliases = {};
   bool exact = false;
   NameFailure failure = NameFailure::kKeyAndText;
   int refused = kEnumNotFound;
@@ -280,7 +292,7 @@ class EnumField final : public FieldSpec {
         member_(member),
         default_(defaultValue),
         names_(names),
-        readNames_(options.readNames.empty() ? names : options.readNames),
+        aliases_(options.aliases),
         exact_(options.exact),
         failure_(options.failure),
         refused_(options.refused) {}
@@ -289,7 +301,8 @@ class EnumField final : public FieldSpec {
     int error = errors::kSuccess;
     const std::string_view text = object.GetStringValue(container, Key(), error);
     if (error != errors::kSuccess) return error;
-    const int value = exact_ ? LookupExactName(readNames_, text) : LookupEnumValue(readNames_, text);
+    int value = Lookup(aliases_, text);
+    if (value == kEnumNotFound) value = Lookup(names_, text);
     if (value == kEnumNotFound) {
       switch (failure_) {
         case NameFailure::kKeyAndText:
@@ -317,6 +330,9 @@ class EnumField final : public FieldSpec {
   EnumTable Names() const { return names_; }
 
  private:
+  int Lookup(EnumTable table, std::string_view text) const {
+    return exact_ ? LookupExactName(table, text) : LookupEnumValue(table, text);
+  }
   // Masks are held in 64 bits; every name of a table stands for 32 of them.
   static int ToValue(M value) {
     return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
@@ -332,7 +348,7 @@ class EnumField final : public FieldSpec {
   M S::*member_;
   int default_;
   EnumTable names_;
-  EnumTable readNames_;
+  EnumTable aliases_;
   bool exact_;
   NameFailure failure_;
   int refused_;
@@ -458,29 +474,26 @@ class NameListField final : public FieldSpec {
         failure_(failure) {}
 
   int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
-    int error = errors::kSuccess;
-    const QVRef<QVVector<std::string_view>> texts =
-        object.GetStringArrayValue(container, Key(), error);
-    if (error != errors::kSuccess) return error;
-    if (!texts) return errors::kSuccess;
-    const bool loud = failure_ == NameListFailure::kSpaced;
-    if (texts->items.empty() && loud) {
-      // No ":" between the key and the text here.
-      object.errorMessage = std::string(Key()) + GetErrorString(errors::kJsonValueInvalid);
-      return errors::kJsonValueInvalid;
-    }
-    std::vector<int> values;
-    values.reserve(texts->items.size());
-    for (std::string_view text : texts->items) {
-      const int value = LookupEnumValue(names_, text);
-      if (value == kEnumNotFound) {
-        if (loud) object.errorMessage = std::string(Key()) + std::string(texts::kSpacedOutOfRange);
+    return WithNames(object, container, Key(), [&](const std::vector<std::string_view>& given) {
+      const bool loud = failure_ == NameListFailure::kSpaced;
+      if (given.empty() && loud) {
+        // No ":" between the key and the text here.
+        object.errorMessage = std::string(Key()) + GetErrorString(errors::kJsonValueInvalid);
         return errors::kJsonValueInvalid;
       }
-      values.push_back(value);
-    }
-    Owner<S>(object).*member_ = std::move(values);
-    return errors::kSuccess;
+      std::vector<int> values;
+      values.reserve(given.size());
+      for (std::string_view text : given) {
+        const int value = LookupEnumValue(names_, text);
+        if (value == kEnumNotFound) {
+          if (loud) object.errorMessage = std::string(Key()) + std::string(texts::kSpacedOutOfRange);
+          return errors::kJsonValueInvalid;
+        }
+        values.push_back(value);
+      }
+      Owner<S>(object).*member_ = std::move(values);
+      return errors::kSuccess;
+    });
   }
   void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
     Json::Value names;  // stays null for an empty list

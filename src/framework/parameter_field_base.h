@@ -124,6 +124,13 @@ Json::Value StringListJson(const std::vector<std::string>& list);
 // A JSON array of the integers (null when the list is empty).
 Json::Value IntListJson(const std::vector<int>& list);
 
+// The two members every class with a mapping declares: its mapping, built
+// once (framework/field_mapping.h), and the override that hands it to the
+// base.
+#define QV_MAPPED_CLASS()                \
+  static const ClassMapping& Mapping(); \
+  const ClassMapping& GetMapping() const override { return Mapping(); }
+
 class QV_ParameterFieldBase : public QVObjectBase {
  public:
   QV_ParameterFieldBase() = default;

@@ -18,8 +18,7 @@ class QV_ImageParameter : public QV_ParameterFieldBase {
   // Named "ip_default", one constructor element in each mode list.
   QV_ImageParameter();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
   const std::string& GetBaseName() const override;
   // A read section is no placeholder any more.
   void InitFieldTable() override;

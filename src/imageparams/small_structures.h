@@ -16,8 +16,7 @@ class QV_GlobalParameter : public QV_ParameterFieldBase {
  public:
   QV_GlobalParameter();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   int maxTotalImageDimension;
 };
@@ -28,8 +27,7 @@ class QVIP_RangeStruct : public QV_ParameterFieldBase {
  public:
   QVIP_RangeStruct(int minValue, int maxValue, int lowerBound, int upperBound);
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
   int Validate() override;
 
   int minValue;
@@ -46,8 +44,7 @@ class QVIP_PDFReadingModeStruct : public QV_ParameterFieldBase {
 
   QVIP_PDFReadingModeStruct();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   int mode;
   int dpi;

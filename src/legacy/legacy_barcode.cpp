@@ -61,26 +61,24 @@ class SecondFormatListField final : public FieldSpec {
   SecondFormatListField() : FieldSpec("BarcodeFormatIds_2", kNeverWritten) {}
 
   int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
-    int error = errors::kSuccess;
-    const QVRef<QVVector<std::string_view>> names =
-        object.GetStringArrayValue(container, Key(), error);
-    if (error != errors::kSuccess) return error;
-    if (!names) return errors::kSuccess;
     BarcodeFormatMask& mask = static_cast<QVIP_BarcodeFormatStruct&>(object).barcodeFormatIds;
-    for (std::string_view text : names->items) {
-      if (text == "BF2_NULL") continue;
-      if (text == "BF2_ALL") {
-        mask |= LegacyFormat2AllMask();
-        break;
-      }
-      const std::optional<BarcodeFormatMask> bits = LookupLegacyFormatName2(text);
-      if (!bits) {
-        object.errorMessage.clear();
-        return errors::kJsonValueInvalid;
-      }
-      mask |= *bits;
-    }
-    return errors::kSuccess;
+    return field_kinds::WithNames(
+        object, container, Key(), [&](const std::vector<std::string_view>& names) {
+          for (std::string_view text : names) {
+            if (text == "BF2_NULL") continue;
+            if (text == "BF2_ALL") {
+              mask |= LegacyFormat2AllMask();
+              break;
+            }
+            const std::optional<BarcodeFormatMask> bits = LookupLegacyFormatName2(text);
+            if (!bits) {
+              object.errorMessage.clear();
+              return errors::kJsonValueInvalid;
+            }
+            mask |= *bits;
+          }
+          return errors::kSuccess;
+        });
   }
   void Write(QV_ParameterFieldBase&, Json::Value&, bool) const override {}
   void Reset(QV_ParameterFieldBase&) const override {}

@@ -29,8 +29,7 @@ class OldBarcodeFormatStruct : public QVIP_BarcodeFormatStruct {
  public:
   using QVIP_BarcodeFormatStruct::QVIP_BarcodeFormatStruct;
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 };
 
 // Reads the legacy object `value` into `object` with the object's mapping:
@@ -48,8 +47,7 @@ class OldBarcodeReaderTaskSetting : public ZQA_BarcodeReaderTaskSetting {
   // "RegionDefinitionNameArray" and the two format lists, and the mode lists
   // read in their legacy form (an empty array is accepted where the task
   // accepts it, and then changes nothing).
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   // Reads a legacy object and takes the format mask over. Returns 0 or an
   // error code with its message in errorMessage.
@@ -68,8 +66,7 @@ class OldFormatSpecification : public ZQA_BarcodeFormatSpecification {
  public:
   // The format specification's keys with the two format lists, and its mode
   // lists read in their legacy form (an empty array changes nothing).
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   // Reads a legacy object and takes the format mask over. Returns 0 or an
   // error code with its message in errorMessage.

@@ -25,8 +25,7 @@ class OldImageParameterReader : public QV_ImageParameter {
   // texture detection, region predetection; grayscale enhancement keeps its
   // current reader) and "ImagePreprocessingModes", converted after every
   // other key.
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   // Reads a legacy object (null reads as an empty object). Returns 0 or an
   // error code with its message in errorMessage: a key that fails gives

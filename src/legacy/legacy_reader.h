@@ -47,8 +47,7 @@ bool HasLegacyTemplateKey(const Json::Value& root);
 // integer above 0 and passed over otherwise.
 class OldLumiflowSetting : public QV_LumiflowSetting {
  public:
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 };
 
 // What one read made of the legacy objects, in the order it read them: for

@@ -27,8 +27,7 @@ class OldRegionDefinition : public QV_ParameterFieldBase {
  public:
   OldRegionDefinition();
 
-  static const ClassMapping& Mapping();
-  const ClassMapping& GetMapping() const override { return Mapping(); }
+  QV_MAPPED_CLASS()
 
   // Reads a legacy region object (null: nothing given). Returns 0 or an
   // error code with its message in errorMessage.
