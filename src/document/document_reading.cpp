@@ -13,7 +13,6 @@ namespace quorvane {
 
 namespace {
 
-using document_internal::Guarded;
 using document_internal::ParseTemplateObject;
 using document_internal::StringMember;
 

@@ -124,7 +124,7 @@ const ClassMapping& OldLumiflowSetting::Mapping() {
 }
 
 int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& errorMessage) {
-  try {
+  return Guarded(errorMessage, [&] {
     document.Clear();
     imageParameterCount = 0;
     lumiflowSettings.clear();
@@ -152,13 +152,7 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
     }
     if (result == errors::kSuccess) notCarriedOver = accounting.Unconsumed(root);
     return result;
-  } catch (const std::bad_alloc&) {
-    errorMessage = GetErrorString(errors::kOutOfMemory);
-    return errors::kOutOfMemory;
-  } catch (const std::exception& e) {
-    errorMessage = e.what();
-    return errors::kUnknown;
-  }
+  });
 }
 
 int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::string& errorMessage) {
