@@ -3,7 +3,8 @@
 # converter. Does nothing when everything is already there.
 set -eu
 
-packages="g++ cmake ninja-build pkg-config libjsoncpp-dev libgtest-dev"
+# python3-jsonschema: the validator the tests hold the template schema to.
+packages="g++ cmake ninja-build pkg-config libjsoncpp-dev libgtest-dev python3-jsonschema"
 # Extra package groups are asked for by name: "fuzz" (clang), "bench".
 for extra in "$@"; do
   case "$extra" in

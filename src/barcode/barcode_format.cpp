@@ -1,6 +1,7 @@
 #include "barcode/barcode_format.h"
 
 #include <utility>
+#include <vector>
 
 #include "framework/field_mapping.h"
 
@@ -95,6 +96,17 @@ bool Covers(BarcodeFormatMask mask, BarcodeFormatMask bits) { return (mask & bit
 }  // namespace
 
 std::span<const BarcodeFormatEntry> BarcodeFormatTable() { return kFormats; }
+
+EnumTable BarcodeFormatNames() {
+  static const std::vector<EnumEntry> names = [] {
+    std::vector<EnumEntry> entries;
+    for (const BarcodeFormatEntry& entry : kFormats) {
+      entries.push_back({entry.name, static_cast<int>(entries.size())});
+    }
+    return entries;
+  }();
+  return names;
+}
 
 BarcodeFormatMask ParseBarcodeFormatName(std::string_view text) {
   if (text.empty()) return kBarcodeFormatNotFound;

@@ -41,6 +41,10 @@ std::span<const BarcodeFormatEntry> BarcodeFormatTable();
 // ignored); kBarcodeFormatNotFound when no name matches.
 BarcodeFormatMask ParseBarcodeFormatName(std::string_view text);
 
+// The format names, read as ParseBarcodeFormatName reads them (the values
+// are positions in the table, not masks).
+EnumTable BarcodeFormatNames();
+
 // The name of the first entry whose mask equals `mask` exactly; "BF_NULL"
 // when there is none.
 const char* GetBarcodeFormatName(BarcodeFormatMask mask);
@@ -81,6 +85,9 @@ class FormatMaskField final : public FieldSpec {
   }
   void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
     json[Json::StaticString(Key())] = BarcodeFormatNamesJson(static_cast<S&>(object).*member_);
+  }
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
+    return SchemaWriter::ListOf(SchemaWriter::Names(BarcodeFormatNames()), true);
   }
   void Reset(QV_ParameterFieldBase&) const override {}
 

@@ -51,6 +51,14 @@ class NumberTextField final : public FieldSpec {
   void Reset(QV_ParameterFieldBase& object) const override {
     (static_cast<S&>(object).*member_).clear();
   }
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
+    Json::Value text;
+    text["type"] = "string";
+    text["description"] = "numbers and ranges such as \"1-3, 7\"";
+    Json::Value schema = SchemaWriter::ListOf(SchemaWriter::Integer(INT_MIN, INT_MAX), true);
+    schema["anyOf"].append(text);
+    return schema;
+  }
 
  private:
   std::vector<int> S::*member_;

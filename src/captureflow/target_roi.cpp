@@ -1,6 +1,7 @@
 #include "captureflow/target_roi.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 #include "captureflow/default_names.h"
@@ -45,6 +46,13 @@ class PointField final : public FieldSpec {
     for (int value : Of(object)) array.append(value);
   }
   void Reset(QV_ParameterFieldBase& object) const override { Of(object) = default_; }
+  // x and y, and optionally their units (1 percent, 0 pixels).
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
+    Json::Value schema = SchemaWriter::ListOf(SchemaWriter::Integer(INT_MIN, INT_MAX), true);
+    schema["anyOf"][0]["minItems"] = 2;
+    schema["anyOf"][0]["maxItems"] = 4;
+    return schema;
+  }
 
  private:
   Point& Of(QV_ParameterFieldBase& object) const {

@@ -82,4 +82,16 @@ const SectionSpec* FindSectionSpec(std::string_view key) {
   return nullptr;
 }
 
+bool IsTemplateSectionKey(std::string_view key) {
+  const SectionSpec* section = FindSectionSpec(key);
+  return section != nullptr && section->written;
+}
+
+bool HasTemplateSection(const Json::Value& root) {
+  for (const SectionSpec& section : kSections) {
+    if (section.written && FindMember(root, section.key) != nullptr) return true;
+  }
+  return false;
+}
+
 }  // namespace quorvane

@@ -9,6 +9,8 @@
 #include <span>
 #include <string_view>
 
+#include <json/json.h>
+
 #include "framework/document_base.h"
 #include "framework/object_base.h"
 #include "framework/parameter_field_base.h"
@@ -54,5 +56,10 @@ std::span<const SectionSpec> SectionTable();
 
 // The row of `key`; null for a key that is not a section.
 const SectionSpec* FindSectionSpec(std::string_view key);
+
+// Whether `key` is one of the sections a converted template holds.
+bool IsTemplateSectionKey(std::string_view key);
+// Whether the object `root` holds one of those sections.
+bool HasTemplateSection(const Json::Value& root);
 
 }  // namespace quorvane

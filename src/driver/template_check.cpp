@@ -4,12 +4,15 @@
 #include <ostream>
 #include <utility>
 
+#include "document/section_table.h"
 #include "document/template_document.h"
+#include "document/template_schema.h"
 #include "driver/command_line.h"
 #include "framework/error_codes.h"
 #include "framework/json_text_limits.h"
 #include "framework/key_accounting.h"
 #include "framework/platform.h"
+#include "legacy/legacy_reader.h"
 
 namespace quorvane {
 
@@ -71,12 +74,34 @@ Failure ReadEachElement(const Json::Value& templateJson, const SectionSpec& sect
   return {};
 }
 
-Failure CheckText(const std::string& content, std::vector<std::string>* notRead = nullptr) {
+// The message of a key the template may not hold: the code's text, then why.
+Failure KeyFailure(std::string_view reason) {
+  return {errors::kJsonKeyInvalid,
+          std::string(GetErrorString(errors::kJsonKeyInvalid)) + " " + std::string(reason)};
+}
+
+// The first top-level key, in key order, that is not a template section;
+// or a root without any.
+Failure CheckTopLevelKeys(const Json::Value& root) {
+  for (const std::string& key : root.getMemberNames()) {
+    if (!IsTemplateSectionKey(key)) return KeyFailure(key);
+  }
+  if (!HasTemplateSection(root)) return KeyFailure(texts::kNoTemplateSection);
+  return {};
+}
+
+Failure CheckText(const std::string& content, std::vector<std::string>* notRead,
+                  CheckOptions options) {
   QV_LMFParameter document;
   KeyAccounting accounting;
   std::optional<ScopedKeyAccounting> scope;
   if (notRead != nullptr) scope.emplace(accounting);
   const int code = document.ReadFromText(content);
+  // The document takes a legacy file for a template without sections.
+  const Json::Value& root = document.templateJson;
+  if (root.isObject() && HasLegacyTemplateKey(root) && !HasTemplateSection(root)) {
+    return KeyFailure(texts::kLegacyTemplate);
+  }
   if (code != errors::kSuccess) {
     return {code, document.message.empty() ? std::string(GetErrorString(code)) : document.message};
   }
@@ -88,6 +113,7 @@ Failure CheckText(const std::string& content, std::vector<std::string>* notRead 
     failure = ReadEachElement(document.templateJson, section);
     if (failure.code != errors::kSuccess) break;
   }
+  if (failure.code == errors::kSuccess && options.strict) failure = CheckTopLevelKeys(root);
   if (failure.code == errors::kSuccess && notRead != nullptr) {
     *notRead = accounting.Unconsumed(document.templateJson);
   }
@@ -97,18 +123,18 @@ Failure CheckText(const std::string& content, std::vector<std::string>* notRead 
 }  // namespace
 
 int CheckTemplateText(const std::string& content, std::string& message,
-                      std::vector<std::string>* notRead) {
-  Failure failure = CheckText(content, notRead);
+                      std::vector<std::string>* notRead, CheckOptions options) {
+  Failure failure = CheckText(content, notRead, options);
   message = std::move(failure.message);
   return failure.code;
 }
 
-std::string CheckTemplateFile(const std::string& path, bool& passed) {
+std::string CheckTemplateFile(const std::string& path, bool& passed, CheckOptions options) {
   std::string content;
   Failure failure;
   switch (ReadFileBytes(path, content, kMaxTemplateFileBytes)) {
     case ReadOutcome::Read:
-      failure = CheckText(content);
+      failure = CheckText(content, nullptr, options);
       break;
     case ReadOutcome::Failed:
       failure = {errors::kFileNotFound, GetErrorString(errors::kFileNotFound)};
@@ -131,11 +157,21 @@ int RunTemplateCheck(int argc, const char* const* argv, std::ostream& out, std::
       "subdirectories for *.json files, in the order the converter lists them.\n"
       "The exit status is 0 when every file passed, 1 otherwise, 2 for a usage error.\n"
       "\n"
+      "\n"
+      "  --strict     also refuse a top-level key that is not a template section\n"
+      "               (\"LumiflowTemplates\", \"ImageParameterOptions\",\n"
+      "               \"TargetROIDefOptions\", \"BarcodeReaderTaskSettingOptions\",\n"
+      "               \"BarcodeFormatSpecificationOptions\", \"GlobalParameter\"), and a\n"
+      "               file with none of them\n"
+      "  --schema     print the JSON Schema of a template and check nothing\n"
       "  -h, --help   show this text\n"
       "  --version    show the version\n"
       "  --           end the options, for a path that starts with '-'\n";
-  enum Option { kHelp, kVersion };
-  static constexpr OptionSpec kOptions[] = {{kHelp, 'h', "help"}, {kVersion, '\0', "version"}};
+  enum Option { kHelp, kVersion, kStrict, kSchema };
+  static constexpr OptionSpec kOptions[] = {{kHelp, 'h', "help"},
+                                            {kVersion, '\0', "version"},
+                                            {kStrict, '\0', "strict"},
+                                            {kSchema, '\0', "schema"}};
 
   const CommandLine line = ParseCommandLine(argc, argv, kOptions);
   if (!line.error.empty()) {
@@ -150,14 +186,23 @@ int RunTemplateCheck(int argc, const char* const* argv, std::ostream& out, std::
     out << kProgram << " " LUMIFLOW_VERSION "\n";
     return 0;
   }
+  if (line.Has(kSchema)) {
+    if (!line.operands.empty()) {
+      err << kProgram << ": option '--schema' takes no path\n" << UsageHint(kProgram) << '\n';
+      return 2;
+    }
+    out << TemplateSchema().toStyledString() << std::flush;
+    return 0;
+  }
   if (line.operands.empty()) {
     err << kUsage;
     return 2;
   }
+  const CheckOptions options{.strict = line.Has(kStrict)};
   bool allPassed = true;
   const auto check = [&](const std::string& path) {
     bool passed = false;
-    out << CheckTemplateFile(path, passed) << '\n';
+    out << CheckTemplateFile(path, passed, options) << '\n';
     allPassed = allPassed && passed;
   };
   for (const std::string& operand : line.operands) {

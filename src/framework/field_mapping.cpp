@@ -1,19 +1,27 @@
 #include "framework/field_mapping.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quorvane {
 
 void FieldSpec::AppendSignature(const QV_ParameterFieldBase& /*object*/,
                                 std::string& /*signature*/) const {}
 
+Json::Value FieldSpec::Describe(const QV_ParameterFieldBase& /*owner*/,
+                                SchemaWriter& /*schema*/) const {
+  return Json::Value(Json::objectValue);
+}
+
 ClassMapping::ClassMapping(std::string typeName, std::vector<FieldPointer> fields,
-                           bool ignoresUnknownKeys, EnumTable modes, int elementMode)
+                           bool ignoresUnknownKeys, EnumTable modes, int elementMode,
+                           std::vector<std::pair<std::string, std::string>> descriptions)
     : typeName_(std::move(typeName)),
       fields_(std::move(fields)),
       ignoresUnknownKeys_(ignoresUnknownKeys),
       modes_(modes),
-      elementMode_(elementMode) {
+      elementMode_(elementMode),
+      descriptions_(std::move(descriptions)) {
   byKey_.reserve(fields_.size());
   for (const FieldPointer& field : fields_) {
     byKey_.push_back(field.get());
@@ -34,8 +42,152 @@ const FieldSpec* ClassMapping::Find(std::string_view key) const {
   return (at != byKey_.end() && (*at)->Key() == key) ? *at : nullptr;
 }
 
+const char* ClassMapping::Description(std::string_view key) const {
+  for (const auto& [described, text] : descriptions_) {
+    if (described == key) return text.c_str();
+  }
+  return nullptr;
+}
+
 void ApplyDefaults(const ClassMapping& mapping, QV_ParameterFieldBase& object) {
   for (const FieldPointer& field : mapping.Fields()) field->Reset(object);
+}
+
+// ---------------------------------------------------------------------------
+// SchemaWriter
+
+Json::Value SchemaWriter::Integer(int minimum, int maximum) {
+  Json::Value schema;
+  schema["type"] = "integer";
+  schema["minimum"] = minimum;
+  schema["maximum"] = maximum;
+  return schema;
+}
+
+namespace {
+
+// A regular expression that matches `name` in any letter case.
+std::string CaselessPattern(std::string_view name) {
+  std::string pattern;
+  for (char c : name) {
+    const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (upper != lower) {
+      pattern += '[';
+      pattern += upper;
+      pattern += lower;
+      pattern += ']';
+    } else if ((c >= '0' && c <= '9') || c == '_') {
+      pattern += c;
+    } else {
+      pattern += '\\';
+      pattern += c;
+    }
+  }
+  return pattern;
+}
+
+}  // namespace
+
+Json::Value SchemaWriter::Names(EnumTable names, EnumTable more, int refused, bool exact) {
+  Json::Value listed;
+  listed["type"] = "string";
+  Json::Value& values = listed["enum"];
+  values = Json::Value(Json::arrayValue);
+  std::string alternatives;
+  for (EnumTable table : {names, more}) {
+    for (const EnumEntry& entry : table) {
+      if (entry.value == refused) continue;
+      bool known = false;
+      for (const Json::Value& value : values) known = known || value.asString() == entry.name;
+      if (known) continue;
+      values.append(entry.name);
+      if (!alternatives.empty()) alternatives += '|';
+      alternatives += CaselessPattern(entry.name);
+    }
+  }
+  if (exact) return listed;
+  // The reader folds letter case and passes over spaces around a name.
+  Json::Value folded;
+  folded["type"] = "string";
+  folded["pattern"] = "^ *(" + alternatives + ") *$";
+  Json::Value either;
+  either["anyOf"].append(std::move(listed));
+  either["anyOf"].append(std::move(folded));
+  return either;
+}
+
+Json::Value SchemaWriter::Null() {
+  Json::Value schema;
+  schema["type"] = "null";
+  return schema;
+}
+
+Json::Value SchemaWriter::OrNull(Json::Value schema) {
+  Json::Value either;
+  either["anyOf"].append(std::move(schema));
+  either["anyOf"].append(Null());
+  return either;
+}
+
+Json::Value SchemaWriter::ListOf(Json::Value items, bool emptyAllowed) {
+  Json::Value array;
+  array["type"] = "array";
+  array["items"] = std::move(items);
+  if (!emptyAllowed) array["minItems"] = 1;
+  return OrNull(std::move(array));
+}
+
+bool SchemaWriter::IsDefined(const ClassMapping& mapping) const {
+  return names_.count(&mapping) != 0;
+}
+
+Json::Value SchemaWriter::ReferenceTo(const ClassMapping& mapping) const {
+  Json::Value reference;
+  reference["$ref"] = "#/$defs/" + names_.at(&mapping);
+  return reference;
+}
+
+Json::Value SchemaWriter::Reference(QV_ParameterFieldBase& fresh) {
+  if (!IsDefined(fresh.GetMapping())) Define(fresh);
+  return ReferenceTo(fresh.GetMapping());
+}
+
+void SchemaWriter::Define(QV_ParameterFieldBase& fresh) {
+  const ClassMapping& mapping = fresh.GetMapping();
+  std::string name = mapping.TypeName();
+  while (definitions_.count(name) != 0) name += "_";
+  names_[&mapping] = name;
+  definitions_[name] = Json::Value(Json::objectValue);  // taken before its keys refer back
+
+  fresh.WriteToJson(false);
+  const Json::Value written = fresh.json;
+  Json::Value definition;
+  definition["type"] = "object";
+  definition["title"] = mapping.TypeName();
+  Json::Value& properties = definition["properties"];
+  properties = Json::Value(Json::objectValue);
+  for (const FieldPointer& field : mapping.Fields()) {
+    Json::Value property = field->Describe(fresh, *this);
+    if (const char* description = mapping.Description(field->Key())) {
+      property["description"] = description;
+    }
+    if (const Json::Value* value = written.find(field->Key(), field->Key() + std::strlen(field->Key()));
+        value != nullptr && !field->Has(kNeverWritten)) {
+      property["default"] = *value;
+    }
+    properties[field->Key()] = std::move(property);
+  }
+  // The reader refuses keys it does not know, unless the class reads from
+  // an object that holds other keys too.
+  if (!mapping.IgnoresUnknownKeys()) definition["additionalProperties"] = false;
+  definitions_[name] = std::move(definition);
+}
+
+Json::Value SchemaWriter::Definitions() const {
+  Json::Value definitions(Json::objectValue);
+  for (const auto& [name, definition] : definitions_) definitions[name] = definition;
+  return definitions;
 }
 
 }  // namespace quorvane

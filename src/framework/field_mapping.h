@@ -23,6 +23,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -74,6 +75,7 @@ enum FieldFlag : unsigned {
 using ElementReader = int (*)(QV_ParameterFieldBase& element, const Json::Value& value);
 
 class ClassMapping;
+class SchemaWriter;
 
 // One key of a mapping. A field works on the object it belongs to; the typed
 // kinds below cast it to their class, which the mapping guarantees.
@@ -123,6 +125,10 @@ class FieldSpec {
                                                              unsigned /*extraFlags*/) const {
     return nullptr;
   }
+  // The JSON Schema of the key's value as the reader accepts it, for an
+  // object like `owner` (a new one of its class); anything for a kind that
+  // cannot say.
+  virtual Json::Value Describe(const QV_ParameterFieldBase& owner, SchemaWriter& schema) const;
 
  private:
   const char* key_;
@@ -136,7 +142,8 @@ using FieldPointer = std::shared_ptr<const FieldSpec>;
 class ClassMapping {
  public:
   ClassMapping(std::string typeName, std::vector<FieldPointer> fields, bool ignoresUnknownKeys,
-               EnumTable modes, int elementMode);
+               EnumTable modes, int elementMode,
+               std::vector<std::pair<std::string, std::string>> descriptions = {});
 
   const std::string& TypeName() const { return typeName_; }
   std::span<const FieldPointer> Fields() const { return fields_; }
@@ -153,6 +160,8 @@ class ClassMapping {
   // starts from; empty for other classes.
   EnumTable Modes() const { return modes_; }
   int ElementMode() const { return elementMode_; }
+  // The one-line description of a key, or null.
+  const char* Description(std::string_view key) const;
 
  private:
   std::string typeName_;
@@ -164,6 +173,47 @@ class ClassMapping {
   std::size_t writtenUnits_ = 1;
   EnumTable modes_;
   int elementMode_;
+  std::vector<std::pair<std::string, std::string>> descriptions_;
+};
+
+// Builds a JSON Schema (draft 2020-12) from mappings: each class once, as a
+// definition that the schemas of its keys refer to.
+class SchemaWriter {
+ public:
+  // {"$ref": ...} to the definition of T, written on first use from a new
+  // object of T.
+  template <class T>
+  Json::Value Reference() {
+    if (!IsDefined(T::Mapping())) {
+      T fresh;
+      Define(fresh);
+    }
+    return ReferenceTo(T::Mapping());
+  }
+  // The same for the class of `fresh`, a new object.
+  Json::Value Reference(QV_ParameterFieldBase& fresh);
+  // Every definition written so far, by name.
+  Json::Value Definitions() const;
+
+  // Pieces of schemas.
+  static Json::Value Integer(int minimum, int maximum);
+  // The names of the tables but `refused`: as listed, and, unless `exact`,
+  // in any letter case with spaces around, as the reader takes them.
+  static Json::Value Names(EnumTable names, EnumTable more = {}, int refused = kEnumNotFound,
+                           bool exact = false);
+  static Json::Value Null();
+  // `schema`, or null.
+  static Json::Value OrNull(Json::Value schema);
+  // An array of `items`, or null; at least one element unless `emptyAllowed`.
+  static Json::Value ListOf(Json::Value items, bool emptyAllowed);
+
+ private:
+  bool IsDefined(const ClassMapping& mapping) const;
+  Json::Value ReferenceTo(const ClassMapping& mapping) const;
+  void Define(QV_ParameterFieldBase& fresh);
+
+  std::map<std::string, Json::Value> definitions_;
+  std::map<const ClassMapping*, std::string> names_;
 };
 
 // Gives every field of `mapping` its default.
@@ -249,6 +299,23 @@ class IntField final : public FieldSpec {
     return std::make_shared<IntField>(key, member_, default_, minimum_, maximum_, flags, rule_,
                                       minimumMember_, maximumMember_);
   }
+  Json::Value Describe(const QV_ParameterFieldBase& owner, SchemaWriter&) const override {
+    const S& typed = Owner<S>(owner);
+    const int minimum = minimumMember_ ? typed.*minimumMember_ : minimum_;
+    const int maximum = maximumMember_ ? typed.*maximumMember_ : maximum_;
+    Json::Value schema;
+    Json::Value& anyOf = schema["anyOf"];
+    anyOf.append(SchemaWriter::Integer(minimum, maximum));
+    // The value the key takes besides its range: -1 (null reads as -1), or 0.
+    const int other = rule_ == IntRule::kMinusOne ? -1 : 0;
+    if (other < minimum || other > maximum) {
+      Json::Value exactly;
+      exactly["const"] = other;
+      anyOf.append(exactly);
+    }
+    if (rule_ == IntRule::kMinusOne) anyOf.append(SchemaWriter::Null());
+    return schema;
+  }
   int S::*Member() const { return member_; }
   int Minimum() const { return minimum_; }
   int Maximum() const { return maximum_; }
@@ -327,6 +394,9 @@ class EnumField final : public FieldSpec {
   void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const override {
     signature += '[' + std::to_string(ToValue(Owner<S>(object).*member_)) + ']';
   }
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
+    return SchemaWriter::Names(aliases_, names_, refused_, exact_);
+  }
   EnumTable Names() const { return names_; }
 
  private:
@@ -371,6 +441,11 @@ class TextField final : public FieldSpec {
   void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const override {
     signature += '[' + Owner<S>(object).*member_ + ']';
   }
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
+    Json::Value text;
+    text["type"] = "string";
+    return SchemaWriter::OrNull(text);
+  }
 
  private:
   std::string S::*member_;
@@ -400,6 +475,11 @@ class TextListField final : public FieldSpec {
   }
   void Reset(QV_ParameterFieldBase& object) const override {
     Owner<S>(object).*member_ = defaults_;
+  }
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
+    Json::Value text;
+    text["type"] = "string";
+    return SchemaWriter::ListOf(text, Has(kEmptyAllowed));
   }
 
  private:
@@ -446,6 +526,19 @@ class IntListField final : public FieldSpec {
       signature += std::to_string(list[i]);
     }
     signature += ']';
+  }
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
+    if (!bounds_) return SchemaWriter::ListOf(SchemaWriter::Integer(INT_MIN, INT_MAX), true);
+    // Exactly as many integers as bounds, each within those of its position.
+    Json::Value schema = SchemaWriter::ListOf(Json::Value(), true);
+    Json::Value& array = schema["anyOf"][0];
+    array.removeMember("items");
+    for (std::size_t i = 0; i < bounds_->first.size(); ++i) {
+      array["prefixItems"].append(SchemaWriter::Integer(bounds_->first[i], bounds_->second[i]));
+    }
+    array["items"] = false;
+    array["minItems"] = static_cast<Json::UInt>(bounds_->first.size());
+    return schema;
   }
 
  private:
@@ -505,6 +598,9 @@ class NameListField final : public FieldSpec {
   void Reset(QV_ParameterFieldBase& object) const override {
     Owner<S>(object).*member_ = defaults_;
   }
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
+    return SchemaWriter::ListOf(SchemaWriter::Names(names_), failure_ != NameListFailure::kSpaced);
+  }
 
  private:
   std::vector<int> S::*member_;
@@ -538,6 +634,9 @@ class ObjectField final : public FieldSpec {
   }
   std::size_t WrittenUnits() const override { return T::Mapping().WrittenUnits(); }
   const ClassMapping* ElementMapping() const override { return &T::Mapping(); }
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter& schema) const override {
+    return SchemaWriter::OrNull(schema.Reference<T>());
+  }
 
  private:
   T S::*member_;
@@ -568,6 +667,9 @@ class OptionalObjectField final : public FieldSpec {
   void Reset(QV_ParameterFieldBase& object) const override { (Owner<S>(object).*member_).reset(); }
   std::size_t WrittenUnits() const override { return T::Mapping().WrittenUnits(); }
   const ClassMapping* ElementMapping() const override { return &T::Mapping(); }
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter& schema) const override {
+    return SchemaWriter::OrNull(schema.Reference<T>());
+  }
 
  private:
   std::optional<T> S::*member_;
@@ -614,6 +716,10 @@ class ObjectListField final : public FieldSpec {
     return std::make_shared<ObjectListField>(Key(), member_, defaults_, Flags() | extraFlags,
                                              reader);
   }
+  // An element given as null starts as the prototype and is only validated.
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter& schema) const override {
+    return SchemaWriter::ListOf(SchemaWriter::OrNull(schema.Reference<T>()), Has(kEmptyAllowed));
+  }
 
  private:
   std::vector<T> S::*member_;
@@ -642,6 +748,11 @@ class InlineObjectField final : public FieldSpec {
   }
   void Reset(QV_ParameterFieldBase&) const override {}
   const ClassMapping* ElementMapping() const override { return &T::Mapping(); }
+  // The key is the embedded structure's own.
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter& schema) const override {
+    T fresh;
+    return T::Mapping().Find(Key())->Describe(fresh, schema);
+  }
 
  private:
   T S::*member_;
@@ -660,7 +771,12 @@ class Mapper {
   // The keys of a base class, in their order; a later key of the same name
   // replaces one of them in its place.
   Mapper& Include(const ClassMapping& base) {
-    for (const FieldPointer& field : base.Fields()) fields_.push_back(field);
+    for (const FieldPointer& field : base.Fields()) {
+      fields_.push_back(field);
+      if (const char* description = base.Description(field->Key())) {
+        descriptions_.emplace_back(field->Key(), description);
+      }
+    }
     modes_ = base.Modes();
     elementMode_ = base.ElementMode();
     ignoresUnknownKeys_ = base.IgnoresUnknownKeys();
@@ -771,6 +887,12 @@ class Mapper {
         key, static_cast<T S::*>(member), flags));
   }
 
+  // A one-line description of the key added last, for the schema.
+  Mapper& Note(const char* description) {
+    descriptions_.emplace_back(fields_.back()->Key(), description);
+    return *this;
+  }
+
   // A field of a kind of the class's own.
   Mapper& Add(FieldPointer field) {
     for (FieldPointer& existing : fields_) {
@@ -785,12 +907,13 @@ class Mapper {
 
   ClassMapping Build() {
     return ClassMapping(std::move(typeName_), std::move(fields_), ignoresUnknownKeys_, modes_,
-                        elementMode_);
+                        elementMode_, std::move(descriptions_));
   }
 
  private:
   std::string typeName_;
   std::vector<FieldPointer> fields_;
+  std::vector<std::pair<std::string, std::string>> descriptions_;
   bool ignoresUnknownKeys_ = false;
   EnumTable modes_;
   int elementMode_ = 0;

@@ -86,6 +86,20 @@ class GroupListField final : public FieldSpec {
   void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const override {
     signature += '[' + GroupListText(static_cast<const S&>(object).*member_) + ']';
   }
+  // Bracketed groups of a fixed size; their bounds are the reader's to check.
+  Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
+    const std::size_t size = bounds_.minimums.size();
+    std::vector<std::vector<int>> example(2, std::vector<int>(size));
+    for (std::size_t i = 0; i < size; ++i) {
+      example[0][i] = static_cast<int>(i) + 1;
+      example[1][i] = static_cast<int>(size + i) + 1;
+    }
+    Json::Value text;
+    text["type"] = "string";
+    text["description"] = "groups of " + std::to_string(size) +
+                          " integers, each in brackets, such as \"" + GroupListText(example) + "\"";
+    return SchemaWriter::OrNull(text);
+  }
 
  private:
   std::vector<std::vector<int>> S::*member_;

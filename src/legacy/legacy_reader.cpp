@@ -53,24 +53,16 @@ bool ParseLegacyText(const char* text, Json::Value& root, std::string& errors) {
   return false;
 }
 
-// The root keys that tell the two formats apart. A file with some of the
-// current ones and none of the legacy ones would convert into an empty
-// default template, which would then replace a good output.
-// In the order they are converted: format specifications, regions, image
-// parameters.
+// The root keys of a legacy template, in the order they are converted:
+// format specifications, regions, image parameters. They tell the two
+// formats apart: a file with some of the current ones and none of these would
+// convert into an empty default template, which would then replace a good
+// output.
 constexpr LegacyRootKey kLegacyRootKeys[] = {
     {"FormatSpecification", "FormatSpecificationArray"},
     {"RegionDefinition", "RegionDefinitionArray"},
     {"ImageParameter", "ImageParameterContentArray"},
 };
-
-// Whether `root` holds one of the sections a converted template holds.
-bool HasCurrentTemplateKey(const Json::Value& root) {
-  for (const SectionSpec& section : SectionTable()) {
-    if (section.written && FindMember(root, section.key) != nullptr) return true;
-  }
-  return false;
-}
 
 // The end of a read whose budget is spent: the code's own text says it.
 int TooComplex(std::string& errorMessage) {
@@ -160,7 +152,7 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
     errorMessage = texts::kNotAnObject;
     return errors::kJsonValueInvalid;
   }
-  if (!HasLegacyTemplateKey(root) && HasCurrentTemplateKey(root)) {
+  if (!HasLegacyTemplateKey(root) && HasTemplateSection(root)) {
     errorMessage = texts::kAlreadyCurrentFormat;
     return errors::kJsonTypeInvalid;
   }

@@ -1,6 +1,7 @@
 #include "driver/template_check.h"
 
 #include <gtest/gtest.h>
+#include <json/json.h>
 
 #include <sstream>
 #include <string>
@@ -72,6 +73,63 @@ TEST(TemplateCheck, EachFileGetsOneLine) {
   EXPECT_EQ(Check({paths[0], paths[1], paths.back()}).status, 0);
   const std::string huge = tree.MakeSparseFile("huge.json", kMaxTemplateFileBytes + 1);
   EXPECT_EQ(Check({huge}).out, "FAIL: " + huge + ": -10061: The template is complex.\n");
+}
+
+// A legacy file is refused with or without --strict; --strict refuses every
+// top-level key that is not a template section, at the first in key order,
+// and a file without sections, after the other checks.
+TEST(TemplateCheck, LegacyFilesAndStrictKeys) {
+  const char* kLegacy = ": -10032: Json key invalid. The file is a legacy template; convert it "
+                        "with lumiflow-convert.";
+  const struct {
+    const char* content;
+    const char* plain;   // the line after the path without --strict; empty: passed
+    const char* strict;  // with --strict
+  } cases[] = {
+      {R"({"ImageParameter": {"Name": "a"}})", kLegacy, kLegacy},
+      {R"({"RegionDefinitionArray": [], "Comment": 1})", kLegacy, kLegacy},
+      // A section of the current format beside a legacy key: not a legacy file.
+      {R"({"ImageParameter": {}, "GlobalParameter": {}})", "",
+       ": -10032: Json key invalid. ImageParameter"},
+      {R"({"LumiflowTemplate": [], "Zed": 1, "LumiflowTemplates": [{"Name": "a"}]})", "",
+       ": -10032: Json key invalid. LumiflowTemplate"},
+      {R"({"ImageSourceOptions": []})", "",
+       ": -10032: Json key invalid. ImageSourceOptions"},
+      {"{}", "", ": -10032: Json key invalid. The file has no template section."},
+      // The other checks come first.
+      {R"({"Comment": 1, "LumiflowTemplates": [{"Name": "a", "Timeout": "x"}]})",
+       ": -10031: LumiflowSetting:Timeout:Json type invalid.",
+       ": -10031: LumiflowSetting:Timeout:Json type invalid."},
+      {R"({"GlobalParameter": null, "BarcodeReaderTaskSettingOptions": []})", "", ""},
+  };
+  testing::TempTree tree;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].content);
+    const std::string path = tree.WriteFile("t" + std::to_string(i) + ".json", cases[i].content);
+    for (const bool strict : {false, true}) {
+      const std::string line = strict ? cases[i].strict : cases[i].plain;
+      const CheckRun run = strict ? Check({"--strict", path}) : Check({path});
+      EXPECT_EQ(run.out, (line.empty() ? "OK: " : "FAIL: ") + path + line + "\n");
+      EXPECT_EQ(run.status, line.empty() ? 0 : 1);
+    }
+  }
+}
+
+// --schema prints a draft 2020-12 schema whose root takes the six sections
+// only; it checks no file.
+TEST(TemplateCheck, SchemaOfTheTemplateSections) {
+  const CheckRun run = Check({"--schema"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  Json::Value schema;
+  ASSERT_TRUE(Json::Reader().parse(run.out, schema));
+  EXPECT_EQ(schema["$schema"].asString(), "https://json-schema.org/draft/2020-12/schema");
+  EXPECT_EQ(schema["properties"].getMemberNames(),
+            (std::vector<std::string>{"BarcodeFormatSpecificationOptions",
+                                      "BarcodeReaderTaskSettingOptions", "GlobalParameter",
+                                      "ImageParameterOptions", "LumiflowTemplates",
+                                      "TargetROIDefOptions"}));
+  EXPECT_FALSE(schema["additionalProperties"].asBool());
+  EXPECT_EQ(Check({"--schema", "x.json"}).status, 2);
 }
 
 // A directory is listed as the converter lists a source; options come first

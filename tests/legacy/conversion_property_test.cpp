@@ -55,7 +55,8 @@ TEST(LegacyConversionProperty, ConvertedTemplatesPassTheCheckerAndRepeat) {
       }
       ++converted;
       std::vector<std::string> notRead;
-      EXPECT_EQ(CheckTemplateText(output, message, &notRead), 0) << message << "\n" << output;
+      EXPECT_EQ(CheckTemplateText(output, message, &notRead, {.strict = true}), 0)
+          << message << "\n" << output;
       EXPECT_TRUE(notRead.empty()) << ::testing::PrintToString(notRead);
       // An empty list would be written as null, which reads back as
       // "roi_default": each flow must name what it runs.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/template_check.h"
 #include "legacy/legacy_reader.h"
 #include "support/json_text.h"
 
@@ -94,6 +95,8 @@ TEST(LegacyGolden, EveryCaseConvertsAsWritten) {
     reader.OutputNewTemplate(output);
     const std::string expected = ParseJson(ReadText(base + ".expected.json")).toStyledString();
     if (output != expected) ADD_FAILURE() << FirstDifference(output, expected);
+    // What the converter writes holds nothing but template sections.
+    EXPECT_EQ(CheckTemplateText(output, message, nullptr, {.strict = true}), 0) << message;
   }
 }
 
