@@ -70,6 +70,7 @@ const ClassMapping& ZQA_BarcodeReaderTaskSetting::Mapping() {
           .Include(QV_TaskSettingBase::Mapping())
           .Common("zqa_task_default")
           .Inline("BarcodeFormatIds", &S::barcodeFormat)
+          .Note("The barcode formats to look for, as \"BF_\" names")
           .ObjectList("DeblurModes", &S::deblurModes, kEmptyAllowed)
           .ObjectList("LocalizationModes", &S::localizationModes, kNoFlags,
                       {LM(LM::LM_CONNECTED_BLOCKS), LM(LM::LM_SCAN_DIRECTLY),
@@ -87,8 +88,11 @@ const ClassMapping& ZQA_BarcodeReaderTaskSetting::Mapping() {
           // The writer adds the names of the specifications the task holds.
           .TextList("BarcodeFormatSpecificationNameArray", &S::formatSpecificationNames,
                     kWrittenWhenNotEmpty, {}, &S::GetFormatSpecificationNames)
+          .Note("The format specifications that refine decoding, by name")
           .Text("BaseBarcodeReaderTaskSettingName", &S::baseName)
+          .Note("The task this one inherits the keys it leaves out from")
           .Int("ExpectedBarcodesCount", &S::expectedBarcodesCount, 0, 0, INT_MAX)
+          .Note("How many barcodes are expected")
           .Int("ReturnBarcodeZoneClarity", &S::returnBarcodeZoneClarity, 0, 0, 1)
           .Build();
   return mapping;

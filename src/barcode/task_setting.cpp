@@ -180,10 +180,12 @@ const ClassMapping& QV_TaskSettingBase::Mapping() {
       Mapper<S>("TaskSetting")
           .Common()
           .Int("MaxThreadsInOneTask", &S::maxThreadsInOneTask, 4, 1, 256)
+          .Note("How many threads the task may use")
           .ObjectList("SectionImageParameterArray", &S::sectionImageParameters, kEmptyAllowed)
           .Enum("StartSection", &S::startSection, ST_REGION_PREDETECTION, kSectionTypes, kNoFlags,
                 {.aliases = kSectionTypeShortNames})
           .Object("TerminateSetting", &S::terminateSetting, kTypeNamedByKey)
+          .Note("Where the task may stop: a section and a stage")
           .Build();
   return mapping;
 }

@@ -15,12 +15,16 @@ const ClassMapping& QV_LumiflowSetting::Mapping() {
       Mapper<S>("LumiflowSetting")
           .Common(DefaultLumiflowSettingName().c_str())
           .Text("ImageSource", &S::imageSourceName)
+          .Note("The image source the flow takes its images from, by name")
           .Int("OutputOriginalImage", &S::outputOriginalImage, 0, 0, 1)
           .Int("MaxParallelTasks", &S::maxParallelTasks, 4, 0, 256)
+          .Note("How many tasks may run in parallel")
           .Int("Timeout", &S::timeout, 10000, 0, INT_MAX)
+          .Note("The time-out of the run")
           .Int("MinImageCaptureInterval", &S::minImageCaptureInterval, 0, 0, INT_MAX)
           .TextList("ImageROIProcessingNameArray", &S::imageROIProcessingNames, kNoFlags,
                     {DefaultTargetROIDefName()})
+          .Note("The target ROI definitions run on each image, by name")
           .TextList("SemanticProcessingNameArray", &S::semanticProcessingNames, kEmptyAllowed)
           .Build();
   return mapping;

@@ -207,9 +207,12 @@ const ClassMapping& QV_TargetROIDef::Mapping() {
       Mapper<S>("TargetROIDef")
           .Common(DefaultTargetROIDefName().c_str())
           .Text("BaseTargetROIDefName", &S::baseTargetROIDefName)
+          .Note("The definition this one inherits the keys it leaves out from")
           .Int("PauseFlag", &S::pauseFlag, 0, 0, 1)
           .TextList("TaskSettingNameArray", &S::taskSettingNames, kWrittenWhenNotEmpty)
+          .Note("The tasks that run on this region, by name")
           .Object("Location", &S::location)
+          .Note("Where the region is: four corners on the image, or an offset from reference objects")
           .Build();
   return mapping;
 }

@@ -21,9 +21,12 @@ const ClassMapping& QV_ImageParameter::Mapping() {
       Mapper<S>("ImageParameter")
           .Common(GetDefaultImageParameterName(1).c_str())
           .Text("BaseImageParameterName", &S::baseImageParameterName)
+          .Note("The image parameter this one inherits the keys it leaves out from")
           .Int("ScaleDownThreshold", &S::scaleDownThreshold, 2300, 512, INT_MAX)
+          .Note("The size above which an image is scaled down")
           .Int("IfEraseTextZone", &S::ifEraseTextZone, 0, 0, 1)
           .ObjectList("BinarizationModes", &S::binarizationModes, kNoFlags, {BM()})
+          .Note("The binarization modes, in order")
           .ObjectList("ColourConversionModes", &S::colourConversionModes, kNoFlags,
                       {CICM(CICM::CICM_GENERAL)})
           .ObjectList("ScaleUpModes", &S::scaleUpModes, kNoFlags, {SUM(SUM::SUM_AUTO)})
