@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@ namespace {
 
 using testing::FileText;
 using testing::Outcome;
+using testing::ReadJsonFile;
 using testing::RunToEnd;
 using testing::Snapshot;
 using testing::TempTree;
@@ -39,15 +39,6 @@ std::string Output(const std::string& legacy) {
   std::string output;
   EXPECT_EQ(ConvertLegacyTemplate(legacy, message, output), 0) << message;
   return output;
-}
-
-Json::Value ReadJson(const std::string& path) {
-  const std::string text = FileText(path);
-  Json::Value root;
-  std::string errors;
-  const std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
-  EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &root, &errors)) << errors;
-  return root;
 }
 
 // "source status" per file of a report, in its order.
@@ -83,7 +74,7 @@ TEST(BatchOptions, KeepGoingStillRefusesAClash) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, clash);
   EXPECT_TRUE(Snapshot(tree.Path("out")).empty());
-  const Json::Value report = ReadJson(tree.Path("r.json"));
+  const Json::Value report = ReadJsonFile(tree.Path("r.json"));
   EXPECT_EQ(report["refusal"].asString() + "\n", clash);
   EXPECT_EQ(Statuses(report),
             (std::vector<std::string>{"in/site-a/label.json not converted",
@@ -121,7 +112,7 @@ TEST(BatchOptions, DryRunLeavesTheDestinationUntouched) {
     EXPECT_EQ(run.out, c.out);
     EXPECT_EQ(Snapshot(tree.Path("out"), true), before);
     if (c.arguments.size() > 3) {
-      const Json::Value report = ReadJson(tree.Path("r.json"));
+      const Json::Value report = ReadJsonFile(tree.Path("r.json"));
       EXPECT_TRUE(report["options"]["dryRun"].asBool());
       EXPECT_EQ(Statuses(report), (std::vector<std::string>{"in/a.json converted",
                                                             "in/c.json failed",
@@ -170,7 +161,7 @@ TEST(BatchOptions, TheReportOfARunThatStops) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, Converted("in/1.json") + Refused("in/2.json"));
   EXPECT_EQ(Snapshot(tree.Path("out")), (std::map<std::string, std::string>{{"1.json", Output(kLegacy)}}));
-  const Json::Value report = ReadJson(tree.Path("r.json"));
+  const Json::Value report = ReadJsonFile(tree.Path("r.json"));
   EXPECT_EQ(report["tool"].asString(), "lumiflow-convert");
   EXPECT_EQ(report["version"].asString(), LUMIFLOW_VERSION);
   EXPECT_EQ(report["source"].asString() + " " + report["destination"].asString(), "in out");
@@ -228,7 +219,7 @@ TEST(BatchOptions, WorkersGiveTheBytesOfOne) {
       if (keepGoing) arguments.insert(arguments.begin(), "-k");
       runs[k] = RunToEnd({.arguments = arguments}, tree.Root());
       files[k] = Snapshot(tree.Path(out), true);
-      reports[k] = ReadJson(tree.Path(out + ".report"));
+      reports[k] = ReadJsonFile(tree.Path(out + ".report"));
       reports[k]["options"]["jobs"] = 0;
       reports[k]["destination"] = "out";
       for (Json::Value& file : reports[k]["files"]) {

@@ -8,15 +8,14 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "driver/conversion_run.h"
+#include "driver/converter_process.h"
 #include "driver/legacy_conversion.h"
-#include "driver/temp_tree.h"
 #include "driver/template_check.h"
 #include "framework/platform.h"
 
@@ -75,11 +74,7 @@ TEST(BatchProperty, TheReportAgreesWithTheConsoleAndTheFiles) {
     const int status = RunConverter(static_cast<int>(argv.size()), argv.data(), in, out, err,
                                     ConvertLegacyTemplate, false);
 
-    Json::Value report;
-    const std::string text = FileText(tree.Path("r.json"));
-    std::string errors;
-    const std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
-    ASSERT_TRUE(reader->parse(text.data(), text.data() + text.size(), &report, &errors)) << errors;
+    const Json::Value report = testing::ReadJsonFile(tree.Path("r.json"));
     const std::vector<std::string> listed = ListJsonFiles(tree.Path("in"));
     ASSERT_EQ(report["files"].size(), listed.size());
     std::string console;

@@ -18,6 +18,10 @@
 #include <thread>
 #include <vector>
 
+#include <json/json.h>
+
+#include <memory>
+
 #include "driver/temp_tree.h"
 
 namespace quorvane::testing {
@@ -127,6 +131,17 @@ inline std::map<std::string, std::string> Snapshot(const std::string& root,
     }
   }
   return files;
+}
+
+// A JSON file, such as a run's report, parsed; null after a failed check.
+inline Json::Value ReadJsonFile(const std::string& path) {
+  const std::string text = FileText(path);
+  Json::Value root;
+  std::string errors;
+  const std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
+  EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &root, &errors))
+      << path << ": " << errors;
+  return root;
 }
 
 inline std::string ReadAll(int fd) {

@@ -5,7 +5,6 @@
 #include <json/json.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -80,11 +79,7 @@ TEST(RunReport, NamesEveryLegacyKeyNotCarriedOver) {
   const Outcome run =
       RunToEnd({.arguments = {"-nqk", "--report", "report.json", "in", "out"}}, tree.Root());
   EXPECT_EQ(run.status, 0) << run.out;
-  const std::string text = FileText(tree.Path("report.json"));
-  Json::Value report;
-  std::string errors;
-  const std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
-  ASSERT_TRUE(reader->parse(text.data(), text.data() + text.size(), &report, &errors)) << errors;
+  const Json::Value report = testing::ReadJsonFile(tree.Path("report.json"));
   ASSERT_EQ(report["files"].size(), std::size(cases));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const Json::Value& file = report["files"][static_cast<Json::ArrayIndex>(i)];
