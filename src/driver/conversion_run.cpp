@@ -170,6 +170,12 @@ std::string OverwriteText(const std::vector<PlannedFile>& plan,
          ".\nGive a destination directory that does not hold the source directory.\n";
 }
 
+// The directory a path names its file in: "." for a bare name.
+std::string DirectoryOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
 // Where a write to a path lands, however the path is spelled: the entry of
 // its last name in its directory, the directory resolved (links, "." and
 // ".."). A write replaces that entry, a link there included. Directories
@@ -177,16 +183,14 @@ std::string OverwriteText(const std::vector<PlannedFile>& plan,
 class EntryResolver {
  public:
   std::string Entry(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? "."
-                                  : slash == 0               ? "/"
-                                                             : path.substr(0, slash);
+    const std::string directory = DirectoryOf(path);
     const auto [known, isNew] = directories_.try_emplace(directory);
     if (isNew) {
       std::error_code error;
       const std::filesystem::path resolved = std::filesystem::weakly_canonical(directory, error);
       known->second = error ? directory : resolved.string();
     }
+    const auto slash = path.rfind('/');
     return known->second + '/' + path.substr(slash == std::string::npos ? 0 : slash + 1);
   }
   // The file that reading `path` reads: links followed; empty when the path
@@ -222,11 +226,7 @@ bool ReportPathServes(const std::string& path) {
   if (path.empty() || path.back() == '/') return false;
   const PathKind kind = GetPathKind(path.c_str());
   if (kind != PathKind::RegularFile && kind != PathKind::Missing) return false;
-  const auto slash = path.rfind('/');
-  const std::string directory = slash == std::string::npos ? "."
-                                : slash == 0               ? "/"
-                                                           : path.substr(0, slash);
-  return GetPathKind(directory.c_str()) == PathKind::Directory;
+  return GetPathKind(DirectoryOf(path).c_str()) == PathKind::Directory;
 }
 
 // Why the report may not go where asked: it would replace a file the run
