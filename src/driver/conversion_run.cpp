@@ -399,6 +399,10 @@ PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
     prepared = PreparedFile();
     fail(FileStatus::NotRead, std::string("Error: ") + GetErrorString(errors::kOutOfMemory),
          errors::kOutOfMemory);
+  } catch (const std::exception& e) {
+    // On a worker thread an escaped throw would end the process.
+    prepared = PreparedFile();
+    fail(FileStatus::NotRead, std::string("Error: ") + e.what(), errors::kUnknown);
   }
   return prepared;
 }
