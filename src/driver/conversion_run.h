@@ -2,9 +2,11 @@
 
 // One run of the converter: obtain and check the source and destination
 // paths, list the legacy files, plan where each one's output goes (refusing
-// the run when two would write the same file), convert them one after the
-// other, write each output atomically, report each on the console and, at a
-// terminal, wait for one keystroke at the end.
+// the run when two would write the same file, or an output would replace
+// another file's source), convert them on one or more workers, write each
+// output atomically in listing order, report each on the console (and, when
+// asked, in a JSON report) and, at a terminal, wait for one keystroke at the
+// end.
 
 #include <cstddef>
 #include <iosfwd>
@@ -13,13 +15,25 @@
 #include <utility>
 #include <vector>
 
+#include "driver/legacy_conversion.h"
+
 namespace quorvane {
 
 // Converts the whole text of one legacy template into the text of the new
-// template. Returns 0 and fills `outputText`, or an error code with, when it
-// has one, its own message in `errorMessage`.
-using ConvertTemplateText = int (*)(const std::string& text, std::string& errorMessage,
-                                    std::string& outputText);
+// template, with what `request` asks for besides. Must not throw; runs on
+// several threads at once with more than one job.
+using ConvertTemplateText = TemplateConversion (*)(const std::string& text,
+                                                   const ConversionRequest& request);
+
+// What the options of a run ask for.
+struct RunOptions {
+  bool keepTree = false;   // -t: a source directory's tree below the destination
+  bool keepGoing = false;  // -k: convert every file whatever fails
+  bool dryRun = false;     // -n: convert and check, write nothing
+  bool quiet = false;      // -q: no line for a file that converted
+  unsigned jobs = 1;       // -j: workers; 0 for one per core
+  std::optional<std::string> report;  // --report: where the JSON report goes
+};
 
 // Where the outputs of a run go.
 enum class OutputLayout {
@@ -41,8 +55,10 @@ struct SourceListing {
 // legacy files of the source directory, where a destination directory that
 // lies inside it (and is not the source directory itself) is left out. A
 // destination directory that is the source directory converts in place: each
-// file onto itself (Tree); any other takes the files Flat.
-SourceListing ListSources(const std::string& sourcePath, const std::string& destinationPath);
+// file onto itself (Tree); any other takes the files Flat, or Tree when
+// `keepTree`.
+SourceListing ListSources(const std::string& sourcePath, const std::string& destinationPath,
+                          bool keepTree = false);
 
 // One listed file and where its conversion goes.
 struct PlannedFile {
@@ -62,7 +78,14 @@ std::vector<PlannedFile> PlanOutputs(const std::vector<std::string>& files,
 std::optional<std::pair<std::size_t, std::size_t>> FindOutputClash(
     const std::vector<PlannedFile>& plan);
 
-enum class FileStatus { Converted, NotRead, NotOpened, NotWritten };
+// The first entry, in listing order, whose output would replace the source
+// of another entry (through any spelling or link of the path), with the
+// index of that other entry; none when every output is new or its own
+// source (in place).
+std::optional<std::pair<std::size_t, std::size_t>> FindSourceOverwrite(
+    const std::vector<PlannedFile>& plan);
+
+enum class FileStatus { Converted, NotRead, NotChecked, NotOpened, NotWritten };
 
 // What became of one planned file.
 struct FileResult {
@@ -70,13 +93,33 @@ struct FileResult {
   // For a failure, the line that says why: "Error: " + a reason, or the
   // reader's own message.
   std::string reason;
+  // For a failure: the conversion's (or the checker's) error code, or the
+  // system's error number of a file it would not read or write.
+  int code = 0;
+  // For a conversion asked for its record.
+  ConversionRecord record;
+  std::vector<std::string> notCarriedOver;
 };
 
-// Reads, converts and writes one file; never leaves a partial output.
-FileResult ConvertPlannedFile(const PlannedFile& file, ConvertTemplateText convert);
+// A file read and converted, waiting to be written.
+struct PreparedFile {
+  FileResult result;
+  std::string outputText;
+};
 
-// The console lines of one file's result, each ended by '\n'.
-std::string ReportText(const PlannedFile& file, const FileResult& result);
+// Reads and converts one file; never throws.
+PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
+                         const ConversionRequest& request);
+
+// Writes a prepared file's output atomically, first creating the
+// directories between `destination` and the output when `makeDirectories`.
+// A failed preparation is returned as it is.
+FileResult CommitFile(const PlannedFile& file, PreparedFile prepared, bool makeDirectories,
+                      const std::string& destination);
+
+// The console lines of one file's result, each ended by '\n'; a success
+// under `dryRun` says that nothing was written.
+std::string ConsoleText(const PlannedFile& file, const FileResult& result, bool dryRun = false);
 
 // The program's main: reads the options and paths from `argv`, or asks for
 // the paths on `out` and reads them from `in`, writes every message to `out`

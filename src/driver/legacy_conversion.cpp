@@ -1,35 +1,67 @@
 #include "driver/legacy_conversion.h"
 
+#include <exception>
 #include <new>
+#include <utility>
 
-#include "framework/error_codes.h"
+#include "driver/template_check.h"
 #include "framework/json_text_limits.h"
-#include "legacy/legacy_reader.h"
 
 namespace quorvane {
 
 // A fresh reader per file: nothing carries over from one file to the next.
-int ConvertLegacyTemplate(const std::string& text, std::string& errorMessage,
-                          std::string& outputText) {
+TemplateConversion ConvertLegacyTemplate(const std::string& text,
+                                         const ConversionRequest& request) {
+  TemplateConversion result;
   try {
     ZQA_OldParameterReader reader;
-    const int code = reader.ReadOldTemplate(text.c_str(), errorMessage);
-    if (code != errors::kSuccess) return code;
-    reader.OutputNewTemplate(outputText);
+    reader.collectNotCarriedOver = request.record;
+    result.code = reader.ReadOldTemplate(text.c_str(), result.errorMessage);
+    if (result.code != errors::kSuccess) return result;
+    reader.OutputNewTemplate(result.outputText);
     // What the budget let through may still write more values than the
     // template document reads; such a file is refused, not written.
-    if (ExceedsJsonValueLimit(outputText)) {
-      outputText.clear();
-      errorMessage.clear();
-      return errors::kTemplateComplex;
+    if (ExceedsJsonValueLimit(result.outputText)) {
+      result.outputText.clear();
+      result.errorMessage.clear();
+      result.code = errors::kTemplateComplex;
+      return result;
     }
-    return errors::kSuccess;
+    if (request.check) {
+      result.code = CheckTemplateText(result.outputText, result.errorMessage);
+      if (result.code != errors::kSuccess) {
+        result.checkFailed = true;
+        result.outputText.clear();
+        return result;
+      }
+    }
+    if (request.record) {
+      result.record = std::move(reader.record);
+      result.notCarriedOver = std::move(reader.notCarriedOver);
+    }
   } catch (const std::bad_alloc&) {
     // The output of a huge template may not fit where its reading did.
-    outputText.clear();
-    errorMessage = GetErrorString(errors::kOutOfMemory);
-    return errors::kOutOfMemory;
+    result = TemplateConversion();
+    result.code = errors::kOutOfMemory;
+    result.errorMessage = GetErrorString(errors::kOutOfMemory);
+  } catch (const std::exception& e) {
+    // A worker thread must not end the process with an escaped throw.
+    result = TemplateConversion();
+    result.code = errors::kUnknown;
+    result.errorMessage = e.what();
   }
+  return result;
+}
+
+int ConvertLegacyTemplate(const std::string& text, std::string& errorMessage,
+                          std::string& outputText) {
+  TemplateConversion result = ConvertLegacyTemplate(text, ConversionRequest());
+  if (result.code != errors::kSuccess) {
+    errorMessage = std::move(result.errorMessage);
+    return result.code;
+  }
+  outputText = std::move(result.outputText);
+  return errors::kSuccess;
 }
 
 }  // namespace quorvane

@@ -4,10 +4,42 @@
 // runs it for each file.
 
 #include <string>
+#include <vector>
+
+#include "framework/error_codes.h"
+#include "legacy/legacy_reader.h"
 
 namespace quorvane {
 
-// Matches ConvertTemplateText (driver/conversion_run.h).
+// What a run wants of a conversion beyond the output text.
+struct ConversionRequest {
+  // Fill the record and the keys not carried over, for the run's report.
+  bool record = false;
+  // Read the output back as the template checker does; a text that fails
+  // the check is a failure of the conversion.
+  bool check = false;
+};
+
+// What one conversion gave.
+struct TemplateConversion {
+  // 0, or the code of the failure with, when it has one, its own message.
+  int code = errors::kSuccess;
+  std::string errorMessage;
+  // Set when the conversion succeeded and its output failed the check:
+  // then `code` and `errorMessage` are the checker's.
+  bool checkFailed = false;
+  std::string outputText;
+  // With ConversionRequest::record, after a success.
+  ConversionRecord record;
+  std::vector<std::string> notCarriedOver;
+};
+
+// The conversion behind ConvertTemplateText (driver/conversion_run.h). Never
+// throws; a fresh reader per call, so calls may run on several threads.
+TemplateConversion ConvertLegacyTemplate(const std::string& text, const ConversionRequest& request);
+
+// The output text alone: 0 and `outputText`, or an error code with its
+// message in `errorMessage` when it has one.
 int ConvertLegacyTemplate(const std::string& text, std::string& errorMessage,
                           std::string& outputText);
 

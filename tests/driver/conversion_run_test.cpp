@@ -16,16 +16,22 @@ namespace quorvane {
 namespace {
 
 // Stands in for the legacy conversion: an empty text fails like a parse error
-// (no message of its own), "bad <message>" fails with that message, anything
-// else converts to "converted:" + text.
-int FakeConvert(const std::string& text, std::string& errorMessage, std::string& outputText) {
-  if (text.empty()) return errors::kJsonParseFailed;
-  if (text.rfind("bad ", 0) == 0) {
-    errorMessage = text.substr(4);
-    return errors::kJsonValueInvalid;
+// (no message of its own), "bad <message>" fails with that message, "unchecked"
+// fails the check, anything else converts to "converted:" + text.
+TemplateConversion FakeConvert(const std::string& text, const ConversionRequest& request) {
+  TemplateConversion result;
+  if (text.empty()) {
+    result.code = errors::kJsonParseFailed;
+  } else if (text.rfind("bad ", 0) == 0) {
+    result.code = errors::kJsonValueInvalid;
+    result.errorMessage = text.substr(4);
+  } else if (text == "unchecked" && request.check) {
+    result.code = errors::kJsonKeyInvalid;
+    result.checkFailed = true;
+  } else {
+    result.outputText = "converted:" + text;
   }
-  outputText = "converted:" + text;
-  return errors::kSuccess;
+  return result;
 }
 
 // The scratch tree every run starts from, as its working directory.
@@ -41,7 +47,9 @@ void MakeTree(const testing::TempTree& tree) {
            {"nest/a.json", "A"},      {"nest/out/old.json", "old"},
            {"batch/1.json", "one"},   {"batch/2.json", ""},      {"batch/3.json", "three"},
            {"own/1.json", "one"},     {"own/2.json", "bad ImageParameter:Name:Json value invalid."},
-           {"own/3.json", "three"}}) {
+           {"own/3.json", "three"},
+           {"deep/sub/x.json", "X"},  {"deep/sub/sub/x.json", "SX"}, {"blocked/sub", "file"},
+           {"check/1.json", "one"},   {"check/2.json", "unchecked"}, {"check/3.json", "three"}}) {
     tree.WriteFile(path, content);
   }
   tree.WriteFile("huge/1.json", "one");
@@ -77,6 +85,8 @@ const std::string kUsage = "Usage: lumiflow-convert [OPTION]... [SOURCE DESTINAT
 const std::string kTreeRun =
     "Convert tree/B.JSON successfully.\nConvert tree/a.json successfully.\n"
     "Convert tree/back\\slash.json successfully.\nConvert tree/sub/c.json successfully.\n";
+const std::string kJobsError =
+    "' for '--jobs' (a number from 0 to 256)";
 
 TEST(RunConverter, EachOutcomeWithItsMessagesStatusAndFiles) {
   const std::string argumentCount = UsageError("The number of argument is invalid.");
@@ -179,6 +189,74 @@ TEST(RunConverter, EachOutcomeWithItsMessagesStatusAndFiles) {
        .out = "Fail to open file: taken/B.JSON.\nError: Is a directory.\n"},
       {.arguments = {"tree", "fifo"},
        .out = "Fail to open file: fifo/B.JSON.\nError: not a regular file.\n"},
+      // -j takes a number of workers from 0 to 256.
+      {.arguments = {"-j", "x", "in.json", "out"}, .status = 2,
+       .err = UsageError("lumiflow-convert: invalid argument 'x" + kJobsError)},
+      {.arguments = {"--jobs=257", "in.json", "out"}, .status = 2,
+       .err = UsageError("lumiflow-convert: invalid argument '257" + kJobsError)},
+      {.arguments = {"-j", "-1", "in.json", "out"}, .status = 2,
+       .err = UsageError("lumiflow-convert: invalid argument '-1" + kJobsError)},
+      {.arguments = {"--jobs=", "in.json", "out"}, .status = 2,
+       .err = UsageError("lumiflow-convert: invalid argument '" + kJobsError)},
+      {.arguments = {"-j", "99999999999999999999", "in.json", "out"}, .status = 2,
+       .err = UsageError("lumiflow-convert: invalid argument '99999999999999999999" + kJobsError)},
+      {.arguments = {"-j0", "in.json", "out"}, .out = "Convert in.json successfully.\n",
+       .status = 0},
+      // -k goes on after a failure and counts; -q keeps only failures and the count.
+      {.arguments = {"-qk", "batch", "out"},
+       .out = "Fail to read Old Template: batch/2.json.\nError: Json parse failed.\n"
+              "Converted 2 of 3 files, 1 failed.\n",
+       .files = {{"out/1.json", "converted:one"}, {"out/3.json", "converted:three"}}},
+      {.arguments = {"-q", "tree", "out"}, .out = "", .status = 0,
+       .files = {{"out/c.json", "converted:C"}}},
+      {.arguments = {"-k", "empty", "out"}, .out = "Converted 0 of 0 files, 0 failed.\n",
+       .status = 0},
+      // -n converts and checks, writes nothing, and says so.
+      {.arguments = {"-n", "tree", "out"},
+       .out = "Would convert tree/B.JSON to out/B.JSON.\nWould convert tree/a.json to out/a.json.\n"
+              "Would convert tree/back\\slash.json to out/back\\slash.json.\n"
+              "Would convert tree/sub/c.json to out/c.json.\n"
+              "Would convert 4 of 4 files, 0 failed (dry run: no output written).\n",
+       .status = 0, .files = {{"out/B.JSON", "<missing>"}, {"out/c.json", "<missing>"}}},
+      {.arguments = {"-n", "check", "out"},
+       .out = "Would convert check/1.json to out/1.json.\n"
+              "Fail to check the converted template: check/2.json.\nError: Json key invalid.\n"
+              "Would convert 1 of 3 files, 1 failed (dry run: no output written).\n"},
+      // -t keeps the subfolders, creating them; a file of one name per folder.
+      {.arguments = {"--keep-tree", "tree", "out"}, .out = kTreeRun, .status = 0,
+       .files = {{"out/sub/c.json", "converted:C"}, {"out/c.json", "<missing>"}}},
+      {.arguments = {"-t", "in.json", "out"}, .out = "Convert in.json successfully.\n",
+       .status = 0, .files = {{"out/in.json", "converted:{}"}}},
+      {.arguments = {"-t", "tree", "old.json"}, .out = "Fail to plan the output: old.json is...",
+       .files = {{"old.json", "old"}}},
+      {.arguments = {"-tk", "tree", "blocked"},
+       .out = "Convert tree/B.JSON successfully.\nConvert tree/a.json successfully.\n"
+              "Convert tree/back\\slash.json successfully.\n"
+              "Fail to open file: blocked/sub/c.json.\nError: Not a directory.\n"
+              "Converted 3 of 4 files, 1 failed.\n",
+       .files = {{"blocked/sub", "file"}}},
+      // An output that would replace another file's source refuses the run.
+      {.arguments = {"-t", "deep/sub", "deep"},
+       .out = "Fail to plan the output: deep/sub/x.json, the output of deep/sub/sub/x.json, would "
+              "replace the source file deep/sub/x.json.\nGive a destination directory that does "
+              "not hold the source directory.\n",
+       .files = {{"deep/sub/x.json", "X"}, {"deep/x.json", "<missing>"}}},
+      // The report may not replace a file the run reads or writes, nor go
+      // where no file can be written.
+      {.arguments = {"--report", "out/in.json", "in.json", "out"},
+       .out = "Fail to plan the report: out/in.json would replace the output of in.json.\n",
+       .files = {{"out/in.json", "<missing>"}}},
+      {.arguments = {"--report=./in.json", "in.json", "out"},
+       .out = "Fail to plan the report: ./in.json would replace the source file in.json.\n",
+       .files = {{"in.json", "{}"}}},
+      {.arguments = {"--report", "old.json", "link", "out"},
+       .out = "Fail to plan the report: old.json would replace the source file link/B.JSON.\n"},
+      {.arguments = {"--report", "link/B.JSON", "old.json", "out"},
+       .out = "Convert old.json successfully.\n", .status = 0, .files = {{"old.json", "old"}}},
+      {.arguments = {"--report", "out", "in.json", "out"}, .out = Refused("Report path", "out")},
+      {.arguments = {"--report", "none/r.json", "in.json", "out"},
+       .out = Refused("Report path", "none/r.json"), .files = {{"out/in.json", "<missing>"}}},
+      {.arguments = {"--report=", "in.json", "out"}, .out = Refused("Report path", "")},
   };
   for (const ConverterRun& run : runs) {
     SCOPED_TRACE(::testing::PrintToString(run.arguments) + " " + run.input);

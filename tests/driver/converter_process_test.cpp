@@ -4,137 +4,33 @@
 // user may not read, a run that must not block).
 
 #include <fcntl.h>
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "driver/temp_tree.h"
+#include "driver/converter_process.h"
 
 namespace quorvane {
 namespace {
 
+using testing::Child;
 using testing::FileText;
+using testing::Outcome;
+using testing::Process;
+using testing::ReadAll;
+using testing::RunToEnd;
+using testing::Snapshot;
 using testing::TempTree;
 
-constexpr int kNobody = 65534;
-
-struct Child {
-  std::vector<std::string> arguments;
-  int input = -1;  // the child's standard input; -1: /dev/null
-  rlim_t fileSizeLimit = RLIM_INFINITY;
-  bool unprivileged = false;  // run as the user and group nobody
-};
-
-struct Outcome {
-  int status = -1;  // the exit status; -1 when killed or never ended
-  std::string out;
-  std::string err;
-};
-
-class Process {
- public:
-  // Starts the converter in `directory`; its output goes to files of a
-  // scratch tree of its own.
-  Process(const Child& child, const std::string& directory) {
-    std::vector<char*> argv{const_cast<char*>(LUMIFLOW_CONVERT_EXE)};
-    for (const std::string& argument : child.arguments) {
-      argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    const int input = child.input >= 0 ? child.input : open("/dev/null", O_RDONLY);
-    const int out = open(capture_.Path("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(capture_.Path("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_ = fork();
-    if (pid_ == 0) {
-      // Only async-signal-safe calls until the exec.
-      dup2(input, 0);
-      dup2(out, 1);
-      dup2(err, 2);
-      const rlimit limit{child.fileSizeLimit, child.fileSizeLimit};
-      signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead
-      if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || chdir(directory.c_str()) != 0) _exit(125);
-      if (child.unprivileged && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
-                                 setuid(kNobody) != 0)) {
-        _exit(125);
-      }
-      execv(argv[0], argv.data());
-      _exit(126);
-    }
-    if (child.input < 0) close(input);
-    close(out);
-    close(err);
-  }
-  ~Process() {
-    if (pid_ > 0 && !ended_) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-
-  bool Running() {
-    if (ended_) return false;
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
-    ended_ = true;
-    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return false;
-  }
-
-  // Waits for the end, at most a time no healthy run comes near (sanitizer
-  // builds included), then kills.
-  Outcome Wait() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (Running() && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    EXPECT_FALSE(Running()) << "the run did not end";
-    return {status_, FileText(capture_.Path("out")), FileText(capture_.Path("err"))};
-  }
-
- private:
-  TempTree capture_;
-  pid_t pid_ = -1;
-  bool ended_ = false;
-  int status_ = -1;
-};
-
-Outcome RunToEnd(const Child& child, const std::string& directory) {
-  return Process(child, directory).Wait();
-}
-
 // A legacy template that converts.
-const std::string kLegacy =
-    FileText(LUMIFLOW_TEST_DATA_DIR "/legacy/golden/single_image_parameter.legacy.json");
-
-// Every file below `root` with its content, by path relative to `root`.
-std::map<std::string, std::string> Snapshot(const std::string& root) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-    if (entry.is_regular_file()) {
-      files[std::filesystem::relative(entry.path(), root).string()] =
-          FileText(entry.path().string());
-    }
-  }
-  return files;
-}
-
-std::string ReadAll(int fd) {
-  std::string text;
-  char buffer[256];
-  for (ssize_t count; (count = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, count);
-  return text;
-}
+const std::string kLegacy = testing::LegacyTemplate();
 
 // Standard input that is not a terminal is not read (whatever the run's
 // outcome), and a pipe nobody writes to does not hold the run up. The path
@@ -204,7 +100,7 @@ TEST(ConverterProcess, AClashWritesNothing) {
   EXPECT_EQ(directory.out,
             "Fail to plan the output: out/label.json is the output of both in/site-a/label.json "
             "and in/site-b/label.json.\nConvert the subfolders one at a time, each into a "
-            "destination of its own; a later release keeps subfolders apart with --keep-tree.\n");
+            "destination of its own, or keep them apart with --keep-tree.\n");
   const Outcome file = RunToEnd({.arguments = {"in", "all.json"}}, tree.Root());
   EXPECT_EQ(file.status, 1);
   EXPECT_EQ(Snapshot(tree.Root()),

@@ -1,0 +1,242 @@
+// The converter's batch options, as a user runs the executable: going on
+// after failures, keeping the tree, dry runs, workers and the JSON report.
+
+#include <gtest/gtest.h>
+#include <json/json.h>
+#include <sys/stat.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "driver/converter_process.h"
+#include "driver/legacy_conversion.h"
+
+namespace quorvane {
+namespace {
+
+using testing::FileText;
+using testing::Outcome;
+using testing::ReadJsonFile;
+using testing::RunToEnd;
+using testing::Snapshot;
+using testing::TempTree;
+
+const std::string kLegacy = testing::LegacyTemplate();
+// A legacy template the reader refuses.
+const std::string kRefused = R"({"ImageParameter": {"MaxAlgorithmThreadCount": 0}})";
+
+std::string Converted(const std::string& source) { return "Convert " + source + " successfully.\n"; }
+std::string Refused(const std::string& source) {
+  return "Fail to read Old Template: " + source +
+         ".\nold barcodeSetting read failed : "
+         "BarcodeReaderTaskSetting:MaxAlgorithmThreadCount: out of range.\n";
+}
+
+// What the converter writes for a legacy text.
+std::string Output(const std::string& legacy) {
+  std::string message;
+  std::string output;
+  EXPECT_EQ(ConvertLegacyTemplate(legacy, message, output), 0) << message;
+  return output;
+}
+
+// "source status" per file of a report, in its order.
+std::vector<std::string> Statuses(const Json::Value& report) {
+  std::vector<std::string> statuses;
+  for (const Json::Value& file : report["files"]) {
+    statuses.push_back(file["source"].asString() + " " + file["status"].asString());
+  }
+  return statuses;
+}
+
+std::string Summary(const Json::Value& report) {
+  const Json::Value& summary = report["summary"];
+  return std::to_string(summary["listed"].asUInt()) + " listed, " +
+         std::to_string(summary["converted"].asUInt()) + " converted, " +
+         std::to_string(summary["failed"].asUInt()) + " failed, " +
+         std::to_string(summary["notConverted"].asUInt()) + " not converted";
+}
+
+// -k converts whatever fails, but a clash still refuses the whole run before
+// anything is converted; the report says so and lists every file.
+TEST(BatchOptions, KeepGoingStillRefusesAClash) {
+  TempTree tree;
+  tree.WriteFile("in/site-a/label.json", kLegacy);
+  tree.WriteFile("in/site-b/label.json", kLegacy);
+  tree.WriteFile("in/z.json", kLegacy);
+  tree.MakeDirectory("out");
+  const Outcome run = RunToEnd({.arguments = {"-k", "--report", "r.json", "in", "out"}}, tree.Root());
+  const std::string clash =
+      "Fail to plan the output: out/label.json is the output of both in/site-a/label.json and "
+      "in/site-b/label.json.\nConvert the subfolders one at a time, each into a destination of "
+      "its own, or keep them apart with --keep-tree.\n";
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, clash);
+  EXPECT_TRUE(Snapshot(tree.Path("out")).empty());
+  const Json::Value report = ReadJsonFile(tree.Path("r.json"));
+  EXPECT_EQ(report["refusal"].asString() + "\n", clash);
+  EXPECT_EQ(Statuses(report),
+            (std::vector<std::string>{"in/site-a/label.json not converted",
+                                      "in/site-b/label.json not converted",
+                                      "in/z.json not converted"}));
+  EXPECT_EQ(Summary(report), "3 listed, 0 converted, 0 failed, 3 not converted");
+}
+
+// -n reads, converts and checks, but leaves the destination as it was: no
+// output, no directory, no temporary file; only the report is written.
+TEST(BatchOptions, DryRunLeavesTheDestinationUntouched) {
+  const std::string stopped = "Would convert in/a.json to out/a.json.\n" + Refused("in/c.json");
+  const struct {
+    std::vector<std::string> arguments;
+    std::string out;
+  } cases[] = {
+      {{"-n", "in", "out"},
+       stopped + "Would convert 1 of 3 files, 1 failed (dry run: no output written).\n"},
+      {{"-nt", "in", "out"},
+       stopped + "Would convert 1 of 3 files, 1 failed (dry run: no output written).\n"},
+      {{"-nkt", "--report", "r.json", "in", "out"},
+       stopped + "Would convert in/sub/b.json to out/sub/b.json.\n"
+                 "Would convert 2 of 3 files, 1 failed (dry run: no output written).\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.front());
+    TempTree tree;
+    tree.WriteFile("in/a.json", kLegacy);
+    tree.WriteFile("in/c.json", kRefused);
+    tree.WriteFile("in/sub/b.json", kLegacy);
+    tree.WriteFile("out/a.json", "EARLIER");
+    const auto before = Snapshot(tree.Path("out"), true);
+    const Outcome run = RunToEnd({.arguments = c.arguments}, tree.Root());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(Snapshot(tree.Path("out"), true), before);
+    if (c.arguments.size() > 3) {
+      const Json::Value report = ReadJsonFile(tree.Path("r.json"));
+      EXPECT_TRUE(report["options"]["dryRun"].asBool());
+      EXPECT_EQ(Statuses(report), (std::vector<std::string>{"in/a.json converted",
+                                                            "in/c.json failed",
+                                                            "in/sub/b.json converted"}));
+    }
+  }
+}
+
+// -t keeps files of one name in different folders apart, creating the
+// folders with the permissions of the umask.
+TEST(BatchOptions, KeepTreeKeepsSameNamedFilesApart) {
+  TempTree tree;
+  const std::string siteA = R"({"ImageParameter": {"Name": "A", "Timeout": 500}})";
+  const std::string siteB = R"({"ImageParameter": {"Name": "B", "Timeout": 700}})";
+  tree.WriteFile("in/site-a/label.json", siteA);
+  tree.WriteFile("in/site-b/deep/label.json", siteB);
+  tree.WriteFile("in/label.json", kLegacy);
+  tree.MakeDirectory("out");
+  const Outcome run = RunToEnd({.arguments = {"-t", "in", "out/"}}, tree.Root());
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, Converted("in/label.json") + Converted("in/site-a/label.json") +
+                         Converted("in/site-b/deep/label.json"));
+  EXPECT_EQ(Snapshot(tree.Path("out")),
+            (std::map<std::string, std::string>{{"label.json", Output(kLegacy)},
+                                                {"site-a/label.json", Output(siteA)},
+                                                {"site-b/deep/label.json", Output(siteB)}}));
+  const mode_t mask = umask(0);
+  umask(mask);
+  for (const char* directory : {"out/site-a", "out/site-b", "out/site-b/deep"}) {
+    struct stat status {};
+    ASSERT_EQ(stat(tree.Path(directory).c_str(), &status), 0) << directory;
+    EXPECT_EQ(status.st_mode & 07777, 0777 & ~mask) << directory;
+  }
+}
+
+// A run that stops at a failure reports the files after it as not converted,
+// with the failure's code and the console's own lines.
+TEST(BatchOptions, TheReportOfARunThatStops) {
+  TempTree tree;
+  tree.WriteFile("in/1.json", kLegacy);
+  tree.WriteFile("in/2.json", kRefused);
+  tree.WriteFile("in/3.json", kLegacy);
+  tree.WriteFile("in/sub/4.json", kLegacy);
+  tree.MakeDirectory("out");
+  const Outcome run = RunToEnd({.arguments = {"--report=r.json", "in", "out"}}, tree.Root());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, Converted("in/1.json") + Refused("in/2.json"));
+  EXPECT_EQ(Snapshot(tree.Path("out")), (std::map<std::string, std::string>{{"1.json", Output(kLegacy)}}));
+  const Json::Value report = ReadJsonFile(tree.Path("r.json"));
+  EXPECT_EQ(report["tool"].asString(), "lumiflow-convert");
+  EXPECT_EQ(report["version"].asString(), LUMIFLOW_VERSION);
+  EXPECT_EQ(report["source"].asString() + " " + report["destination"].asString(), "in out");
+  EXPECT_EQ(Statuses(report),
+            (std::vector<std::string>{"in/1.json converted", "in/2.json failed",
+                                      "in/3.json not converted", "in/sub/4.json not converted"}));
+  const Json::Value& failure = report["files"][1];
+  EXPECT_EQ(failure["output"].asString(), "out/2.json");
+  EXPECT_EQ(failure["failure"].asString(), "read");
+  std::string message;
+  std::string output;
+  EXPECT_EQ(failure["code"].asInt(), ConvertLegacyTemplate(kRefused, message, output));
+  EXPECT_EQ(failure["message"].asString() + "\n", Refused("in/2.json"));
+  EXPECT_EQ(Summary(report), "4 listed, 1 converted, 1 failed, 2 not converted");
+}
+
+// A report that cannot be written fails a run that converted everything
+// (the file size limit stands for a full disk).
+TEST(BatchOptions, AReportThatCannotBeWrittenFailsTheRun) {
+  TempTree tree;
+  tree.WriteFile("in/a.json", kLegacy);
+  tree.MakeDirectory("out");
+  const Outcome run = RunToEnd(
+      {.arguments = {"-nq", "--report", "r.json", "in", "out"}, .fileSizeLimit = 300}, tree.Root());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out,
+            "Would convert 1 of 1 files, 0 failed (dry run: no output written).\n"
+            "Fail to write the report: r.json.\nError: File too large.\n");
+  EXPECT_EQ(Snapshot(tree.Root()), (std::map<std::string, std::string>{{"in/a.json", kLegacy}}));
+}
+
+// Several workers give what one gives: the same lines, status, files and
+// report, and after a stop no output (nor temporary file) of a later file.
+TEST(BatchOptions, WorkersGiveTheBytesOfOne) {
+  TempTree tree;
+  // Files of very different sizes, so that workers finish out of order.
+  std::string large = R"({"ImageParameterContentArray": [)";
+  for (int i = 0; i < 40; ++i) large += std::string(i ? "," : "") + R"({"Name": "p", "Timeout": 9})";
+  large += "]}";
+  for (int i = 0; i < 24; ++i) {
+    const std::string name = "in/" + std::string(1, char('a' + i % 3)) + "/" +
+                             std::to_string(10 + i) + ".json";
+    tree.WriteFile(name, i == 13 ? kRefused : i % 4 == 0 ? large : kLegacy);
+  }
+  for (const bool keepGoing : {false, true}) {
+    SCOPED_TRACE(keepGoing);
+    std::map<std::string, std::string> files[2];
+    Outcome runs[2];
+    Json::Value reports[2];
+    for (int k = 0; k < 2; ++k) {
+      const std::string out = "out" + std::to_string(keepGoing) + std::to_string(k);
+      tree.MakeDirectory(out);
+      std::vector<std::string> arguments = {"-t", "-j", k == 0 ? "1" : "4", "--report",
+                                            out + ".report", "in", out};
+      if (keepGoing) arguments.insert(arguments.begin(), "-k");
+      runs[k] = RunToEnd({.arguments = arguments}, tree.Root());
+      files[k] = Snapshot(tree.Path(out), true);
+      reports[k] = ReadJsonFile(tree.Path(out + ".report"));
+      reports[k]["options"]["jobs"] = 0;
+      reports[k]["destination"] = "out";
+      for (Json::Value& file : reports[k]["files"]) {
+        file["output"] = file["output"].asString().substr(out.size());
+      }
+    }
+    EXPECT_EQ(runs[1].status, runs[0].status);
+    EXPECT_EQ(runs[1].out, runs[0].out);
+    EXPECT_EQ(files[1], files[0]);
+    EXPECT_EQ(reports[1], reports[0]);
+    EXPECT_EQ(runs[0].status, 1);
+    // in/b/23.json fails; the listing puts a/, then b/, then c/.
+    EXPECT_EQ(files[0].count("b/20.json"), 1u);
+    EXPECT_EQ(files[0].count("b/26.json"), keepGoing ? 1u : 0u);
+    EXPECT_EQ(files[0].count("c/12.json"), keepGoing ? 1u : 0u);
+  }
+}
+
+}  // namespace
+}  // namespace quorvane

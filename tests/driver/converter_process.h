@@ -1,0 +1,154 @@
+#pragma once
+
+// The converter executable run as a child process on scratch trees, with a
+// standard input, file size limit and user chosen by the test.
+
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <json/json.h>
+
+#include <memory>
+
+#include "driver/temp_tree.h"
+
+namespace quorvane::testing {
+
+constexpr int kNobody = 65534;
+
+struct Child {
+  std::vector<std::string> arguments;
+  int input = -1;  // the child's standard input; -1: /dev/null
+  rlim_t fileSizeLimit = RLIM_INFINITY;
+  bool unprivileged = false;  // run as the user and group nobody
+};
+
+struct Outcome {
+  int status = -1;  // the exit status; -1 when killed or never ended
+  std::string out;
+  std::string err;
+};
+
+class Process {
+ public:
+  // Starts the converter in `directory`; its output goes to files of a
+  // scratch tree of its own.
+  Process(const Child& child, const std::string& directory) {
+    std::vector<char*> argv{const_cast<char*>(LUMIFLOW_CONVERT_EXE)};
+    for (const std::string& argument : child.arguments) {
+      argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    const int input = child.input >= 0 ? child.input : open("/dev/null", O_RDONLY);
+    const int out = open(capture_.Path("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(capture_.Path("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_ = fork();
+    if (pid_ == 0) {
+      // Only async-signal-safe calls until the exec.
+      dup2(input, 0);
+      dup2(out, 1);
+      dup2(err, 2);
+      const rlimit limit{child.fileSizeLimit, child.fileSizeLimit};
+      signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || chdir(directory.c_str()) != 0) _exit(125);
+      if (child.unprivileged && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
+                                 setuid(kNobody) != 0)) {
+        _exit(125);
+      }
+      execv(argv[0], argv.data());
+      _exit(126);
+    }
+    if (child.input < 0) close(input);
+    close(out);
+    close(err);
+  }
+  ~Process() {
+    if (pid_ > 0 && !ended_) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+
+  bool Running() {
+    if (ended_) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
+    ended_ = true;
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return false;
+  }
+
+  // Waits for the end, at most a time no healthy run comes near (sanitizer
+  // builds included), then kills.
+  Outcome Wait() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (Running() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(Running()) << "the run did not end";
+    return {status_, FileText(capture_.Path("out")), FileText(capture_.Path("err"))};
+  }
+
+ private:
+  TempTree capture_;
+  pid_t pid_ = -1;
+  bool ended_ = false;
+  int status_ = -1;
+};
+
+inline Outcome RunToEnd(const Child& child, const std::string& directory) {
+  return Process(child, directory).Wait();
+}
+
+// A legacy template that converts.
+inline std::string LegacyTemplate() {
+  return FileText(LUMIFLOW_TEST_DATA_DIR "/legacy/golden/single_image_parameter.legacy.json");
+}
+
+// Every file below `root` with its content, by path relative to `root`;
+// with `directories`, every directory too, as "<directory>".
+inline std::map<std::string, std::string> Snapshot(const std::string& root,
+                                                   bool directories = false) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    const std::string path = std::filesystem::relative(entry.path(), root).string();
+    if (entry.is_regular_file()) {
+      files[path] = FileText(entry.path().string());
+    } else if (directories && entry.is_directory()) {
+      files[path] = "<directory>";
+    }
+  }
+  return files;
+}
+
+// A JSON file, such as a run's report, parsed; null after a failed check.
+inline Json::Value ReadJsonFile(const std::string& path) {
+  const std::string text = FileText(path);
+  Json::Value root;
+  std::string errors;
+  const std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
+  EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &root, &errors))
+      << path << ": " << errors;
+  return root;
+}
+
+inline std::string ReadAll(int fd) {
+  std::string text;
+  char buffer[256];
+  for (ssize_t count; (count = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, count);
+  return text;
+}
+
+}  // namespace quorvane::testing
