@@ -95,7 +95,7 @@ const ClassMapping& ZQA_BarcodeFormatSpecification::Mapping() {
           .Text("StandardFormat", &S::standardFormat)
           .Text("TailModuleRatio", &S::tailModuleRatio)
           .Text("BaseBarcodeFormatSpecification", &S::baseBarcodeFormatSpecification)
-          .Note("The specification this one inherits the keys it leaves out from")
+          .Note("The format specification this one inherits the keys it leaves out from")
           .ObjectList("BarcodeAngleRangeArray", &S::barcodeAngleRangeArray, kEmptyAllowed)
           .ObjectList("BarcodeBytesLengthRangeArray", &S::barcodeBytesLengthRangeArray,
                       kEmptyAllowed)
