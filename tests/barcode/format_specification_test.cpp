@@ -1,6 +1,6 @@
 // What the case files cannot show for the format specification and the
-// decoding modes it and the task list: entries created in code, values outside
-// the tables, and copies. Reading and writing are covered by
+// decoding modes it and the task list: entries created in code and values
+// outside the tables. Reading, writing and copies are covered by
 // tests/barcode/cases/format_specification.json and decoding_modes.json.
 
 #include "barcode/format_specification.h"
@@ -16,7 +16,6 @@ namespace {
 
 using testing::Compact;
 using testing::ParseJson;
-using testing::Read;
 
 template <class T>
 std::string Written(T object) {
@@ -52,20 +51,6 @@ TEST(DecodingModes, EntriesCreatedInCode) {
   EXPECT_EQ(Compact(created), Written(DRM()));
 }
 
-TEST(DecodingModes, ACopyReadsIntoItselfOnly) {
-  DeformationResistingModeStruct original;
-  ASSERT_EQ(Read(original, R"({"Level":2})"), 0);
-  DeformationResistingModeStruct copy(original);
-  ASSERT_EQ(Read(copy, R"({"Level":3,"BinarizationMode":{"BlockSizeX":4}})"), 0);
-  copy = DeformationResistingModeStruct(original);
-  ASSERT_EQ(Read(copy, R"({"Level":4,"BinarizationMode":{"BlockSizeY":5}})"), 0);
-  EXPECT_EQ(original.level, 2);
-  EXPECT_EQ(original.binarizationMode.blockSizeX, 0);
-  EXPECT_EQ(original.binarizationMode.blockSizeY, 0);
-  EXPECT_EQ(copy.level, 4);
-  EXPECT_EQ(copy.binarizationMode.blockSizeY, 5);
-}
-
 TEST(FormatSpecification, ValuesOutsideTheTablesAreWrittenAsTheFirstNames) {
   ZQA_BarcodeFormatSpecification specification;
   specification.mirrorMode = 3;
@@ -78,26 +63,6 @@ TEST(FormatSpecification, ValuesOutsideTheTablesAreWrittenAsTheFirstNames) {
   specification.partitionModes.clear();
   specification.WriteToJson(false);
   EXPECT_TRUE(specification.json["PartitionModes"].isNull());
-}
-
-TEST(FormatSpecification, ACopyReadsIntoItselfOnly) {
-  ZQA_BarcodeFormatSpecification original;
-  ASSERT_EQ(Read(original, R"({"MinResultConfidence":40,"BaseBarcodeFormatSpecification":"base"})"), 0);
-  EXPECT_EQ(original.GetBaseName(), "base");
-  ZQA_BarcodeFormatSpecification copy(original);
-  ASSERT_EQ(Read(copy, R"({"MinResultConfidence":41,"BarcodeFormatIds":["BF_AZTEC"],
-                           "PatchCodeSearchingMargins":{"Top":5},
-                           "BarcodeTextLengthRangeArray":[{"MinValue":2}]})"),
-            0);
-  EXPECT_EQ(original.minResultConfidence, 40);
-  EXPECT_EQ(original.barcodeFormatIds.barcodeFormatIds, BF_DEFAULT);
-  EXPECT_EQ(original.patchCodeSearchingMargins.top, 20);
-  EXPECT_TRUE(original.barcodeTextLengthRangeArray.empty());
-  EXPECT_EQ(copy.minResultConfidence, 41);
-  EXPECT_EQ(copy.barcodeFormatIds.barcodeFormatIds, 0x10000000u);
-  EXPECT_EQ(copy.patchCodeSearchingMargins.top, 5);
-  ASSERT_EQ(copy.barcodeTextLengthRangeArray.size(), 1u);
-  EXPECT_EQ(copy.barcodeTextLengthRangeArray[0].GetTypeName(), "BarcodeTextLengthRange");
 }
 
 }  // namespace

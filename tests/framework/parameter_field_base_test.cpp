@@ -12,10 +12,8 @@
 namespace quorvane {
 namespace {
 
-using testing::Compact;
 using testing::Leaf;
 using testing::ParseJson;
-using testing::Top;
 
 constexpr int kType = errors::kJsonTypeInvalid;
 constexpr int kValue = errors::kJsonValueInvalid;
@@ -117,7 +115,7 @@ TEST(Readers, UnknownKeysAreIgnoredOnRequest) {
 }
 
 // ---------------------------------------------------------------------------
-// Registrars, copies and writing
+// Registrars
 
 TEST(Registrars, BindKeysOfTheObjectBesideItsMapping) {
   testing::Registered object;
@@ -136,25 +134,6 @@ TEST(Registrars, BindKeysOfTheObjectBesideItsMapping) {
   EXPECT_EQ(object.errorMessage, "Registered:Leaf:Count: out of range.");
   EXPECT_EQ(object.ReadFromJson(ParseJson(R"({"Z":1})"), NoSkippedKeys()),
             errors::kJsonKeyInvalid);
-}
-
-TEST(Copies, StartWithAnEmptyFieldTableAndReadIntoThemselves) {
-  Leaf original;
-  ASSERT_EQ(original.ReadFromJson(ParseJson(R"({"Count":3,"Name":"a"})"), NoSkippedKeys()), 0);
-  EXPECT_FALSE(original.fieldTable.empty());
-  Leaf copy(original);
-  Leaf assigned;
-  assigned = original;
-  for (Leaf* leaf : {&copy, &assigned}) {
-    EXPECT_TRUE(leaf->fieldTable.empty());
-    ASSERT_EQ(leaf->ReadFromJson(ParseJson(R"({"Count":4})"), NoSkippedKeys()), 0);
-    leaf->pair.clear();
-    leaf->WriteToJson(false);  // empty lists are null
-    EXPECT_EQ(Compact(leaf->json),
-              R"({"Colour":"RED","Count":4,"Label":"none","LibraryParameters":"","Name":"a",)"
-              R"("Pair":null,"Tags":null})");
-  }
-  EXPECT_EQ(original.count, 3);
 }
 
 }  // namespace

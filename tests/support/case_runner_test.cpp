@@ -188,6 +188,33 @@ void ExpectReadsBack(const Json::Value& testCase, const std::string& className,
   }
 }
 
+// Copies and assignments read on their own: one made from a new object
+// reads as the object did, and reads into one made from the object after
+// its reads hold what it held and leave the object as it was.
+void ExpectCopiesReadOnTheirOwn(const std::string& className, const std::vector<Json::Value>& reads,
+                                const SkippedKeys& skipped, QV_ParameterFieldBase& object,
+                                int code) {
+  const std::string written = Compact(object.json);
+  for (const Making how : {Making::kCopy, Making::kAssign}) {
+    SCOPED_TRACE(how == Making::kCopy ? "a copy" : "an assigned object");
+    const auto fresh = MakeModelObject(className);
+    const auto early = MakeModelObject(className, how, fresh.get());
+    int earlyCode = 0;
+    for (const Json::Value& value : reads) earlyCode = early->ReadFromJson(value, skipped);
+    EXPECT_EQ(earlyCode, code);
+    EXPECT_EQ(early->errorMessage, object.errorMessage);
+    early->WriteToJson(false);
+    EXPECT_EQ(Compact(early->json), written);
+
+    const auto late = MakeModelObject(className, how, &object);
+    late->WriteToJson(false);
+    EXPECT_EQ(Compact(late->json), written);
+    for (const Json::Value& value : reads) late->ReadFromJson(value, skipped);
+    object.WriteToJson(false);
+    EXPECT_EQ(Compact(object.json), written) << "a read into a copy changed the original";
+  }
+}
+
 void RunCase(const Json::Value& testCase, const std::string& fileClass) {
   const std::string className = testCase.get("class", fileClass).asString();
   auto object = MakeModelObject(className);
@@ -219,6 +246,7 @@ void RunCase(const Json::Value& testCase, const std::string& fileClass) {
   for (const std::string& key : testCase["writtenIncludes"].getMemberNames()) {
     EXPECT_EQ(Compact(written[key]), Compact(testCase["writtenIncludes"][key])) << "key " << key;
   }
+  ExpectCopiesReadOnTheirOwn(className, reads, skipped, *object, code);
   if (allSucceeded) {
     if (checksOutput) ExpectReadsChangedWhatIsChecked(testCase, className, reads, skipped, written);
     ExpectReadsBack(testCase, className, written);
