@@ -31,4 +31,12 @@ inline std::string Compact(const Json::Value& value) {
   return Json::writeString(builder, value);
 }
 
+// `count` copies of `element`, separated by commas: the inside of a JSON list.
+inline std::string Repeated(const std::string& element, std::size_t count) {
+  std::string text;
+  text.reserve((element.size() + 1) * count);
+  for (std::size_t i = 0; i < count; ++i) text += (i > 0 ? "," : "") + element;
+  return text;
+}
+
 }  // namespace quorvane::testing
