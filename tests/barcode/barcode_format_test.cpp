@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 #include "support/json_text.h"
@@ -50,24 +49,6 @@ TEST(BarcodeFormatStruct, WritesOnlyNamedBits) {
   QVIP_BarcodeFormatStruct unnamed(0x1000000000000000);
   unnamed.WriteToJson(false);
   EXPECT_TRUE(unnamed.json["BarcodeFormatIds"].isNull());
-}
-
-TEST(LegacyFormatNames, ExactNamesOnlyEachTheMaskOfItsCurrentName) {
-  BarcodeFormatMask all = 0;
-  for (const char* suffix : {"POSTALCODE", "NONSTANDARD_BARCODE", "USPSINTELLIGENTMAIL", "POSTNET",
-                             "PLANET", "AUSTRALIANPOST", "RM4SCC", "DOTCODE", "PHARMACODE_ONE_TRACK",
-                             "PHARMACODE_TWO_TRACK", "PHARMACODE"}) {
-    SCOPED_TRACE(suffix);
-    const std::optional<BarcodeFormatMask> mask = LookupLegacyFormatName2(std::string("BF2_") + suffix);
-    ASSERT_TRUE(mask.has_value());
-    EXPECT_EQ(*mask, ParseBarcodeFormatName(std::string("BF_") + suffix));
-    all |= *mask;
-  }
-  EXPECT_EQ(all, LegacyFormat2AllMask());
-  // "BF2_NULL" and "BF2_ALL" the legacy reader treats itself.
-  for (const char* name : {"BF2_NULL", "BF2_ALL", "bf2_postnet", "BF2_POSTNET ", "BF_POSTNET"}) {
-    EXPECT_FALSE(LookupLegacyFormatName2(name).has_value()) << name;
-  }
 }
 
 }  // namespace
