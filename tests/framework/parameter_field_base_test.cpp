@@ -105,15 +105,6 @@ TEST(Enumerations, NameOfAValueIsItsFirstEntryElseTheFirstName) {
   EXPECT_STREQ(EnumName(table, 7), "A");
 }
 
-TEST(Readers, UnknownKeysAreIgnoredOnRequest) {
-  Leaf leaf;
-  leaf.InitFieldTable();
-  const Json::Value object = ParseJson(R"({"Foo":1,"Label":"y"})");
-  EXPECT_EQ(leaf.ReadFields(object, NoSkippedKeys(), false), errors::kJsonKeyInvalid);
-  EXPECT_EQ(leaf.ReadFields(object, NoSkippedKeys(), true), 0);
-  EXPECT_EQ(leaf.label, "y");
-}
-
 // ---------------------------------------------------------------------------
 // Registrars
 

@@ -68,7 +68,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -98,13 +97,6 @@ std::vector<std::string> CaseFiles() {
   }
   std::sort(files.begin(), files.end());
   return files;
-}
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // "imageparams/cases/binarization_mode.json" -> "imageparams_binarization_mode".
@@ -413,7 +405,7 @@ void RunProgramCase(const Json::Value& testCase, const Json::Value& file) {
 class CaseFile : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CaseFile, EveryCaseHolds) {
-  const Json::Value file = ParseJson(ReadText(GetParam()));
+  const Json::Value file = ParseJson(FileText(GetParam()));
   const std::string fileClass = file.get("class", "").asString();
   ASSERT_TRUE(file["cases"].isArray() && !file["cases"].empty()) << "no cases";
   for (const Json::Value& testCase : file["cases"]) {
