@@ -20,7 +20,6 @@
 namespace quorvane {
 namespace {
 
-using testing::Read;
 using testing::Written;
 
 TEST(TaskSetting, TerminateSettingsSetInCode) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "captureflow/lumiflow_setting.h"
 #include "support/parameter_test_support.h"
 
 namespace quorvane {
@@ -26,11 +27,21 @@ TEST(TargetROIDef, TaskNamesAreAddedOnceAndWrittenOnlyWhenPresent) {
   EXPECT_FALSE(definition.json.isMember("TaskSettingNameArray"));
 }
 
-TEST(TargetROIDef, ThePlaceholderMarkIsCopiedAndClearedByARead) {
-  QV_TargetROIDef definition;
-  EXPECT_TRUE(QV_TargetROIDef(definition).isPlaceholder);
-  ASSERT_EQ(Read(definition, R"({"Name":"r1"})"), 0);
-  EXPECT_FALSE(definition.isPlaceholder);
+// The placeholder mark of a new section lasts until its first read, and a
+// copy takes it.
+template <class T>
+void ExpectPlaceholderUntilTheFirstRead() {
+  T section;
+  EXPECT_TRUE(section.isPlaceholder);
+  EXPECT_TRUE(T(section).isPlaceholder);
+  ASSERT_EQ(Read(section, R"({"Name":"n"})"), 0);
+  EXPECT_FALSE(section.isPlaceholder);
+  EXPECT_FALSE(T(section).isPlaceholder);
+}
+
+TEST(CaptureFlowSections, ThePlaceholderMarkLastsUntilTheFirstReadAndIsCopied) {
+  ExpectPlaceholderUntilTheFirstRead<QV_TargetROIDef>();
+  ExpectPlaceholderUntilTheFirstRead<QV_LumiflowSetting>();
 }
 
 TEST(LocationOffset, UnitsMarkedInCodeAreFilledByValidate) {
