@@ -50,9 +50,9 @@
 // string is a file's content, {"size": N} a file of N bytes that takes no
 // disk space, {"link": target} a symbolic link, {"fifo": true} a named pipe,
 // {} a directory. The converter's conversion is a stand-in: an empty text
-// fails as unparsable (no message of its own), "bad <message>" fails with
-// that message, "unchecked" fails the check of the output, anything else
-// converts to "converted:" + the text. A case is an object with:
+// fails as unparsable (no message of its own), "unchecked" fails the check
+// of the output, anything else converts to "converted:" + the text. A case
+// is an object with:
 //   "name"             what it shows (required);
 //   "arguments"        the words after the program name;
 //   "input"            the standard input (default "KEY"), and "terminal"
@@ -333,9 +333,6 @@ TemplateConversion StandInConversion(const std::string& text, const ConversionRe
   TemplateConversion result;
   if (text.empty()) {
     result.code = errors::kJsonParseFailed;
-  } else if (text.starts_with("bad ")) {
-    result.code = errors::kJsonValueInvalid;
-    result.errorMessage = text.substr(4);
   } else if (text == "unchecked" && request.check) {
     result.code = errors::kJsonKeyInvalid;
     result.checkFailed = true;
