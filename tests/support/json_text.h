@@ -1,9 +1,11 @@
 #pragma once
 
-// Small helpers shared by the tests: JSON from text, and text from JSON.
+// Small helpers shared by the tests: JSON from text, text from JSON, and
+// long JSON lists made of copies.
 
 #include <json/json.h>
 
+#include <cstddef>
 #include <memory>
 #include <stdexcept>
 #include <string>
