@@ -1,12 +1,11 @@
 // What the case files cannot show: the name look-ups, and masks set in code
-// written by the composite rules. Reading name lists is covered by
+// written by the composite rules. Reading names is covered by
 // tests/barcode/cases/barcode_format.json.
 
 #include "barcode/barcode_format.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 #include "support/json_text.h"
@@ -17,24 +16,8 @@ namespace {
 using testing::Compact;
 using testing::ParseJson;
 
-TEST(BarcodeFormatNames, CaseAndSpacesButNotTabs) {
-  const struct {
-    const char* text;
-    BarcodeFormatMask mask;
-  } cases[] = {
-      {"bf_qr_code ", 0x4000000},
-      {"  Bf_All  ", BF_ALL},
-      {"\tBF_QR_CODE", kBarcodeFormatNotFound},
-      {"BF_QR_CODE\n", kBarcodeFormatNotFound},
-      {"BF_QR CODE", kBarcodeFormatNotFound},
-      {"BF_QR_CODES", kBarcodeFormatNotFound},
-      {"BF2_POSTNET", kBarcodeFormatNotFound},
-      {"   ", kBarcodeFormatNotFound},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(ParseBarcodeFormatName(c.text), c.mask);
-  }
+// Each name of the table reads as its mask and is the name of that mask.
+TEST(BarcodeFormatNames, EveryNameIsItsMasksName) {
   for (const BarcodeFormatEntry& entry : BarcodeFormatTable()) {
     SCOPED_TRACE(entry.name);
     EXPECT_EQ(ParseBarcodeFormatName(entry.name), entry.mask);
@@ -66,24 +49,6 @@ TEST(BarcodeFormatStruct, WritesOnlyNamedBits) {
   QVIP_BarcodeFormatStruct unnamed(0x1000000000000000);
   unnamed.WriteToJson(false);
   EXPECT_TRUE(unnamed.json["BarcodeFormatIds"].isNull());
-}
-
-TEST(LegacyFormatNames, ExactNamesOnlyEachTheMaskOfItsCurrentName) {
-  BarcodeFormatMask all = 0;
-  for (const char* suffix : {"POSTALCODE", "NONSTANDARD_BARCODE", "USPSINTELLIGENTMAIL", "POSTNET",
-                             "PLANET", "AUSTRALIANPOST", "RM4SCC", "DOTCODE", "PHARMACODE_ONE_TRACK",
-                             "PHARMACODE_TWO_TRACK", "PHARMACODE"}) {
-    SCOPED_TRACE(suffix);
-    const std::optional<BarcodeFormatMask> mask = LookupLegacyFormatName2(std::string("BF2_") + suffix);
-    ASSERT_TRUE(mask.has_value());
-    EXPECT_EQ(*mask, ParseBarcodeFormatName(std::string("BF_") + suffix));
-    all |= *mask;
-  }
-  EXPECT_EQ(all, LegacyFormat2AllMask());
-  // "BF2_NULL" and "BF2_ALL" the legacy reader treats itself.
-  for (const char* name : {"BF2_NULL", "BF2_ALL", "bf2_postnet", "BF2_POSTNET ", "BF_POSTNET"}) {
-    EXPECT_FALSE(LookupLegacyFormatName2(name).has_value()) << name;
-  }
 }
 
 }  // namespace

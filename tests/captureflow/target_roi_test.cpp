@@ -1,4 +1,4 @@
-// What the case files cannot show: copies, marks and values set in code.
+// What the case files cannot show: marks and values set in code.
 
 #include "captureflow/target_roi.h"
 
@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "captureflow/lumiflow_setting.h"
 #include "support/parameter_test_support.h"
 
 namespace quorvane {
 namespace {
 
 using testing::Read;
-using testing::Written;
 using Point = QVIP_LocationOffsetStruct::Point;
 
 TEST(TargetROIDef, TaskNamesAreAddedOnceAndWrittenOnlyWhenPresent) {
@@ -27,25 +27,21 @@ TEST(TargetROIDef, TaskNamesAreAddedOnceAndWrittenOnlyWhenPresent) {
   EXPECT_FALSE(definition.json.isMember("TaskSettingNameArray"));
 }
 
-TEST(TargetROIDef, ThePlaceholderMarkIsCopiedAndClearedByARead) {
-  QV_TargetROIDef definition;
-  EXPECT_TRUE(QV_TargetROIDef(definition).isPlaceholder);
-  ASSERT_EQ(Read(definition, R"({"Name":"r1"})"), 0);
-  EXPECT_FALSE(definition.isPlaceholder);
+// The placeholder mark of a new section lasts until its first read, and a
+// copy takes it.
+template <class T>
+void ExpectPlaceholderUntilTheFirstRead() {
+  T section;
+  EXPECT_TRUE(section.isPlaceholder);
+  EXPECT_TRUE(T(section).isPlaceholder);
+  ASSERT_EQ(Read(section, R"({"Name":"n"})"), 0);
+  EXPECT_FALSE(section.isPlaceholder);
+  EXPECT_FALSE(T(section).isPlaceholder);
 }
 
-TEST(TargetROIDef, ACopyOwnsItsFilter) {
-  QV_TargetROIDef base;
-  ASSERT_EQ(Read(base, R"({"Name":"base","Location":{"ReferenceObjectFilter":{
-                                 "ReferenceTaskNameArray":["t1"],"FrameFilteringCondition":null}}})"),
-            0);
-  const std::string baseText = Written(base);
-  QV_TargetROIDef derived(base);
-  ASSERT_EQ(Read(derived, R"({"Location":{"ReferenceObjectFilter":{
-                                    "ReferenceTaskNameArray":["t2"],
-                                    "FrameFilteringCondition":{"WidthRange":[5,6]}}}})"),
-            0);
-  EXPECT_EQ(Written(base), baseText);
+TEST(CaptureFlowSections, ThePlaceholderMarkLastsUntilTheFirstReadAndIsCopied) {
+  ExpectPlaceholderUntilTheFirstRead<QV_TargetROIDef>();
+  ExpectPlaceholderUntilTheFirstRead<QV_LumiflowSetting>();
 }
 
 TEST(LocationOffset, UnitsMarkedInCodeAreFilledByValidate) {

@@ -1,5 +1,5 @@
-// What the document case files cannot say: texts too deep or too long to
-// write out, preset files, and name queries.
+// What the document case files cannot say: texts too long to write out,
+// preset files, and name queries.
 
 #include "document/template_document.h"
 
@@ -22,24 +22,6 @@ StringList Names(const QV_LMFParameter& document, int kind) {
   StringList names;
   for (const auto& entry : document.GetSectionMap(kind)) names.push_back(entry.first);
   return names;
-}
-
-TEST(TemplateDocument, TextsTooDeepToParseLeaveTheStoredText) {
-  const std::string deepNesting = std::string(1500, '[') + std::string(1500, ']');
-  const std::string deepInside = "{\"LumiflowTemplates\":" + std::string(1200, '[');
-  for (const std::string& text : {deepNesting, deepInside}) {
-    SCOPED_TRACE(text.substr(0, 30));
-    QV_LMFParameter document;
-    ASSERT_EQ(document.AppendFromString(R"({"LumiflowTemplates": [{"Name": "t"}]})"), 0);
-    for (const bool append : {true, false}) {
-      EXPECT_EQ(append ? document.AppendFromString(text.c_str())
-                       : document.ReadFromString(text.c_str()),
-                errors::kJsonParseFailed);
-      EXPECT_EQ(document.message, "Exceeded stackLimit in readValue().");
-    }
-    ASSERT_EQ(document.ReadFromString(nullptr), 0) << document.message;
-    EXPECT_EQ(Names(document, kLumiflowTemplates), (StringList{"Default", "t"}));
-  }
 }
 
 TEST(TemplateDocument, PresetFilesOfTheCurrentDirectoryAreMerged) {

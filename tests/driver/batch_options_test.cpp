@@ -1,87 +1,18 @@
-// The converter's batch options, as a user runs the executable: going on
-// after failures, keeping the tree, dry runs, workers and the JSON report.
+// The converter's batch options, as a user runs the executable: dry runs,
+// keeping the tree, workers and the JSON report.
 
 #include <gtest/gtest.h>
 #include <json/json.h>
 #include <sys/stat.h>
 
-#include <map>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "driver/converter_process.h"
-#include "driver/legacy_conversion.h"
 
-namespace quorvane {
+namespace quorvane::testing {
 namespace {
-
-using testing::FileText;
-using testing::Outcome;
-using testing::ReadJsonFile;
-using testing::RunToEnd;
-using testing::Snapshot;
-using testing::TempTree;
-
-const std::string kLegacy = testing::LegacyTemplate();
-// A legacy template the reader refuses.
-const std::string kRefused = R"({"ImageParameter": {"MaxAlgorithmThreadCount": 0}})";
-
-std::string Converted(const std::string& source) { return "Convert " + source + " successfully.\n"; }
-std::string Refused(const std::string& source) {
-  return "Fail to read Old Template: " + source +
-         ".\nold barcodeSetting read failed : "
-         "BarcodeReaderTaskSetting:MaxAlgorithmThreadCount: out of range.\n";
-}
-
-// What the converter writes for a legacy text.
-std::string Output(const std::string& legacy) {
-  std::string message;
-  std::string output;
-  EXPECT_EQ(ConvertLegacyTemplate(legacy, message, output), 0) << message;
-  return output;
-}
-
-// "source status" per file of a report, in its order.
-std::vector<std::string> Statuses(const Json::Value& report) {
-  std::vector<std::string> statuses;
-  for (const Json::Value& file : report["files"]) {
-    statuses.push_back(file["source"].asString() + " " + file["status"].asString());
-  }
-  return statuses;
-}
-
-std::string Summary(const Json::Value& report) {
-  const Json::Value& summary = report["summary"];
-  return std::to_string(summary["listed"].asUInt()) + " listed, " +
-         std::to_string(summary["converted"].asUInt()) + " converted, " +
-         std::to_string(summary["failed"].asUInt()) + " failed, " +
-         std::to_string(summary["notConverted"].asUInt()) + " not converted";
-}
-
-// -k converts whatever fails, but a clash still refuses the whole run before
-// anything is converted; the report says so and lists every file.
-TEST(BatchOptions, KeepGoingStillRefusesAClash) {
-  TempTree tree;
-  tree.WriteFile("in/site-a/label.json", kLegacy);
-  tree.WriteFile("in/site-b/label.json", kLegacy);
-  tree.WriteFile("in/z.json", kLegacy);
-  tree.MakeDirectory("out");
-  const Outcome run = RunToEnd({.arguments = {"-k", "--report", "r.json", "in", "out"}}, tree.Root());
-  const std::string clash =
-      "Fail to plan the output: out/label.json is the output of both in/site-a/label.json and "
-      "in/site-b/label.json.\nConvert the subfolders one at a time, each into a destination of "
-      "its own, or keep them apart with --keep-tree.\n";
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, clash);
-  EXPECT_TRUE(Snapshot(tree.Path("out")).empty());
-  const Json::Value report = ReadJsonFile(tree.Path("r.json"));
-  EXPECT_EQ(report["refusal"].asString() + "\n", clash);
-  EXPECT_EQ(Statuses(report),
-            (std::vector<std::string>{"in/site-a/label.json not converted",
-                                      "in/site-b/label.json not converted",
-                                      "in/z.json not converted"}));
-  EXPECT_EQ(Summary(report), "3 listed, 0 converted, 0 failed, 3 not converted");
-}
 
 // -n reads, converts and checks, but leaves the destination as it was: no
 // output, no directory, no temporary file; only the report is written.
@@ -106,7 +37,7 @@ TEST(BatchOptions, DryRunLeavesTheDestinationUntouched) {
     tree.WriteFile("in/c.json", kRefused);
     tree.WriteFile("in/sub/b.json", kLegacy);
     tree.WriteFile("out/a.json", "EARLIER");
-    const auto before = Snapshot(tree.Path("out"), true);
+    const Files before = Snapshot(tree.Path("out"), true);
     const Outcome run = RunToEnd({.arguments = c.arguments}, tree.Root());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, c.out);
@@ -135,10 +66,9 @@ TEST(BatchOptions, KeepTreeKeepsSameNamedFilesApart) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, Converted("in/label.json") + Converted("in/site-a/label.json") +
                          Converted("in/site-b/deep/label.json"));
-  EXPECT_EQ(Snapshot(tree.Path("out")),
-            (std::map<std::string, std::string>{{"label.json", Output(kLegacy)},
-                                                {"site-a/label.json", Output(siteA)},
-                                                {"site-b/deep/label.json", Output(siteB)}}));
+  EXPECT_EQ(Snapshot(tree.Path("out")), (Files{{"label.json", Output(kLegacy)},
+                                               {"site-a/label.json", Output(siteA)},
+                                               {"site-b/deep/label.json", Output(siteB)}}));
   const mode_t mask = umask(0);
   umask(mask);
   for (const char* directory : {"out/site-a", "out/site-b", "out/site-b/deep"}) {
@@ -160,7 +90,7 @@ TEST(BatchOptions, TheReportOfARunThatStops) {
   const Outcome run = RunToEnd({.arguments = {"--report=r.json", "in", "out"}}, tree.Root());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, Converted("in/1.json") + Refused("in/2.json"));
-  EXPECT_EQ(Snapshot(tree.Path("out")), (std::map<std::string, std::string>{{"1.json", Output(kLegacy)}}));
+  EXPECT_EQ(Snapshot(tree.Path("out")), (Files{{"1.json", Output(kLegacy)}}));
   const Json::Value report = ReadJsonFile(tree.Path("r.json"));
   EXPECT_EQ(report["tool"].asString(), "lumiflow-convert");
   EXPECT_EQ(report["version"].asString(), LUMIFLOW_VERSION);
@@ -190,7 +120,26 @@ TEST(BatchOptions, AReportThatCannotBeWrittenFailsTheRun) {
   EXPECT_EQ(run.out,
             "Would convert 1 of 1 files, 0 failed (dry run: no output written).\n"
             "Fail to write the report: r.json.\nError: File too large.\n");
-  EXPECT_EQ(Snapshot(tree.Root()), (std::map<std::string, std::string>{{"in/a.json", kLegacy}}));
+  EXPECT_EQ(Snapshot(tree.Root()), (Files{{"in/a.json", kLegacy}}));
+}
+
+// The bundled examples against a golden report, from a scratch directory so
+// that the paths do not depend on where the tests run. The version is the
+// one thing of the report that changes with a release.
+TEST(BatchOptions, TheExamplesMatchTheGoldenReport) {
+  TempTree tree;
+  std::filesystem::copy(LUMIFLOW_TEST_DATA_DIR "/../examples", tree.Path("examples"),
+                        std::filesystem::copy_options::recursive);
+  tree.MakeDirectory("out");
+  const Outcome run =
+      RunToEnd({.arguments = {"-kt", "--report", "report.json", "examples", "out"}}, tree.Root());
+  EXPECT_EQ(run.status, 0) << run.out;
+  std::string report = FileText(tree.Path("report.json"));
+  const std::string version = "\"version\" : \"" LUMIFLOW_VERSION "\"";
+  if (const auto at = report.find(version); at != std::string::npos) {
+    report.replace(at, version.size(), "\"version\" : \"VERSION\"");
+  }
+  EXPECT_EQ(report, FileText(LUMIFLOW_TEST_DATA_DIR "/driver/golden/examples.report.json"));
 }
 
 // Several workers give what one gives: the same lines, status, files and
@@ -208,7 +157,7 @@ TEST(BatchOptions, WorkersGiveTheBytesOfOne) {
   }
   for (const bool keepGoing : {false, true}) {
     SCOPED_TRACE(keepGoing);
-    std::map<std::string, std::string> files[2];
+    Files files[2];
     Outcome runs[2];
     Json::Value reports[2];
     for (int k = 0; k < 2; ++k) {
@@ -239,4 +188,4 @@ TEST(BatchOptions, WorkersGiveTheBytesOfOne) {
 }
 
 }  // namespace
-}  // namespace quorvane
+}  // namespace quorvane::testing

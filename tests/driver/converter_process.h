@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <json/json.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -18,11 +19,9 @@
 #include <thread>
 #include <vector>
 
-#include <json/json.h>
-
-#include <memory>
-
+#include "driver/legacy_conversion.h"
 #include "driver/temp_tree.h"
+#include "support/json_text.h"
 
 namespace quorvane::testing {
 
@@ -112,16 +111,35 @@ inline Outcome RunToEnd(const Child& child, const std::string& directory) {
   return Process(child, directory).Wait();
 }
 
-// A legacy template that converts.
-inline std::string LegacyTemplate() {
-  return FileText(LUMIFLOW_TEST_DATA_DIR "/legacy/golden/single_image_parameter.legacy.json");
+using Files = std::map<std::string, std::string>;
+
+// A legacy template that converts, and one the reader refuses.
+inline const std::string kLegacy =
+    FileText(LUMIFLOW_TEST_DATA_DIR "/legacy/golden/single_image_parameter.legacy.json");
+inline const std::string kRefused = R"({"ImageParameter": {"MaxAlgorithmThreadCount": 0}})";
+
+// The console's lines for a file that converted, and for kRefused.
+inline std::string Converted(const std::string& source) {
+  return "Convert " + source + " successfully.\n";
+}
+inline std::string Refused(const std::string& source) {
+  return "Fail to read Old Template: " + source +
+         ".\nold barcodeSetting read failed : "
+         "BarcodeReaderTaskSetting:MaxAlgorithmThreadCount: out of range.\n";
+}
+
+// What the converter writes for a legacy text.
+inline std::string Output(const std::string& legacy) {
+  std::string message;
+  std::string output;
+  EXPECT_EQ(ConvertLegacyTemplate(legacy, message, output), 0) << message;
+  return output;
 }
 
 // Every file below `root` with its content, by path relative to `root`;
 // with `directories`, every directory too, as "<directory>".
-inline std::map<std::string, std::string> Snapshot(const std::string& root,
-                                                   bool directories = false) {
-  std::map<std::string, std::string> files;
+inline Files Snapshot(const std::string& root, bool directories = false) {
+  Files files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
     const std::string path = std::filesystem::relative(entry.path(), root).string();
     if (entry.is_regular_file()) {
@@ -133,15 +151,24 @@ inline std::map<std::string, std::string> Snapshot(const std::string& root,
   return files;
 }
 
-// A JSON file, such as a run's report, parsed; null after a failed check.
-inline Json::Value ReadJsonFile(const std::string& path) {
-  const std::string text = FileText(path);
-  Json::Value root;
-  std::string errors;
-  const std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
-  EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &root, &errors))
-      << path << ": " << errors;
-  return root;
+// A JSON file, such as a run's report; one that does not parse fails the test.
+inline Json::Value ReadJsonFile(const std::string& path) { return ParseJson(FileText(path)); }
+
+// "source status" per file of a report, in its order.
+inline std::vector<std::string> Statuses(const Json::Value& report) {
+  std::vector<std::string> statuses;
+  for (const Json::Value& file : report["files"]) {
+    statuses.push_back(file["source"].asString() + " " + file["status"].asString());
+  }
+  return statuses;
+}
+
+inline std::string Summary(const Json::Value& report) {
+  const Json::Value& summary = report["summary"];
+  return std::to_string(summary["listed"].asUInt()) + " listed, " +
+         std::to_string(summary["converted"].asUInt()) + " converted, " +
+         std::to_string(summary["failed"].asUInt()) + " failed, " +
+         std::to_string(summary["notConverted"].asUInt()) + " not converted";
 }
 
 inline std::string ReadAll(int fd) {

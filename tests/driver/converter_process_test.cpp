@@ -10,27 +10,14 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "driver/converter_process.h"
 
-namespace quorvane {
+namespace quorvane::testing {
 namespace {
-
-using testing::Child;
-using testing::FileText;
-using testing::Outcome;
-using testing::Process;
-using testing::ReadAll;
-using testing::RunToEnd;
-using testing::Snapshot;
-using testing::TempTree;
-
-// A legacy template that converts.
-const std::string kLegacy = testing::LegacyTemplate();
 
 // Standard input that is not a terminal is not read (whatever the run's
 // outcome), and a pipe nobody writes to does not hold the run up. The path
@@ -88,25 +75,36 @@ TEST(ConverterProcess, WaitsForAKeyAtATerminal) {
   close(master);
 }
 
-// Two files with one output: nothing is converted, an earlier output stays,
-// and the message names the output and both sources.
+// Two files with one output refuse the whole run before anything is
+// converted, with -k too: an earlier output stays, the message names the
+// output and both sources, and the report lists every file as not converted.
 TEST(ConverterProcess, AClashWritesNothing) {
-  TempTree tree;
-  tree.WriteFile("in/site-a/label.json", kLegacy);
-  tree.WriteFile("in/site-b/label.json", kLegacy);
-  tree.WriteFile("out/label.json", "EARLIER");
-  const Outcome directory = RunToEnd({.arguments = {"in", "out"}}, tree.Root());
-  EXPECT_EQ(directory.status, 1);
-  EXPECT_EQ(directory.out,
-            "Fail to plan the output: out/label.json is the output of both in/site-a/label.json "
-            "and in/site-b/label.json.\nConvert the subfolders one at a time, each into a "
-            "destination of its own, or keep them apart with --keep-tree.\n");
-  const Outcome file = RunToEnd({.arguments = {"in", "all.json"}}, tree.Root());
-  EXPECT_EQ(file.status, 1);
-  EXPECT_EQ(Snapshot(tree.Root()),
-            (std::map<std::string, std::string>{{"in/site-a/label.json", kLegacy},
-                                                {"in/site-b/label.json", kLegacy},
-                                                {"out/label.json", "EARLIER"}}));
+  const std::string clash =
+      "Fail to plan the output: out/label.json is the output of both in/site-a/label.json and "
+      "in/site-b/label.json.\nConvert the subfolders one at a time, each into a destination of "
+      "its own, or keep them apart with --keep-tree.\n";
+  for (const bool keepGoing : {false, true}) {
+    SCOPED_TRACE(keepGoing);
+    TempTree tree;
+    tree.WriteFile("in/site-a/label.json", kLegacy);
+    tree.WriteFile("in/site-b/label.json", kLegacy);
+    tree.WriteFile("in/z.json", kLegacy);
+    tree.WriteFile("out/label.json", "EARLIER");
+    const std::vector<std::string> arguments =
+        keepGoing ? std::vector<std::string>{"-k", "--report", "r.json", "in", "out"}
+                  : std::vector<std::string>{"in", "out"};
+    const Outcome run = RunToEnd({.arguments = arguments}, tree.Root());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, clash);
+    EXPECT_EQ(Snapshot(tree.Path("out")), (Files{{"label.json", "EARLIER"}}));
+    if (!keepGoing) continue;
+    const Json::Value report = ReadJsonFile(tree.Path("r.json"));
+    EXPECT_EQ(report["refusal"].asString() + "\n", clash);
+    EXPECT_EQ(Statuses(report), (std::vector<std::string>{"in/site-a/label.json not converted",
+                                                          "in/site-b/label.json not converted",
+                                                          "in/z.json not converted"}));
+    EXPECT_EQ(Summary(report), "3 listed, 0 converted, 0 failed, 3 not converted");
+  }
 }
 
 // A write the system refuses (the file size limit stands for a full disk)
@@ -119,13 +117,11 @@ TEST(ConverterProcess, AFailedWriteLeavesNoPartialFile) {
     tree.WriteFile("a.json", kLegacy);
     tree.MakeDirectory("out");
     if (earlier) tree.WriteFile("out/a.json", "EARLIER");
-    const Outcome run = RunToEnd({.arguments = {"a.json", "out"}, .fileSizeLimit = kLimit}, tree.Root());
+    const Outcome run =
+        RunToEnd({.arguments = {"a.json", "out"}, .fileSizeLimit = kLimit}, tree.Root());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Fail to write file: out/a.json.\nError: File too large.\n");
-    const std::map<std::string, std::string> left =
-        earlier ? std::map<std::string, std::string>{{"a.json", "EARLIER"}}
-                : std::map<std::string, std::string>{};
-    EXPECT_EQ(Snapshot(tree.Path("out")), left);
+    EXPECT_EQ(Snapshot(tree.Path("out")), (earlier ? Files{{"a.json", "EARLIER"}} : Files{}));
   }
 }
 
@@ -138,8 +134,7 @@ TEST(ConverterProcess, ARunRepeatedKeepsEveryOutput) {
     int secondStatus;
     std::string secondOut;
   } cases[] = {
-      {{"in", "in/out"}, 0,
-       "Convert in/a.json successfully.\nConvert in/sub/b.json successfully.\n"},
+      {{"in", "in/out"}, 0, Converted("in/a.json") + Converted("in/sub/b.json")},
       {{"in", "in"}, 1,
        "Fail to read Old Template: in/a.json.\nThe file is already in the current format.\n"},
   };
@@ -149,9 +144,9 @@ TEST(ConverterProcess, ARunRepeatedKeepsEveryOutput) {
     tree.WriteFile("in/a.json", kLegacy);
     tree.WriteFile("in/sub/b.json", "{\"ImageParameter\": {\"Name\": \"b\", \"Timeout\": 500}}");
     tree.MakeDirectory("in/out");
-    const auto before = Snapshot(tree.Root());
+    const Files before = Snapshot(tree.Root());
     ASSERT_EQ(RunToEnd({.arguments = c.arguments}, tree.Root()).status, 0);
-    const auto first = Snapshot(tree.Root());
+    const Files first = Snapshot(tree.Root());
     EXPECT_NE(first, before) << "nothing converted";
     const Outcome second = RunToEnd({.arguments = c.arguments}, tree.Root());
     EXPECT_EQ(second.status, c.secondStatus);
@@ -186,7 +181,8 @@ TEST(ConverterProcess, FilesTheUserMayNotTouchAreNamedWithTheReason) {
       {"open.json", "Fail to open file: out/open.json.\nError: Permission denied.\n"},
   };
   for (const auto& c : cases) {
-    const Outcome run = RunToEnd({.arguments = {c.source, "out"}, .unprivileged = root}, tree.Root());
+    const Outcome run =
+        RunToEnd({.arguments = {c.source, "out"}, .unprivileged = root}, tree.Root());
     if (run.status == 125 || run.status == 126) GTEST_SKIP() << "cannot run as nobody";
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, c.out);
@@ -195,4 +191,4 @@ TEST(ConverterProcess, FilesTheUserMayNotTouchAreNamedWithTheReason) {
 }
 
 }  // namespace
-}  // namespace quorvane
+}  // namespace quorvane::testing

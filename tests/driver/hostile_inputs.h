@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/json_text.h"
+
 namespace quorvane::testing {
 
 struct HostileText {
@@ -70,12 +72,6 @@ inline HostileText HugeArrayText(const std::string& section) {
 // that become whole mode objects, empty image parameters that become three
 // sections each, and regions that each take a copy of a long task.
 inline std::vector<HostileText> ExpandingLegacyTexts() {
-  const auto repeated = [](const std::string& element, std::size_t count) {
-    std::string text;
-    text.reserve((element.size() + 1) * count);
-    for (std::size_t i = 0; i < count; ++i) text += (i > 0 ? "," : "") + element;
-    return text;
-  };
   std::string regions;
   std::string regionNames;
   for (int i = 0; i < 20000; ++i) {
@@ -85,15 +81,15 @@ inline std::vector<HostileText> ExpandingLegacyTexts() {
   }
   return {
       {"300000 bare binarization names",
-       R"({"ImageParameter": {"BinarizationModes": [)" + repeated("\"BM_AUTO\"", 300000) + "]}}"},
+       R"({"ImageParameter": {"BinarizationModes": [)" + Repeated("\"BM_AUTO\"", 300000) + "]}}"},
       {"300000 bare deformation names",
        R"({"ImageParameter": {"DeformationResistingModes": [)" +
-           repeated("\"DRM_GENERAL\"", 300000) + "]}}"},
+           Repeated("\"DRM_GENERAL\"", 300000) + "]}}"},
       {"100000 empty image parameters",
-       R"({"ImageParameterContentArray": [)" + repeated("{}", 100000) + "]}"},
+       R"({"ImageParameterContentArray": [)" + Repeated("{}", 100000) + "]}"},
       {"20000 regions copying a task of 5000 names",
        R"({"RegionDefinitionArray": [)" + regions + R"(], "ImageParameter": {)" +
-           R"("FormatSpecificationNameArray": [)" + repeated("\"f\"", 5000) +
+           R"("FormatSpecificationNameArray": [)" + Repeated("\"f\"", 5000) +
            R"(], "RegionDefinitionNameArray": [)" + regionNames + "]}}"},
   };
 }

@@ -12,57 +12,12 @@
 namespace quorvane {
 namespace {
 
-using testing::Compact;
 using testing::Leaf;
 using testing::ParseJson;
-using testing::Top;
 
-constexpr int kType = errors::kJsonTypeInvalid;
 constexpr int kValue = errors::kJsonValueInvalid;
 
-// ---------------------------------------------------------------------------
-// Typed getters
-
-TEST(TypedGetters, EveryGetterAgainstEveryJsonType) {
-  const struct {
-    const char* value;  // null: the key is absent
-    int intValue;
-    // Per getter (integer, string, integer array, string array): '0' read,
-    // 'T' refused with -10031.
-    const char* errors;
-  } cases[] = {
-      {nullptr, -1, "0000"},           {"null", -1, "0000"},        {"true", -1, "TTTT"},
-      {"-7", -7, "0TTT"},              {"3.0", 3, "0TTT"},          {"3.5", -1, "TTTT"},
-      {"-0.0", 0, "0TTT"},             {"1e300", -1, "TTTT"},       {"2147483648", -1, "TTTT"},
-      {"2147483647", INT_MAX, "0TTT"}, {"-2147483648", INT_MIN, "0TTT"},
-      {"-2147483649", -1, "TTTT"},     {"\"3\"", -1, "T0TT"},       {"{\"a\":1}", -1, "TTTT"},
-      {"[1,2]", -1, "TT0T"},           {"[\"a\",\"\"]", -1, "TTT0"}, {"[]", -1, "TT00"},
-      {"[1,2.5]", -1, "TTTT"},         {"[\"a\",1]", -1, "TTTT"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.value != nullptr ? c.value : "absent");
-    const Json::Value object =
-        ParseJson(c.value != nullptr ? std::string("{\"K\":") + c.value + "}" : "{}");
-    const bool given = c.value != nullptr && std::string(c.value) != "null";
-    const auto expected = [&c](int getter) { return c.errors[getter] == 'T' ? kType : 0; };
-    Leaf leaf;
-    int error = 99;
-    EXPECT_EQ(leaf.GetIntValue(object, "K", error), c.intValue);
-    EXPECT_EQ(error, expected(0));
-    leaf.GetStringValue(object, "K", error);
-    EXPECT_EQ(error, expected(1));
-    // A list only for a value read; none for null, absent or refused.
-    EXPECT_EQ(static_cast<bool>(leaf.GetIntArrayValue(object, "K", error)), given && !expected(2));
-    EXPECT_EQ(error, expected(2));
-    EXPECT_EQ(static_cast<bool>(leaf.GetStringArrayValue(object, "K", error)),
-              given && !expected(3));
-    EXPECT_EQ(error, expected(3));
-    // Groups come from a string; null and absent give an empty list.
-    EXPECT_EQ(static_cast<bool>(leaf.GetIntArrayListValue(object, "K", error)), !expected(1));
-    EXPECT_EQ(error, expected(1));
-    EXPECT_EQ(leaf.errorMessage, given ? "K:Json type invalid." : "");
-  }
-}
+// The typed getters' rules for each JSON type are in cases/field_readers.json.
 
 TEST(GetIntArrayListValue, GroupsRangesAndLimits) {
   using Groups = std::vector<std::vector<int>>;
@@ -107,17 +62,8 @@ TEST(Enumerations, NameOfAValueIsItsFirstEntryElseTheFirstName) {
   EXPECT_STREQ(EnumName(table, 7), "A");
 }
 
-TEST(Readers, UnknownKeysAreIgnoredOnRequest) {
-  Leaf leaf;
-  leaf.InitFieldTable();
-  const Json::Value object = ParseJson(R"({"Foo":1,"Label":"y"})");
-  EXPECT_EQ(leaf.ReadFields(object, NoSkippedKeys(), false), errors::kJsonKeyInvalid);
-  EXPECT_EQ(leaf.ReadFields(object, NoSkippedKeys(), true), 0);
-  EXPECT_EQ(leaf.label, "y");
-}
-
 // ---------------------------------------------------------------------------
-// Registrars, copies and writing
+// Registrars
 
 TEST(Registrars, BindKeysOfTheObjectBesideItsMapping) {
   testing::Registered object;
@@ -136,25 +82,6 @@ TEST(Registrars, BindKeysOfTheObjectBesideItsMapping) {
   EXPECT_EQ(object.errorMessage, "Registered:Leaf:Count: out of range.");
   EXPECT_EQ(object.ReadFromJson(ParseJson(R"({"Z":1})"), NoSkippedKeys()),
             errors::kJsonKeyInvalid);
-}
-
-TEST(Copies, StartWithAnEmptyFieldTableAndReadIntoThemselves) {
-  Leaf original;
-  ASSERT_EQ(original.ReadFromJson(ParseJson(R"({"Count":3,"Name":"a"})"), NoSkippedKeys()), 0);
-  EXPECT_FALSE(original.fieldTable.empty());
-  Leaf copy(original);
-  Leaf assigned;
-  assigned = original;
-  for (Leaf* leaf : {&copy, &assigned}) {
-    EXPECT_TRUE(leaf->fieldTable.empty());
-    ASSERT_EQ(leaf->ReadFromJson(ParseJson(R"({"Count":4})"), NoSkippedKeys()), 0);
-    leaf->pair.clear();
-    leaf->WriteToJson(false);  // empty lists are null
-    EXPECT_EQ(Compact(leaf->json),
-              R"({"Colour":"RED","Count":4,"Label":"none","LibraryParameters":"","Name":"a",)"
-              R"("Pair":null,"Tags":null})");
-  }
-  EXPECT_EQ(original.count, 3);
 }
 
 }  // namespace

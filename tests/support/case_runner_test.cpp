@@ -43,18 +43,40 @@
 //                      "GlobalParameter" names the global parameter;
 //   "firstTemplate"    the name of the first template read;
 //   "taskKinds"        {task name: kind code}: every known task name.
+//
+// A file of runs of an executable is {"run": "lumiflow-convert" or
+// "lumiflow-check", "tree": {path: entry}, "cases": [...]}. Each case runs
+// in a new scratch tree, its working directory, made of the entries: a
+// string is a file's content, {"size": N} a file of N bytes that takes no
+// disk space, {"link": target} a symbolic link, {"fifo": true} a named pipe,
+// {} a directory. The converter's conversion is a stand-in: an empty text
+// fails as unparsable (no message of its own), "unchecked" fails the check
+// of the output, anything else converts to "converted:" + the text. A case
+// is an object with:
+//   "name"             what it shows (required);
+//   "arguments"        the words after the program name;
+//   "input"            the standard input (default "KEY"), and "terminal"
+//                      true when it counts as a terminal;
+//   "status"           the exit status (default 0);
+//   "out"              standard output: a string, or a list of lines; or
+//                      "outStart", the start of it;
+//   "err"              standard error (default empty);
+//   "unread"           what is left of the input (default all of it);
+//   "files"            {path: content}, null for a path that must not exist.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "document/template_document.h"
+#include "driver/conversion_run.h"
+#include "driver/temp_tree.h"
+#include "driver/template_check.h"
 #include "imageparams/small_structures.h"
 #include "support/json_text.h"
 #include "support/model_registry.h"
@@ -75,13 +97,6 @@ std::vector<std::string> CaseFiles() {
   }
   std::sort(files.begin(), files.end());
   return files;
-}
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // "imageparams/cases/binarization_mode.json" -> "imageparams_binarization_mode".
@@ -165,6 +180,33 @@ void ExpectReadsBack(const Json::Value& testCase, const std::string& className,
   }
 }
 
+// Copies and assignments read on their own: one made from a new object
+// reads as the object did, and reads into one made from the object after
+// its reads hold what it held and leave the object as it was.
+void ExpectCopiesReadOnTheirOwn(const std::string& className, const std::vector<Json::Value>& reads,
+                                const SkippedKeys& skipped, QV_ParameterFieldBase& object,
+                                int code) {
+  const std::string written = Compact(object.json);
+  for (const Making how : {Making::kCopy, Making::kAssign}) {
+    SCOPED_TRACE(how == Making::kCopy ? "a copy" : "an assigned object");
+    const auto fresh = MakeModelObject(className);
+    const auto early = MakeModelObject(className, how, fresh.get());
+    int earlyCode = 0;
+    for (const Json::Value& value : reads) earlyCode = early->ReadFromJson(value, skipped);
+    EXPECT_EQ(earlyCode, code);
+    EXPECT_EQ(early->errorMessage, object.errorMessage);
+    early->WriteToJson(false);
+    EXPECT_EQ(Compact(early->json), written);
+
+    const auto late = MakeModelObject(className, how, &object);
+    late->WriteToJson(false);
+    EXPECT_EQ(Compact(late->json), written);
+    for (const Json::Value& value : reads) late->ReadFromJson(value, skipped);
+    object.WriteToJson(false);
+    EXPECT_EQ(Compact(object.json), written) << "a read into a copy changed the original";
+  }
+}
+
 void RunCase(const Json::Value& testCase, const std::string& fileClass) {
   const std::string className = testCase.get("class", fileClass).asString();
   auto object = MakeModelObject(className);
@@ -196,6 +238,7 @@ void RunCase(const Json::Value& testCase, const std::string& fileClass) {
   for (const std::string& key : testCase["writtenIncludes"].getMemberNames()) {
     EXPECT_EQ(Compact(written[key]), Compact(testCase["writtenIncludes"][key])) << "key " << key;
   }
+  ExpectCopiesReadOnTheirOwn(className, reads, skipped, *object, code);
   if (allSucceeded) {
     if (checksOutput) ExpectReadsChangedWhatIsChecked(testCase, className, reads, skipped, written);
     ExpectReadsBack(testCase, className, written);
@@ -286,15 +329,87 @@ void RunDocumentCase(const Json::Value& testCase) {
   }
 }
 
+TemplateConversion StandInConversion(const std::string& text, const ConversionRequest& request) {
+  TemplateConversion result;
+  if (text.empty()) {
+    result.code = errors::kJsonParseFailed;
+  } else if (text == "unchecked" && request.check) {
+    result.code = errors::kJsonKeyInvalid;
+    result.checkFailed = true;
+  } else {
+    result.outputText = "converted:" + text;
+  }
+  return result;
+}
+
+void MakeTree(const TempTree& tree, const Json::Value& entries) {
+  for (const std::string& path : entries.getMemberNames()) {
+    const Json::Value& entry = entries[path];
+    if (entry.isString()) {
+      tree.WriteFile(path, entry.asString());
+    } else if (entry.isMember("size")) {
+      tree.MakeSparseFile(path, entry["size"].asUInt64());
+    } else if (entry.isMember("link")) {
+      tree.MakeSymlink(entry["link"].asString(), path);
+    } else if (entry.isMember("fifo")) {
+      tree.MakeFifo(path);
+    } else {
+      tree.MakeDirectory(path);
+    }
+  }
+}
+
+// A string, or a list of lines each ended by a newline.
+std::string TextOf(const Json::Value& value) {
+  if (!value.isArray()) return value.asString();
+  std::string text;
+  for (const Json::Value& line : value) text += line.asString() + "\n";
+  return text;
+}
+
+void RunProgramCase(const Json::Value& testCase, const Json::Value& file) {
+  TempTree tree;
+  MakeTree(tree, file["tree"]);
+  WorkingDirectory inside(tree.Root());
+  std::vector<std::string> words = {file["run"].asString()};
+  for (const Json::Value& word : testCase["arguments"]) words.push_back(word.asString());
+  std::vector<const char*> argv;
+  for (const std::string& word : words) argv.push_back(word.c_str());
+  const int argc = static_cast<int>(argv.size());
+  const std::string input = testCase.get("input", "KEY").asString();
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  const int status = words[0] == "lumiflow-check"
+                         ? RunTemplateCheck(argc, argv.data(), out, err)
+                         : RunConverter(argc, argv.data(), in, out, err, StandInConversion,
+                                        testCase.get("terminal", false).asBool());
+  EXPECT_EQ(status, testCase.get("status", 0).asInt());
+  if (testCase.isMember("outStart")) {
+    const std::string start = testCase["outStart"].asString();
+    EXPECT_EQ(out.str().substr(0, start.size()), start);
+  } else {
+    EXPECT_EQ(out.str(), TextOf(testCase["out"]));
+  }
+  EXPECT_EQ(err.str(), TextOf(testCase["err"]));
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+            testCase.get("unread", input).asString());
+  for (const std::string& path : testCase["files"].getMemberNames()) {
+    const Json::Value& content = testCase["files"][path];
+    EXPECT_EQ(FileText(path), content.isNull() ? "<missing>" : content.asString()) << path;
+  }
+}
+
 class CaseFile : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CaseFile, EveryCaseHolds) {
-  const Json::Value file = ParseJson(ReadText(GetParam()));
+  const Json::Value file = ParseJson(FileText(GetParam()));
   const std::string fileClass = file.get("class", "").asString();
   ASSERT_TRUE(file["cases"].isArray() && !file["cases"].empty()) << "no cases";
   for (const Json::Value& testCase : file["cases"]) {
     SCOPED_TRACE(testCase["name"].asString());
-    if (file.get("document", false).asBool()) {
+    if (file.isMember("run")) {
+      RunProgramCase(testCase, file);
+    } else if (file.get("document", false).asBool()) {
       RunDocumentCase(testCase);
     } else {
       RunCase(testCase, fileClass);

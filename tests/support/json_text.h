@@ -1,9 +1,11 @@
 #pragma once
 
-// Small helpers shared by the tests: JSON from text, and text from JSON.
+// Small helpers shared by the tests: JSON from text, text from JSON, and
+// long JSON lists made of copies.
 
 #include <json/json.h>
 
+#include <cstddef>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -29,6 +31,14 @@ inline std::string Compact(const Json::Value& value) {
   builder["indentation"] = "";
   builder["commentStyle"] = "None";
   return Json::writeString(builder, value);
+}
+
+// `count` copies of `element`, separated by commas: the inside of a JSON list.
+inline std::string Repeated(const std::string& element, std::size_t count) {
+  std::string text;
+  text.reserve((element.size() + 1) * count);
+  for (std::size_t i = 0; i < count; ++i) text += (i > 0 ? "," : "") + element;
+  return text;
 }
 
 }  // namespace quorvane::testing

@@ -41,7 +41,7 @@ class LegacyTemplateGenerator {
   std::string ImageParameters(int count) {
     Json::Value root(Json::objectValue);
     for (int i = 0; i < count; ++i) {
-      root["ImageParameterContentArray"].append(ImageParameter(Json::Value(), Json::Value()));
+      root["ImageParameterContentArray"].append(ImageParameter());
     }
     return Text(root);
   }
@@ -108,16 +108,11 @@ class LegacyTemplateGenerator {
   }
 
   void ExampleShape(Json::Value& root) {
-    switch (Between(0, 2)) {
-      case 0:
-        root["ImageParameter"] = ImageParameter(Json::Value(), Json::Value());
-        break;
-      case 1:
-        LabelWithRegions(root);
-        break;
-      default:
-        root["ImageParameterContentArray"] =
-            ListOf(2, 4, [this] { return ImageParameter(Json::Value(), Json::Value()); });
+    const int shape = Between(0, 2);
+    if (shape == 0) root["ImageParameter"] = ImageParameter();
+    if (shape == 1) LabelWithRegions(root);
+    if (shape == 2) {
+      root["ImageParameterContentArray"] = ListOf(2, 4, [this] { return ImageParameter(); });
     }
   }
 
@@ -168,6 +163,12 @@ class LegacyTemplateGenerator {
     return list;
   }
 
+  // With probability `p`, `object[key]` gets modes of the family `names`.
+  void MaybeModes(Json::Value& object, const char* key, double p,
+                  std::initializer_list<const char*> names) {
+    if (Chance(p)) object[key] = Modes(names);
+  }
+
   // Bare names and objects of a mode family, or rarely something wrong.
   Json::Value Modes(std::initializer_list<const char*> names) {
     if (Spoil()) return Chance(0.5) ? Json::Value(Json::arrayValue) : Json::Value(5);
@@ -199,13 +200,10 @@ class LegacyTemplateGenerator {
     if (Chance(0.4)) specification["BarcodeTextLengthRangeArray"].append(Range(1, 40));
     if (Chance(0.4)) specification["MinQuietZoneWidth"] = Between(0, 20);
     if (Chance(0.3)) specification["ModuleSizeRangeArray"].append(Range(1, 60));
-    if (Chance(0.3)) {
-      specification["BarcodeComplementModes"] = Modes({"BCM_SKIP", "BCM_GENERAL", "BCM_AUTO"});
-    }
-    if (Chance(0.3)) {
-      specification["DeformationResistingModes"] =
-          Modes({"DRM_SKIP", "DRM_GENERAL", "DRM_BROAD_WARP"});
-    }
+    MaybeModes(specification, "BarcodeComplementModes", 0.3,
+               {"BCM_SKIP", "BCM_GENERAL", "BCM_AUTO"});
+    MaybeModes(specification, "DeformationResistingModes", 0.3,
+               {"DRM_SKIP", "DRM_GENERAL", "DRM_BROAD_WARP"});
     if (Chance(0.2)) specification["MirrorMode"] = Pick({"MM_NORMAL", "mm_both", "MM_MIRROR"});
     if (Odd(0.2)) specification["Unknown"] = 1;
     return specification;
@@ -235,8 +233,8 @@ class LegacyTemplateGenerator {
 
   // An image parameter naming the regions and format specifications given
   // (none when null).
-  Json::Value ImageParameter(const Json::Value& regionNames,
-                             const Json::Value& specificationNames) {
+  Json::Value ImageParameter(const Json::Value& regionNames = Json::Value(),
+                             const Json::Value& specificationNames = Json::Value()) {
     if (Spoil()) return Json::Value("not an object");
     Json::Value image(Json::objectValue);
     image["Name"] =
@@ -262,11 +260,9 @@ class LegacyTemplateGenerator {
                                                 "tp_barcode_type_determined",
                                                 "TP_BARCODE_RECOGNIZED"});
     }
-    if (Chance(0.5)) {
-      image["DeblurModes"] =
-          Modes({"DM_SKIP", "DM_DIRECT_BINARIZATION", "DM_THRESHOLD_BINARIZATION",
-                 "DM_DEEP_ANALYSIS", "DM_BASED_ON_LOC_BIN", "DM_SHARPENING"});
-    }
+    MaybeModes(image, "DeblurModes", 0.5,
+               {"DM_SKIP", "DM_DIRECT_BINARIZATION", "DM_THRESHOLD_BINARIZATION",
+                "DM_DEEP_ANALYSIS", "DM_BASED_ON_LOC_BIN", "DM_SHARPENING"});
     if (Chance(0.5)) {
       Json::Value modes =
           Modes({"LM_CONNECTED_BLOCKS", "LM_SCAN_DIRECTLY", "LM_STATISTICS", "lm_lines"});
@@ -279,22 +275,17 @@ class LegacyTemplateGenerator {
       image["LocalizationModes"] = modes;
     }
     if (Chance(0.4)) image["BinarizationModes"] = BinarizationModes();
-    if (Chance(0.2)) {
-      image["BarcodeColourModes"] = Modes({"BICM_DARK_ON_LIGHT", "BICM_LIGHT_ON_DARK"});
-    }
-    if (Chance(0.3)) {
-      image["GrayscaleTransformationModes"] = Modes({"GTM_ORIGINAL", "GTM_INVERTED"});
-    }
-    if (Chance(0.3)) {
-      image["TextResultOrderModes"] = Modes({"TROM_CONFIDENCE", "TROM_POSITION", "TROM_FORMAT"});
-    }
+    MaybeModes(image, "BarcodeColourModes", 0.2, {"BICM_DARK_ON_LIGHT", "BICM_LIGHT_ON_DARK"});
+    MaybeModes(image, "GrayscaleTransformationModes", 0.3, {"GTM_ORIGINAL", "GTM_INVERTED"});
+    MaybeModes(image, "TextResultOrderModes", 0.3,
+               {"TROM_CONFIDENCE", "TROM_POSITION", "TROM_FORMAT"});
     if (Chance(0.2)) {
       Json::Value dpm(Json::objectValue);
       dpm["Mode"] = "DPMCRM_GENERAL";
       dpm["BarcodeFormat"] = "BF_DATAMATRIX";
       image["DPMCodeReadingModes"].append(dpm);
     }
-    if (Chance(0.2)) image["BarcodeComplementModes"] = Modes({"BCM_GENERAL", "BCM_SKIP"});
+    MaybeModes(image, "BarcodeComplementModes", 0.2, {"BCM_GENERAL", "BCM_SKIP"});
     if (Chance(0.5)) {
       image["ImagePreprocessingModes"] = ListOf(1, 2, [this] { return PreprocessingMode(); });
     }
@@ -305,9 +296,9 @@ class LegacyTemplateGenerator {
     if (Chance(0.5)) return Modes({"BM_LOCAL_BLOCK", "BM_THRESHOLD", "BM_SKIP"});
     Json::Value block(Json::objectValue);
     block["Mode"] = "BM_LOCAL_BLOCK";
-    block["BlockSizeX"] = Between(0, 20);
-    block["BlockSizeY"] = Between(0, 20);
-    block["ThreshValueCoefficient"] = Between(0, 20);
+    for (const char* key : {"BlockSizeX", "BlockSizeY", "ThreshValueCoefficient"}) {
+      block[key] = Between(0, 20);
+    }
     Json::Value modes(Json::arrayValue);
     modes.append(block);
     return modes;
@@ -326,10 +317,10 @@ class LegacyTemplateGenerator {
         return mode;
       case 2:
         mode["Mode"] = "IPM_SHARPEN_SMOOTH";
-        mode["SmoothBlockSizeX"] = Between(3, 9);
-        mode["SmoothBlockSizeY"] = Between(3, 9);
-        mode["SharpenBlockSizeX"] = Between(3, 9);
-        mode["SharpenBlockSizeY"] = Between(3, 9);
+        for (const char* key :
+             {"SmoothBlockSizeX", "SmoothBlockSizeY", "SharpenBlockSizeX", "SharpenBlockSizeY"}) {
+          mode[key] = Between(3, 9);
+        }
         return mode;
       default:
         mode["Mode"] = "IPM_MORPHOLOGY";

@@ -26,11 +26,14 @@ namespace quorvane::testing {
 
 namespace {
 
-using Factory = std::unique_ptr<QV_ParameterFieldBase> (*)();
+using Factory = std::unique_ptr<QV_ParameterFieldBase> (*)(Making, const QV_ParameterFieldBase*);
 
-template <class T>
-std::unique_ptr<QV_ParameterFieldBase> Make() {
-  return std::make_unique<T>();
+template <class T, auto... kArguments>
+std::unique_ptr<QV_ParameterFieldBase> Make(Making how, const QV_ParameterFieldBase* from) {
+  if (how == Making::kCopy) return std::make_unique<T>(static_cast<const T&>(*from));
+  auto object = std::make_unique<T>(kArguments...);
+  if (how == Making::kAssign) *object = static_cast<const T&>(*from);
+  return object;
 }
 
 // A legacy class read as the converter reads it, through ReadLegacyJson.
@@ -60,14 +63,8 @@ const Entry kEntries[] = {
     {"QV_ImageParameter", &Make<QV_ImageParameter>},
     {"QV_GlobalParameter", &Make<QV_GlobalParameter>},
     {"QVIP_PDFReadingModeStruct", &Make<QVIP_PDFReadingModeStruct>},
-    {"QVIP_RangeStruct(0,360)",
-     []() -> std::unique_ptr<QV_ParameterFieldBase> {
-       return std::make_unique<QVIP_RangeStruct>(0, 360, 0, 360);
-     }},
-    {"QVIP_RangeStruct(10,5)",
-     []() -> std::unique_ptr<QV_ParameterFieldBase> {
-       return std::make_unique<QVIP_RangeStruct>(10, 5, 0, 360);
-     }},
+    {"QVIP_RangeStruct(0,360)", &Make<QVIP_RangeStruct, 0, 360, 0, 360>},
+    {"QVIP_RangeStruct(10,5)", &Make<QVIP_RangeStruct, 10, 5, 0, 360>},
     // Barcode
     {"QVIP_BarcodeFormatStruct", &Make<QVIP_BarcodeFormatStruct>},
     {"LocalizationModeStruct", &Make<LocalizationModeStruct>},
@@ -101,11 +98,8 @@ const Entry kEntries[] = {
     {"QV_LocationStruct", &Make<QV_LocationStruct>},
     {"QVIP_LocationOffsetStruct", &Make<QVIP_LocationOffsetStruct>},
     {"ReferenceAxis(X)", &Make<QVIP_LocationOffsetStruct::ReferenceAxis>},
-    {"ReferenceAxis(Y)",
-     []() -> std::unique_ptr<QV_ParameterFieldBase> {
-       using Axis = QVIP_LocationOffsetStruct::ReferenceAxis;
-       return std::make_unique<Axis>(1, Axis::LR_Y);
-     }},
+    {"ReferenceAxis(Y)", &Make<QVIP_LocationOffsetStruct::ReferenceAxis, 1,
+                               QVIP_LocationOffsetStruct::ReferenceAxis::LR_Y>},
     {"QV_LumiflowSetting", &Make<QV_LumiflowSetting>},
     {"QV_DirectoryFetcherSetting", &Make<QV_DirectoryFetcherSetting>},
     {"QV_SemanticSetting", &Make<QV_SemanticSetting>},
@@ -144,9 +138,10 @@ const Entry kEntries[] = {
 
 }  // namespace
 
-std::unique_ptr<QV_ParameterFieldBase> MakeModelObject(std::string_view className) {
+std::unique_ptr<QV_ParameterFieldBase> MakeModelObject(std::string_view className, Making how,
+                                                       const QV_ParameterFieldBase* from) {
   for (const Entry& entry : kEntries) {
-    if (entry.name == className) return entry.make();
+    if (entry.name == className) return entry.make(how, from);
   }
   return nullptr;
 }

@@ -26,6 +26,8 @@ def run(*command):
 
 
 schema = json.loads(run(check, "--schema").stdout)
+if schema.get("$schema") != "https://json-schema.org/draft/2020-12/schema":
+    failures.append(f"the schema names no draft 2020-12: {schema.get('$schema')}")
 Draft202012Validator.check_schema(schema)
 validator = Draft202012Validator(schema)
 
