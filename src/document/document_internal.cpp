@@ -10,10 +10,18 @@ namespace quorvane::document_internal {
 
 namespace {
 
+// The reader's defaults, but for text after the root value, which fails:
+// two templates in one file are never read as the first alone.
+Json::CharReaderBuilder WholeTextReader() {
+  Json::CharReaderBuilder builder;
+  builder["failIfExtra"] = true;
+  return builder;
+}
+
 // Parses a current-format text. On failure `errors` holds the reader's error
 // list, or the text of what the reader threw (nesting beyond its limit).
 bool ParseTemplateText(std::string_view text, Json::Value& value, std::string& errors) {
-  static const Json::CharReaderBuilder builder;
+  static const Json::CharReaderBuilder builder = WholeTextReader();
   const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   const char* begin = text.data() != nullptr ? text.data() : "";
   try {

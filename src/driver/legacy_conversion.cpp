@@ -17,7 +17,10 @@ TemplateConversion ConvertLegacyTemplate(const std::string& text,
     ZQA_OldParameterReader reader;
     reader.collectNotCarriedOver = request.record;
     result.code = reader.ReadOldTemplate(text.c_str(), result.errorMessage);
-    if (result.code != errors::kSuccess) return result;
+    if (result.code != errors::kSuccess) {
+      result.alreadyCurrent = reader.format == TemplateFormat::Current;
+      return result;
+    }
     reader.OutputNewTemplate(result.outputText);
     // What the budget let through may still write more values than the
     // template document reads; such a file is refused, not written.

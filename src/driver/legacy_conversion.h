@@ -28,6 +28,9 @@ struct TemplateConversion {
   // Set when the conversion succeeded and its output failed the check:
   // then `code` and `errorMessage` are the checker's.
   bool checkFailed = false;
+  // Set when the text was not converted because it is a template in the
+  // current format already: nothing to do, rather than a failure.
+  bool alreadyCurrent = false;
   std::string outputText;
   // With ConversionRequest::record, after a success.
   ConversionRecord record;

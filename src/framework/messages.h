@@ -32,6 +32,7 @@ inline constexpr std::string_view kLegacyImageParameterFailed = "old imageParame
 inline constexpr std::string_view kLegacyTaskFailed = "old barcodeSetting read failed : ";
 inline constexpr std::string_view kLegacyFormatSpecificationFailed = "FormatSpecificationArrayerror";
 inline constexpr std::string_view kAlreadyCurrentFormat = "The file is already in the current format.";
+inline constexpr std::string_view kNotLegacyTemplate = "The file is not a legacy template.";
 inline constexpr std::string_view kLegacyTemplate =
     "The file is a legacy template; convert it with lumiflow-convert.";
 inline constexpr std::string_view kNoTemplateSection = "The file has no template section.";

@@ -1,5 +1,6 @@
 #include "legacy/legacy_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -34,23 +35,61 @@ const QV_ImageParameter& DecodeImageParameter() {
   return prototype;
 }
 
+// Where the text after a root value that ends at `from` stops being blank:
+// spaces, line breaks and comments are passed over as the reader passes
+// them; `end` when nothing else follows.
+const char* SkipBlankAndComments(const char* from, const char* end) {
+  const char* at = from;
+  while (at != end) {
+    const char c = *at;
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+      ++at;
+    } else if (c == '/' && end - at >= 2 && at[1] == '*') {
+      const char* close = std::search(at + 2, end, "*/", "*/" + 2);
+      if (close == end) return at;  // unterminated: not a comment
+      at = close + 2;
+    } else if (c == '/' && end - at >= 2 && at[1] == '/') {
+      at = std::find_if(at + 2, end, [](char k) { return k == '\n' || k == '\r'; });
+    } else {
+      return at;
+    }
+  }
+  return end;
+}
+
 // Parses with the permissive reader (comments, any root). The character
 // range is parsed, never a stream: the reader's error list must stay valid.
 // Nesting beyond the reader's limit throws; that text is the error then. A
 // UTF-8 byte-order mark, which editors put before the text, is passed over
-// as the current format's reader does.
-bool ParseLegacyText(const char* text, Json::Value& root, std::string& errors) {
-  const char* begin = text != nullptr ? text : "";
-  if (std::strncmp(begin, "\xEF\xBB\xBF", 3) == 0) begin += 3;
-  const char* end = begin + std::strlen(begin);
+// as the current format's reader does. Text after the root value fails the
+// parse in the reader's own words, as the current format's reader says it:
+// two templates in one file are never read as the first alone.
+bool ParseLegacyText(const char* begin, const char* end, Json::Value& root, std::string& errors) {
+  if (end - begin >= 3 && std::memcmp(begin, "\xEF\xBB\xBF", 3) == 0) begin += 3;
   Json::Reader reader(Json::Features::all());
   try {
-    if (reader.parse(begin, end, root, false)) return true;
+    if (!reader.parse(begin, end, root, false)) {
+      errors = reader.getFormattedErrorMessages();
+      return false;
+    }
+    const char* extra = SkipBlankAndComments(begin + root.getOffsetLimit(), end);
+    if (extra == end) return true;
+    Json::Value at;
+    at.setOffsetStart(extra - begin);
+    at.setOffsetLimit(extra - begin + 1);
+    reader.pushError(at, "Extra non-whitespace after JSON value.");
     errors = reader.getFormattedErrorMessages();
   } catch (const std::exception& e) {
     errors = e.what();
   }
+  root = Json::Value();
   return false;
+}
+
+TemplateFormat FormatOfRoot(const Json::Value& root) {
+  if (!root.isObject()) return TemplateFormat::OtherJson;
+  if (HasLegacyTemplateKey(root)) return TemplateFormat::Legacy;
+  return HasTemplateSection(root) ? TemplateFormat::Current : TemplateFormat::OtherJson;
 }
 
 // The root keys of a legacy template, in the order they are converted:
@@ -97,6 +136,22 @@ class LegacyTimeoutField final : public FieldSpec {
 
 std::span<const LegacyRootKey> LegacyRootKeys() { return kLegacyRootKeys; }
 
+TemplateFormat FormatOfText(std::string_view text) {
+  try {
+    if (ExceedsJsonValueLimit(text)) return TemplateFormat::NotJson;
+    Json::Value root;
+    std::string errors;
+    const char* begin = text.empty() ? "" : text.data();
+    if (!ParseLegacyText(begin, begin + text.size(), root, errors)) {
+      return TemplateFormat::NotJson;
+    }
+    return FormatOfRoot(root);
+  } catch (const std::bad_alloc&) {
+    // What cannot be looked at is no earlier output.
+    return TemplateFormat::NotJson;
+  }
+}
+
 bool HasLegacyTemplateKey(const Json::Value& root) {
   for (const LegacyRootKey& keys : kLegacyRootKeys) {
     if (FindMember(root, keys.single) != nullptr || FindMember(root, keys.array) != nullptr) {
@@ -122,6 +177,7 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
     lumiflowSettings.clear();
     notCarriedOver.clear();
     record = ConversionRecord();
+    format = TemplateFormat::NotJson;
     // Refused before parsing: the parse alone could take gigabytes.
     if (text != nullptr && ExceedsJsonValueLimit(text)) {
       errorMessage = JsonValueLimitMessage();
@@ -129,7 +185,8 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
     }
     Json::Value root;
     std::string parseErrors;
-    if (!ParseLegacyText(text, root, parseErrors)) {
+    const char* begin = text != nullptr ? text : "";
+    if (!ParseLegacyText(begin, begin + std::strlen(begin), root, parseErrors)) {
       errorMessage = GetErrorString(errors::kJsonParseFailed);
       errorMessage += ':';
       errorMessage += parseErrors;
@@ -148,12 +205,16 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
 }
 
 int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::string& errorMessage) {
+  format = FormatOfRoot(root);
   if (!root.isObject()) {
     errorMessage = texts::kNotAnObject;
     return errors::kJsonValueInvalid;
   }
-  if (!HasLegacyTemplateKey(root) && HasTemplateSection(root)) {
-    errorMessage = texts::kAlreadyCurrentFormat;
+  // Only a legacy template is converted: anything else would come out as a
+  // default template and replace what it was.
+  if (format != TemplateFormat::Legacy) {
+    errorMessage = format == TemplateFormat::Current ? texts::kAlreadyCurrentFormat
+                                                     : texts::kNotLegacyTemplate;
     return errors::kJsonTypeInvalid;
   }
   const auto& [formatSpecifications, regionDefinitions, imageParameters] = kLegacyRootKeys;

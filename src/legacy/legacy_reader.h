@@ -24,6 +24,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "captureflow/lumiflow_setting.h"
@@ -41,6 +42,13 @@ struct LegacyRootKey {
 std::span<const LegacyRootKey> LegacyRootKeys();
 // Whether `root` holds a top-level key of a legacy template.
 bool HasLegacyTemplateKey(const Json::Value& root);
+
+// What a text is, as the legacy reader tells the formats apart: a legacy
+// template (a root object with a legacy key), a current-format one (a root
+// object with a template section and no legacy key), other JSON, or no JSON
+// at all (text after the root value included).
+enum class TemplateFormat { Legacy, Current, OtherJson, NotJson };
+TemplateFormat FormatOfText(std::string_view text);
 
 // A capture-flow template as the conversion builds it. It reads from a
 // legacy image parameter only its time limit: "Timeout", taken when it is an
@@ -77,9 +85,14 @@ struct ConversionRecord {
 class ZQA_OldParameterReader {
  public:
   // Clears the document and converts the legacy template `text` (up to its
-  // first NUL byte; comments allowed) into it. Returns 0, or an error code
-  // with its message in `errorMessage`; the first failure ends the read.
+  // first NUL byte; comments allowed, but nothing else after the root
+  // value) into it. Returns 0, or an error code with its message in
+  // `errorMessage`; the first failure ends the read. A text that is not a
+  // legacy template fails, a current-format one too: `format` tells which.
   int ReadOldTemplate(const char* text, std::string& errorMessage);
+
+  // What the last read found the text to be.
+  TemplateFormat format = TemplateFormat::NotJson;
 
   // The current-format template of the document: its capture-flow
   // templates, format specifications, barcode reader tasks, global

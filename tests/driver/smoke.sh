@@ -40,7 +40,7 @@ Try 'lumiflow-convert --help'." ;;
   dash-file)
     # "--" ends the options: a file named like one converts.
     mkdir "$scratch/out.d"
-    printf '{}' >"$scratch/-x.json"
+    printf '{"ImageParameter": {}}' >"$scratch/-x.json"
     cd "$scratch" && run -- -x.json out.d
     expect 0 "Convert -x.json successfully." ""
     [ -s "$scratch/out.d/-x.json" ] || { echo "output missing"; exit 1; } ;;

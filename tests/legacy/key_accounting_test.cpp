@@ -111,10 +111,10 @@ TEST(KeyAccounting, PathsOfTheKeysNoReaderTook) {
 TEST(KeyAccounting, OnlyWhenAskedAndOnlyAfterASuccessfulRead) {
   ZQA_OldParameterReader reader;
   std::string message;
-  ASSERT_EQ(reader.ReadOldTemplate(R"({"Comment": 1})", message), 0);
+  ASSERT_EQ(reader.ReadOldTemplate(R"({"Comment": 1, "RegionDefinitionArray": []})", message), 0);
   EXPECT_TRUE(reader.notCarriedOver.empty());
   reader.collectNotCarriedOver = true;
-  ASSERT_EQ(reader.ReadOldTemplate(R"({"Comment": 1})", message), 0);
+  ASSERT_EQ(reader.ReadOldTemplate(R"({"Comment": 1, "RegionDefinitionArray": []})", message), 0);
   EXPECT_EQ(reader.notCarriedOver, Paths{"Comment"});
   ASSERT_NE(reader.ReadOldTemplate(R"({"Comment": 1, "ImageParameter": 5})", message), 0);
   EXPECT_TRUE(reader.notCarriedOver.empty()) << "a failed read leaves no list of an earlier one";
