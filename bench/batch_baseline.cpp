@@ -55,7 +55,8 @@ int main(int argc, char** argv) {
   double referenceProcessor = 0;
   std::size_t bytes = 0;
   std::string text;
-  for (const std::string& file : quorvane::ListJsonFiles(argv[1])) {
+  for (const quorvane::ListedPath& listed : quorvane::ListJsonFiles(argv[1])) {
+    const std::string& file = listed.path;
     // Not the floor's work: the tree the converter wrote for this file.
     const double wallStart = Seconds(CLOCK_MONOTONIC);
     const double processorStart = Seconds(CLOCK_PROCESS_CPUTIME_ID);

@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <exception>
-#include <filesystem>
 #include <istream>
 #include <new>
+#include <optional>
 #include <ostream>
+#include <set>
 #include <string_view>
-#include <system_error>
 #include <thread>
-#include <unordered_map>
 
 #include "driver/command_line.h"
 #include "driver/ordered_work.h"
@@ -41,29 +40,35 @@ constexpr char kUsage[] =
     "               name (with -t, under its path below SOURCE), or a file path\n"
     "               that contains \".json\"\n"
     "\n"
-    "Without paths both are asked for at the console. Each file is reported on\n"
-    "its own line; the first failure ends the run. When two files would write\n"
-    "the same output, or an output would replace another file's source, nothing\n"
-    "is converted. At a terminal the program then waits for one keystroke.\n"
+    "Without paths both are asked for at the console (and, at a terminal, the\n"
+    "program waits for one keystroke at the end). Each file is reported on its\n"
+    "own line; the first failure ends the run. Only legacy templates are\n"
+    "converted; a file already in the current format is skipped. An existing\n"
+    "file is replaced only when it is an earlier output (a template in the\n"
+    "current format) or, when SOURCE and DESTINATION are the same, the file\n"
+    "itself; otherwise, and when two files would write the same output,\n"
+    "nothing is converted.\n"
     "\n"
     "  -t, --keep-tree    keep each file's subfolders below the destination\n"
     "                     directory, creating them as needed\n"
     "  -k, --keep-going   convert every file whatever fails, then print\n"
-    "                     \"Converted N of M files, K failed.\"\n"
+    "                     \"Converted N of M files, K failed.\" (and how many\n"
+    "                     were skipped or not reached)\n"
     "  -n, --dry-run      read, convert and check every file as a run would, but\n"
     "                     write no output and create no directory; a summary\n"
     "                     follows\n"
-    "  -q, --quiet        no line for a file that converted\n"
+    "  -q, --quiet        no line for a file that converted or was skipped\n"
     "  -j, --jobs=N       convert with N workers (0: one per core; default 1);\n"
     "                     lines, files and stops are those of one worker\n"
     "      --report=FILE  write a JSON report of the run to FILE, also when it\n"
-    "                     fails (in a dry run too)\n"
+    "                     fails (in a dry run too); '-' for standard output,\n"
+    "                     the messages then going to standard error\n"
     "  -h, --help         show this text\n"
     "      --version      show the version\n"
     "  --                 end the options, for a path that starts with '-'\n"
     "\n"
-    "Exit status: 0 when every file converted, 1 after a failure, 2 for a\n"
-    "usage error.\n";
+    "Exit status: 0 when every file found converted or was skipped, 1 after a\n"
+    "failure, 2 for a usage error, 128+N when stopped by signal N.\n";
 
 enum Option { kHelp, kVersion, kKeepTree, kKeepGoing, kDryRun, kQuiet, kJobs, kReport };
 constexpr OptionSpec kOptions[] = {
@@ -140,221 +145,215 @@ std::string AskForPath(std::istream& in, std::ostream& out, std::string_view pro
 
 std::string Quoted(const std::string& path) { return '"' + path + '"'; }
 
-// Ends a run that has reached the checks: at a terminal the keystroke wait
-// comes after every message, success or not. Any other input (a pipe, a
-// file) belongs to whoever started the run and is never touched.
-int Finish(std::istream& in, bool inputIsTerminal, int status) {
-  if (inputIsTerminal) {
-    in.get();
-  }
-  return status;
-}
-
-std::string ClashText(const std::vector<PlannedFile>& plan,
-                      std::pair<std::size_t, std::size_t> clash, OutputLayout layout) {
-  const PlannedFile& earlier = plan[clash.first];
-  const PlannedFile& later = plan[clash.second];
-  return "Fail to plan the output: " + earlier.output + " is the output of both " +
-         earlier.source + " and " + later.source + ".\n" +
-         (layout != OutputLayout::File
-              ? "Convert the subfolders one at a time, each into a destination of its own, or "
-                "keep them apart with --keep-tree.\n"
-              : "Give a destination directory to convert more than one file.\n");
-}
-
-std::string OverwriteText(const std::vector<PlannedFile>& plan,
-                          std::pair<std::size_t, std::size_t> overwrite) {
-  const PlannedFile& writer = plan[overwrite.first];
-  return "Fail to plan the output: " + writer.output + ", the output of " + writer.source +
-         ", would replace the source file " + plan[overwrite.second].source +
-         ".\nGive a destination directory that does not hold the source directory.\n";
-}
-
-// The directory a path names its file in: "." for a bare name.
-std::string DirectoryOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Where a write to a path lands, however the path is spelled: the entry of
-// its last name in its directory, the directory resolved (links, "." and
-// ".."). A write replaces that entry, a link there included. Directories
-// are resolved once each.
-class EntryResolver {
- public:
-  std::string Entry(const std::string& path) {
-    const std::string directory = DirectoryOf(path);
-    const auto [known, isNew] = directories_.try_emplace(directory);
-    if (isNew) {
-      std::error_code error;
-      const std::filesystem::path resolved = std::filesystem::weakly_canonical(directory, error);
-      known->second = error ? directory : resolved.string();
-    }
-    const auto slash = path.rfind('/');
-    return known->second + '/' + path.substr(slash == std::string::npos ? 0 : slash + 1);
-  }
-  // The file that reading `path` reads: links followed; empty when the path
-  // does not resolve.
-  static std::string Target(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path resolved = std::filesystem::canonical(path, error);
-    return error ? std::string() : resolved.string();
-  }
-
- private:
-  std::unordered_map<std::string, std::string> directories_;
-};
-
-// What the run reads: each file's own entry and, for a link, the file it
-// leads to, with the index of the file.
-std::unordered_multimap<std::string, std::size_t> SourceEntries(
-    const std::vector<PlannedFile>& plan, EntryResolver& resolver) {
-  std::unordered_multimap<std::string, std::size_t> sources;
-  sources.reserve(plan.size());
-  for (std::size_t i = 0; i < plan.size(); ++i) {
-    const std::string entry = resolver.Entry(plan[i].source);
-    const std::string target = EntryResolver::Target(plan[i].source);
-    sources.emplace(entry, i);
-    if (!target.empty() && target != entry) sources.emplace(target, i);
-  }
-  return sources;
-}
-
-// The report file must be a file a write can replace, in a directory that
-// is there: the run does not create it.
-bool ReportPathServes(const std::string& path) {
-  if (path.empty() || path.back() == '/') return false;
-  const PathKind kind = GetPathKind(path.c_str());
-  if (kind != PathKind::RegularFile && kind != PathKind::Missing) return false;
-  return GetPathKind(DirectoryOf(path).c_str()) == PathKind::Directory;
-}
-
-// Why the report may not go where asked: it would replace a file the run
-// reads or writes. Empty when it may.
-std::string ReportClashText(const std::string& report, const std::vector<PlannedFile>& plan) {
-  EntryResolver resolver;
-  const std::string entry = resolver.Entry(report);
-  const auto sources = SourceEntries(plan, resolver);
-  const auto source = sources.find(entry);
-  const std::string start = "Fail to plan the report: " + report + " would replace ";
-  if (source != sources.end()) {
-    return start + "the source file " + plan[source->second].source + ".\n";
-  }
-  for (const PlannedFile& file : plan) {
-    if (resolver.Entry(file.output) == entry) return start + "the output of " + file.source + ".\n";
-  }
-  return {};
-}
-
 // Creates each missing directory between `destination` and the directory of
-// `output`, which lies below it; 0, or the errno of the mkdir that failed.
-// What is in the way and not a directory fails the write that follows.
-int MakeOutputDirectories(const std::string& destination, const std::string& output) {
+// `output`, which lies below it, noting the directories whose entries that
+// changes; 0, or the errno of the mkdir that failed. What is in the way and
+// not a directory fails the write that follows.
+int MakeOutputDirectories(const std::string& destination, const std::string& output,
+                          std::set<std::string>& changedDirectories) {
   for (auto slash = output.find('/', destination.size() + 1); slash != std::string::npos;
        slash = output.find('/', slash + 1)) {
-    if (mkdir(output.substr(0, slash).c_str(), 0777) != 0 && errno != EEXIST) return errno;
+    const std::string directory = output.substr(0, slash);
+    if (mkdir(directory.c_str(), 0777) == 0) {
+      changedDirectories.insert(DirectoryOf(directory));
+    } else if (errno != EEXIST) {
+      return errno;
+    }
   }
   return 0;
 }
 
-std::string SummaryLine(std::size_t converted, std::size_t listed, std::size_t failed,
-                        bool dryRun) {
-  const std::string counts = std::to_string(converted) + " of " + std::to_string(listed) +
-                             " files, " + std::to_string(failed) + " failed";
-  return dryRun ? "Would convert " + counts + " (dry run: no output written)."
-                : "Converted " + counts + ".";
+// The reason line of a path the run could not read.
+std::string ReadFailureReason(int error) {
+  if (error == kNotRegularFile) return "Error: not a regular file.";
+  return "Error: cannot read the file: " + FailureReason(error) + ".";
+}
+
+// How many listed files came to each end.
+struct RunCounts {
+  std::size_t converted = 0;
+  std::size_t failed = 0;
+  std::size_t skipped = 0;
+
+  std::size_t Done() const { return converted + failed + skipped; }
+};
+
+// "Converted N of M files, K failed." with the skipped and the files not
+// reached where there are any: every listed file is counted somewhere.
+std::string SummaryLine(const RunCounts& counts, std::size_t listed, bool dryRun) {
+  std::string line = (dryRun ? "Would convert " : "Converted ") +
+                     std::to_string(counts.converted) + " of " + std::to_string(listed) +
+                     " files, " + std::to_string(counts.failed) + " failed";
+  if (counts.skipped != 0) line += ", " + std::to_string(counts.skipped) + " skipped";
+  if (const std::size_t left = listed - counts.Done(); left != 0) {
+    line += ", " + std::to_string(left) + " not converted";
+  }
+  return line + (dryRun ? " (dry run: no output written)." : ".");
+}
+
+// Writes the report where its target says; 0, or the errno of the failure.
+int WriteReport(const ReportTarget& target, const std::string& text, std::ostream& standardOutput,
+                std::ostream& standardError, std::set<std::string>& changedDirectories) {
+  switch (target.kind) {
+    case ReportTarget::Kind::StandardOutput:
+      standardOutput << text;
+      return StreamError(standardOutput);
+    case ReportTarget::Kind::StandardError:
+      standardError << text;
+      return StreamError(standardError);
+    case ReportTarget::Kind::Existing:
+      return WriteIntoExisting(target.path, text);
+    case ReportTarget::Kind::File:
+      break;
+  }
+  int error = 0;
+  if (WriteFileAtomically(target.path, text, &error) != WriteOutcome::Written) return error;
+  changedDirectories.insert(DirectoryOf(target.path));
+  return 0;
+}
+
+// A run past its options and paths: everything from the report's place to
+// the flush of the directories it changed. Ends between two files on a stop
+// signal.
+class ConversionRun {
+ public:
+  ConversionRun(const RunOptions& options, const TemplateConverter& converter, std::ostream& out,
+                std::ostream& err)
+      : options_(options),
+        converter_(converter),
+        standardOutput_(out),
+        console_(options.report == "-" ? err : out),
+        err_(err) {}
+
+  int Run(const std::string& sourcePath, const std::string& destinationPath);
+
+ private:
+  int Convert(const std::vector<PlannedFile>& plan, const SourceListing& listing,
+              const std::string& destinationPath);
+  // Writes the report (however the run ended) and flushes the directories
+  // the run changed; a failure of either fails the run.
+  int Finish(int status);
+
+  const RunOptions& options_;
+  const TemplateConverter& converter_;
+  std::ostream& standardOutput_;
+  std::ostream& console_;
+  std::ostream& err_;
+  std::optional<ReportTarget> reportTarget_;
+  std::optional<RunReport> report_;
+  std::set<std::string> changedDirectories_;
+};
+
+int ConversionRun::Run(const std::string& sourcePath, const std::string& destinationPath) {
+  if (options_.report) {
+    reportTarget_ = PlanReport(*options_.report);
+    if (!reportTarget_) {
+      WriteLine(console_, "Report path error: " + Quoted(*options_.report) + " is invalid.");
+      return Finish(kExitFailure);
+    }
+    report_.emplace(sourcePath, destinationPath, options_);
+  }
+  const SourceListing listing = ListSources(sourcePath, destinationPath, options_.keepTree);
+  if (!listing.refusal.empty()) {
+    WriteLine(console_, listing.refusal);
+    if (report_) report_->SetRefusal(listing.refusal);
+    return Finish(kExitFailure);
+  }
+  // Every output is known, and what it would replace judged, before the
+  // first is written: a refusal found halfway would leave half a run behind.
+  const std::vector<PlannedFile> plan = PlanOutputs(listing.files, destinationPath, listing.layout);
+  if (report_) {
+    if (const std::string refusal = RefuseReport(*options_.report, *reportTarget_, plan);
+        !refusal.empty()) {
+      console_ << refusal << std::flush;
+      report_.reset();
+      return Finish(kExitFailure);
+    }
+  }
+  if (const std::string refusal =
+          RefuseOutputs(plan, listing.layout, listing.inPlace, converter_.formatOf);
+      !refusal.empty()) {
+    console_ << refusal << std::flush;
+    if (report_) {
+      report_->SetRefusal(refusal);
+      for (const PlannedFile& file : plan) report_->AddNotConverted(file);
+    }
+    return Finish(kExitFailure);
+  }
+  return Convert(plan, listing, destinationPath);
+}
+
+int ConversionRun::Convert(const std::vector<PlannedFile>& plan, const SourceListing& listing,
+                           const std::string& destinationPath) {
+  unsigned workers = options_.jobs != 0 ? options_.jobs : std::thread::hardware_concurrency();
+  workers = static_cast<unsigned>(
+      std::max<std::size_t>(1, std::min<std::size_t>(workers, plan.size())));
+  const ConversionRequest request{.record = report_.has_value(), .check = options_.dryRun};
+  const bool makeDirectories =
+      options_.keepTree && listing.layout == OutputLayout::Tree && !options_.dryRun;
+  RunCounts counts;
+  RunInListOrder<PreparedFile>(
+      plan.size(), workers,
+      [&](std::size_t i) { return PrepareFile(plan[i], converter_.convert, request); },
+      [&](std::size_t i, PreparedFile&& prepared) {
+        const FileResult result =
+            options_.dryRun ? std::move(prepared.result)
+                            : CommitFile(plan[i], std::move(prepared), makeDirectories,
+                                         destinationPath, changedDirectories_);
+        const std::string text = ConsoleText(plan[i], result, options_.dryRun);
+        const bool failed =
+            result.status != FileStatus::Converted && result.status != FileStatus::Skipped;
+        if (failed || !options_.quiet) console_ << text << std::flush;
+        if (report_) report_->AddFile(plan[i], result, text);
+        ++(failed                                 ? counts.failed
+           : result.status == FileStatus::Skipped ? counts.skipped
+                                                  : counts.converted);
+        return !failed || options_.keepGoing;
+      },
+      [] { return StopSignals::Received() != 0; });
+  if (report_) {
+    for (std::size_t i = counts.Done(); i < plan.size(); ++i) report_->AddNotConverted(plan[i]);
+  }
+  const int stopSignal = StopSignals::Received();
+  if (stopSignal != 0) WriteLine(console_, "Interrupted.");
+  if (options_.keepGoing || options_.dryRun) {
+    WriteLine(console_, SummaryLine(counts, plan.size(), options_.dryRun));
+  }
+  const int status = stopSignal != 0   ? 128 + stopSignal
+                     : counts.failed == 0 ? kExitSuccess
+                                          : kExitFailure;
+  return Finish(status);
+}
+
+int ConversionRun::Finish(int status) {
+  const auto failedTo = [&](const std::string& what, int error) {
+    console_ << "Fail to " << what << ".\nError: " << FailureReason(error) << ".\n" << std::flush;
+    if (status == kExitSuccess) status = kExitFailure;
+  };
+  if (report_) {
+    if (const int error = WriteReport(*reportTarget_, report_->Text(), standardOutput_, err_,
+                                      changedDirectories_)) {
+      failedTo("write the report: " + *options_.report, error);
+    }
+  }
+  // Renames reach the disk with their directory: an in-place run cut by a
+  // power loss keeps each file old or new.
+  for (const std::string& directory : changedDirectories_) {
+    if (const int error = SyncDirectory(directory)) failedTo("flush the directory: " + directory, error);
+  }
+  // Lines that went nowhere (a closed pipe, a full disk) are a failure too.
+  if (const int error = StreamError(console_)) {
+    err_ << "lumiflow-convert: cannot write the messages: " << FailureReason(error) << std::endl;
+    if (status == kExitSuccess) status = kExitFailure;
+  }
+  return status;
 }
 
 }  // namespace
 
-SourceListing ListSources(const std::string& sourcePath, const std::string& destinationPath,
-                          bool keepTree) {
-  SourceListing listing;
-  const PathKind sourceKind = GetPathKind(sourcePath.c_str());
-  const PathKind destinationKind = GetPathKind(destinationPath.c_str());
-  if (sourceKind == PathKind::Missing || sourceKind == PathKind::Invalid) {
-    listing.refusal = "Source path error: " + Quoted(sourcePath) + " is invalid.";
-    return listing;
-  }
-  const bool destinationNeedsMarker =
-      destinationKind == PathKind::Missing || destinationKind == PathKind::RegularFile;
-  if ((destinationNeedsMarker && ContainsJsonExtension(destinationPath) == std::string::npos) ||
-      destinationKind == PathKind::Invalid) {
-    listing.refusal = "Destination path error: " + Quoted(destinationPath) + " is invalid.";
-    return listing;
-  }
-  const bool destinationIsDirectory = destinationKind == PathKind::Directory;
-  listing.layout = destinationIsDirectory ? OutputLayout::Flat : OutputLayout::File;
-  if (sourceKind == PathKind::RegularFile) {
-    if (ContainsJsonExtension(sourcePath) == std::string::npos) {
-      listing.refusal = "Source file type error: " + Quoted(sourcePath) + " is invalid.";
-    } else {
-      listing.files.push_back(sourcePath);
-    }
-    return listing;
-  }
-  // Outputs written into the source tree are not read back as legacy files
-  // by a later run. Converting in place lists the whole tree, and each file
-  // goes back where it was, so that two files of one name in different
-  // folders stay apart.
-  FileIdentity source;
-  FileIdentity destination;
-  const bool known = destinationIsDirectory && GetFileIdentity(sourcePath, source) &&
-                     GetFileIdentity(destinationPath, destination);
-  if (known && source == destination) {
-    listing.layout = OutputLayout::Tree;
-    listing.files = ListJsonFiles(sourcePath);
-  } else {
-    if (destinationIsDirectory && keepTree) listing.layout = OutputLayout::Tree;
-    listing.files = ListJsonFiles(sourcePath, known ? &destination : nullptr);
-  }
-  return listing;
-}
-
-std::vector<PlannedFile> PlanOutputs(const std::vector<std::string>& files,
-                                     const std::string& sourcePath,
-                                     const std::string& destinationPath, OutputLayout layout) {
-  std::vector<PlannedFile> plan;
-  plan.reserve(files.size());
-  for (const std::string& file : files) {
-    std::string output = destinationPath;
-    if (layout == OutputLayout::Flat) {
-      const auto slash = file.rfind('/');
-      output += '/';
-      output.append(file, slash == std::string::npos ? 0 : slash + 1);
-    } else if (layout == OutputLayout::Tree) {
-      // Listed files are the source path followed by "/" and the rest.
-      output.append(file, std::min(sourcePath.size(), file.size()));
-    }
-    plan.push_back({file, std::move(output)});
-  }
-  return plan;
-}
-
-std::optional<std::pair<std::size_t, std::size_t>> FindOutputClash(
-    const std::vector<PlannedFile>& plan) {
-  std::unordered_map<std::string_view, std::size_t> firstWriter;
-  firstWriter.reserve(plan.size());
-  for (std::size_t i = 0; i < plan.size(); ++i) {
-    const auto [entry, isNew] = firstWriter.emplace(plan[i].output, i);
-    if (!isNew) {
-      return std::pair{entry->second, i};
-    }
-  }
-  return std::nullopt;
-}
-
-std::optional<std::pair<std::size_t, std::size_t>> FindSourceOverwrite(
-    const std::vector<PlannedFile>& plan) {
-  EntryResolver resolver;
-  const auto sources = SourceEntries(plan, resolver);
-  for (std::size_t i = 0; i < plan.size(); ++i) {
-    const auto [first, last] = sources.equal_range(resolver.Entry(plan[i].output));
-    for (auto source = first; source != last; ++source) {
-      if (source->second != i) return std::pair{i, source->second};
-    }
-  }
-  return std::nullopt;
+const TemplateConverter& LegacyTemplateConverter() {
+  static const TemplateConverter converter{ConvertLegacyTemplate, FormatOfText};
+  return converter;
 }
 
 PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
@@ -366,6 +365,16 @@ PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
     result.reason = std::move(reason);
     result.code = code;
   };
+  if (file.isDirectory) {
+    fail(FileStatus::NotListed,
+         "Error: cannot list the directory: " + FailureReason(file.listingError) + ".",
+         file.listingError);
+    return prepared;
+  }
+  if (!file.Readable()) {
+    fail(FileStatus::NotRead, ReadFailureReason(file.listingError), file.listingError);
+    return prepared;
+  }
   try {
     std::string text;
     int error = 0;
@@ -379,11 +388,14 @@ PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
              errors::kTemplateComplex);
         return prepared;
       case ReadOutcome::Failed:
-        fail(FileStatus::NotRead, "Error: cannot read the file: " + FailureReason(error) + ".",
-             error);
+        fail(FileStatus::NotRead, ReadFailureReason(error), error);
         return prepared;
     }
     TemplateConversion conversion = convert(text, request);
+    if (conversion.alreadyCurrent) {
+      result.status = FileStatus::Skipped;
+      return prepared;
+    }
     if (conversion.code != errors::kSuccess) {
       fail(conversion.checkFailed ? FileStatus::NotChecked : FileStatus::NotRead,
            conversion.errorMessage.empty()
@@ -408,15 +420,18 @@ PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
 }
 
 FileResult CommitFile(const PlannedFile& file, PreparedFile prepared, bool makeDirectories,
-                      const std::string& destination) {
+                      const std::string& destination,
+                      std::set<std::string>& changedDirectories) {
   FileResult& result = prepared.result;
   if (result.status != FileStatus::Converted) return std::move(result);
-  int error = makeDirectories ? MakeOutputDirectories(destination, file.output) : 0;
+  int error =
+      makeDirectories ? MakeOutputDirectories(destination, file.output, changedDirectories) : 0;
   if (error != 0) {
     result.status = FileStatus::NotOpened;
   } else {
     switch (WriteFileAtomically(file.output, prepared.outputText, &error)) {
       case WriteOutcome::Written:
+        changedDirectories.insert(DirectoryOf(file.output));
         return std::move(result);
       case WriteOutcome::OpenFailed:
         result.status = FileStatus::NotOpened;
@@ -436,6 +451,10 @@ std::string ConsoleText(const PlannedFile& file, const FileResult& result, bool 
     case FileStatus::Converted:
       return dryRun ? "Would convert " + file.source + " to " + file.output + ".\n"
                     : "Convert " + file.source + " successfully.\n";
+    case FileStatus::Skipped:
+      return "Skip " + file.source + ": the file is already in the current format.\n";
+    case FileStatus::NotListed:
+      return "Fail to list the directory: " + file.source + ".\n" + result.reason + "\n";
     case FileStatus::NotRead:
       return "Fail to read Old Template: " + file.source + ".\n" + result.reason + "\n";
     case FileStatus::NotChecked:
@@ -450,7 +469,7 @@ std::string ConsoleText(const PlannedFile& file, const FileResult& result, bool 
 }
 
 int RunConverter(int argc, const char* const* argv, std::istream& in, std::ostream& out,
-                 std::ostream& err, ConvertTemplateText convert, bool inputIsTerminal) {
+                 std::ostream& err, const TemplateConverter& converter, bool inputIsTerminal) {
   const CommandLine line = ParseCommandLine(argc, argv, kOptions);
   if (!line.error.empty()) {
     return UsageError(err, std::string(kProgram) + ": " + line.error);
@@ -469,7 +488,8 @@ int RunConverter(int argc, const char* const* argv, std::istream& in, std::ostre
   }
   std::string sourcePath;
   std::string destinationPath;
-  if (line.operands.empty()) {
+  const bool prompted = line.operands.empty();
+  if (prompted) {
     sourcePath = AskForPath(in, out, "Input source path:");
     destinationPath = AskForPath(in, out, "Input destination path:");
   } else if (line.operands.size() == 2) {
@@ -478,91 +498,16 @@ int RunConverter(int argc, const char* const* argv, std::istream& in, std::ostre
   } else {
     return UsageError(err, "The number of argument is invalid.");
   }
-
-  std::optional<RunReport> report;
-  if (options.report) {
-    if (!ReportPathServes(*options.report)) {
-      WriteLine(out, "Report path error: " + Quoted(*options.report) + " is invalid.");
-      return Finish(in, inputIsTerminal, kExitFailure);
-    }
-    report.emplace(sourcePath, destinationPath, options);
+  int status = kExitSuccess;
+  {
+    // From here a stop signal ends the run between files, not the process.
+    const StopSignals stopSignals;
+    status = ConversionRun(options, converter, out, err).Run(sourcePath, destinationPath);
   }
-  // Written however the run ends once the report is planned; a report that
-  // cannot be written fails the run.
-  const auto finishWithReport = [&](int status) {
-    if (report) {
-      int error = 0;
-      if (WriteFileAtomically(*options.report, report->Text(), &error) != WriteOutcome::Written) {
-        out << "Fail to write the report: " << *options.report << ".\nError: "
-            << FailureReason(error) << ".\n" << std::flush;
-        status = kExitFailure;
-      }
-    }
-    return Finish(in, inputIsTerminal, status);
-  };
-
-  const SourceListing listing = ListSources(sourcePath, destinationPath, options.keepTree);
-  if (!listing.refusal.empty()) {
-    WriteLine(out, listing.refusal);
-    if (report) report->SetRefusal(listing.refusal);
-    return finishWithReport(kExitFailure);
-  }
-  // Every output is known before the first is written: a clash found
-  // halfway would leave half a run behind.
-  const std::vector<PlannedFile> plan =
-      PlanOutputs(listing.files, sourcePath, destinationPath, listing.layout);
-  if (report) {
-    if (const std::string refusal = ReportClashText(*options.report, plan); !refusal.empty()) {
-      out << refusal << std::flush;
-      return Finish(in, inputIsTerminal, kExitFailure);
-    }
-  }
-  std::string refusal;
-  if (const auto clash = FindOutputClash(plan)) {
-    refusal = ClashText(plan, *clash, listing.layout);
-  } else if (const auto overwrite = FindSourceOverwrite(plan)) {
-    refusal = OverwriteText(plan, *overwrite);
-  }
-  if (!refusal.empty()) {
-    out << refusal << std::flush;
-    if (report) {
-      report->SetRefusal(refusal);
-      for (const PlannedFile& file : plan) report->AddNotConverted(file);
-    }
-    return finishWithReport(kExitFailure);
-  }
-
-  unsigned workers = options.jobs != 0 ? options.jobs : std::thread::hardware_concurrency();
-  workers = static_cast<unsigned>(std::max<std::size_t>(1, std::min<std::size_t>(workers, plan.size())));
-  const ConversionRequest request{.record = report.has_value(), .check = options.dryRun};
-  const bool makeDirectories =
-      options.keepTree && listing.layout == OutputLayout::Tree && !options.dryRun;
-  std::size_t converted = 0;
-  std::size_t failed = 0;
-  RunInListOrder<PreparedFile>(
-      plan.size(), workers,
-      [&](std::size_t i) { return PrepareFile(plan[i], convert, request); },
-      [&](std::size_t i, PreparedFile&& prepared) {
-        const FileResult result =
-            options.dryRun ? std::move(prepared.result)
-                           : CommitFile(plan[i], std::move(prepared), makeDirectories,
-                                        destinationPath);
-        const bool ok = result.status == FileStatus::Converted;
-        const std::string text = ConsoleText(plan[i], result, options.dryRun);
-        if (!ok || !options.quiet) out << text << std::flush;
-        if (report) report->AddFile(plan[i], result, text);
-        ++(ok ? converted : failed);
-        return ok || options.keepGoing;
-      });
-  if (report) {
-    for (std::size_t i = converted + failed; i < plan.size(); ++i) {
-      report->AddNotConverted(plan[i]);
-    }
-  }
-  if (options.keepGoing || options.dryRun) {
-    WriteLine(out, SummaryLine(converted, plan.size(), failed, options.dryRun));
-  }
-  return finishWithReport(failed == 0 ? kExitSuccess : kExitFailure);
+  // Only a console window opened to ask for the paths waits to be read;
+  // any other input belongs to whoever started the run and is never touched.
+  if (prompted && inputIsTerminal && status < 128) in.get();
+  return status;
 }
 
 }  // namespace quorvane

@@ -17,16 +17,19 @@ namespace quorvane {
 
 // Calls prepare(i) for each i below `count` on up to `workers` threads and
 // commit(i, result) on the calling thread for i = 0, 1, ... in turn, until
-// commit returns false: then no later result is committed and no later item
-// is started. At most 2 x workers results wait for their commit, so memory
+// commit returns false or stopped() turns true (it is asked before each
+// item is started and before each commit): then no later result is
+// committed and no later item is started. At most 2 x workers results wait for their commit, so memory
 // stays flat however long the list. With one worker (or when no thread can
 // be started) everything runs on the calling thread. `prepare` must not
 // throw; a throw from `commit` ends the work and reaches the caller.
-template <class Result, class Prepare, class Commit>
-void RunInListOrder(std::size_t count, unsigned workers, Prepare&& prepare, Commit&& commit) {
+template <class Result, class Prepare, class Commit, class Stopped>
+void RunInListOrder(std::size_t count, unsigned workers, Prepare&& prepare, Commit&& commit,
+                    Stopped&& stopped) {
   const auto runHere = [&] {
-    for (std::size_t i = 0; i < count; ++i) {
-      if (!commit(i, prepare(i))) return;
+    for (std::size_t i = 0; i < count && !stopped(); ++i) {
+      Result result = prepare(i);
+      if (stopped() || !commit(i, std::move(result))) return;
     }
   };
   if (workers <= 1 || count <= 1) {
@@ -48,6 +51,11 @@ void RunInListOrder(std::size_t count, unsigned workers, Prepare&& prepare, Comm
       {
         std::unique_lock lock(mutex);
         slotFree.wait(lock, [&] { return stop || next >= count || next < committed + window; });
+        if (!stop && stopped()) {
+          // The committer may wait for an item nobody will start now.
+          stop = true;
+          resultReady.notify_one();
+        }
         if (stop || next >= count) return;
         i = next++;
       }
@@ -89,14 +97,18 @@ void RunInListOrder(std::size_t count, unsigned workers, Prepare&& prepare, Comm
     runHere();
     return;
   }
-  for (; committed < count;) {
+  for (; committed < count && !stopped();) {
     std::optional<Result> result;
     {
       std::unique_lock lock(mutex);
-      resultReady.wait(lock, [&] { return slots[committed % window].has_value(); });
+      resultReady.wait(lock, [&] {
+        return slots[committed % window].has_value() || (stop && next <= committed);
+      });
+      if (!slots[committed % window].has_value()) return;
       result = std::move(slots[committed % window]);
       slots[committed % window].reset();
     }
+    if (stopped()) return;
     const bool goOn = commit(committed, std::move(*result));
     {
       const std::lock_guard lock(mutex);

@@ -1,21 +1,71 @@
 #include "driver/run_report.h"
 
 #include <memory>
+#include <string_view>
 #include <sstream>
 
 namespace quorvane {
 
 namespace {
 
+// The length of the UTF-8 sequence at the start of `text`, or 0 when its
+// first byte starts none (overlong forms, surrogates and code points
+// beyond U+10FFFF included).
+std::size_t Utf8SequenceLength(std::string_view text) {
+  const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;  // the bounds of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// Text for the report: file names and keys are bytes, not always UTF-8.
+// Each byte that starts no UTF-8 sequence becomes U+FFFD and every other
+// byte is kept, so that one bad byte never takes the ones after it along.
+Json::Value Utf8Text(std::string_view text) {
+  std::string valid;
+  valid.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = Utf8SequenceLength(text.substr(i));
+    if (length == 0) {
+      valid += "\xEF\xBF\xBD";
+      ++i;
+    } else {
+      valid.append(text, i, length);
+      i += length;
+    }
+  }
+  return Json::Value(valid);
+}
+
 Json::Value StringList(const std::vector<std::string>& names) {
   Json::Value list(Json::arrayValue);
-  for (const std::string& name : names) list.append(name);
+  for (const std::string& name : names) list.append(Utf8Text(name));
   return list;
 }
 
 // A name the conversion may leave empty: null then.
 Json::Value NameOrNull(const std::string& name) {
-  return name.empty() ? Json::Value(Json::nullValue) : Json::Value(name);
+  return name.empty() ? Json::Value(Json::nullValue) : Utf8Text(name);
 }
 
 const char* FailedStep(FileStatus status) {
@@ -26,8 +76,11 @@ const char* FailedStep(FileStatus status) {
       return "check";
     case FileStatus::NotOpened:
       return "open";
+    case FileStatus::NotListed:
+      return "list";
     case FileStatus::NotWritten:
     case FileStatus::Converted:
+    case FileStatus::Skipped:
       break;
   }
   return "write";
@@ -37,7 +90,7 @@ void AddNames(const ConversionRecord& record, Json::Value& entry) {
   Json::Value& imageParameters = entry["imageParameters"] = Json::Value(Json::arrayValue);
   for (const ConversionRecord::ImageParameter& made : record.imageParameters) {
     Json::Value item(Json::objectValue);
-    if (!made.legacyName.empty()) item["name"] = made.legacyName;
+    if (!made.legacyName.empty()) item["name"] = Utf8Text(made.legacyName);
     item["position"] = made.position;
     item["imageParameter"] = made.imageParameter;
     item["task"] = NameOrNull(made.task);
@@ -48,12 +101,20 @@ void AddNames(const ConversionRecord& record, Json::Value& entry) {
   Json::Value& regions = entry["regions"] = Json::Value(Json::arrayValue);
   for (const ConversionRecord::Region& made : record.regions) {
     Json::Value item(Json::objectValue);
-    item["name"] = made.name;
+    item["name"] = Utf8Text(made.name);
     item["targetROIDef"] = NameOrNull(made.targetROIDef);
     item["tasks"] = StringList(made.tasks);
     regions.append(std::move(item));
   }
   entry["formatSpecifications"] = StringList(record.formatSpecifications);
+}
+
+// The paths of a listed entry; a directory that could not be listed has no output.
+Json::Value Entry(const PlannedFile& file) {
+  Json::Value entry(Json::objectValue);
+  entry["source"] = Utf8Text(file.source);
+  entry["output"] = file.isDirectory ? Json::Value(Json::nullValue) : Utf8Text(file.output);
+  return entry;
 }
 
 }  // namespace
@@ -63,8 +124,8 @@ RunReport::RunReport(const std::string& source, const std::string& destination,
     : root_(Json::objectValue) {
   root_["tool"] = "lumiflow-convert";
   root_["version"] = LUMIFLOW_VERSION;
-  root_["source"] = source;
-  root_["destination"] = destination;
+  root_["source"] = Utf8Text(source);
+  root_["destination"] = Utf8Text(destination);
   Json::Value& given = root_["options"] = Json::Value(Json::objectValue);
   given["keepTree"] = options.keepTree;
   given["keepGoing"] = options.keepGoing;
@@ -77,19 +138,20 @@ RunReport::RunReport(const std::string& source, const std::string& destination,
 void RunReport::SetRefusal(const std::string& consoleText) {
   std::string text = consoleText;
   if (!text.empty() && text.back() == '\n') text.pop_back();
-  root_["refusal"] = text;
+  root_["refusal"] = Utf8Text(text);
 }
 
 void RunReport::AddFile(const PlannedFile& file, const FileResult& result,
                         const std::string& consoleText) {
-  Json::Value entry(Json::objectValue);
-  entry["source"] = file.source;
-  entry["output"] = file.output;
+  Json::Value entry = Entry(file);
   if (result.status == FileStatus::Converted) {
     ++converted_;
     entry["status"] = "converted";
     AddNames(result.record, entry);
     entry["notCarriedOver"] = StringList(result.notCarriedOver);
+  } else if (result.status == FileStatus::Skipped) {
+    ++skipped_;
+    entry["status"] = "skipped";
   } else {
     ++failed_;
     entry["status"] = "failed";
@@ -97,16 +159,14 @@ void RunReport::AddFile(const PlannedFile& file, const FileResult& result,
     entry["code"] = result.code;
     std::string message = consoleText;
     if (!message.empty() && message.back() == '\n') message.pop_back();
-    entry["message"] = std::move(message);
+    entry["message"] = Utf8Text(message);
   }
   root_["files"].append(std::move(entry));
 }
 
 void RunReport::AddNotConverted(const PlannedFile& file) {
   ++notConverted_;
-  Json::Value entry(Json::objectValue);
-  entry["source"] = file.source;
-  entry["output"] = file.output;
+  Json::Value entry = Entry(file);
   entry["status"] = "not converted";
   root_["files"].append(std::move(entry));
 }
@@ -116,6 +176,7 @@ std::string RunReport::Text() {
   summary["listed"] = static_cast<Json::UInt64>(root_["files"].size());
   summary["converted"] = static_cast<Json::UInt64>(converted_);
   summary["failed"] = static_cast<Json::UInt64>(failed_);
+  summary["skipped"] = static_cast<Json::UInt64>(skipped_);
   summary["notConverted"] = static_cast<Json::UInt64>(notConverted_);
   Json::StreamWriterBuilder builder;
   builder["indentation"] = "  ";

@@ -3,7 +3,8 @@
 // The JSON report of a run (--report FILE): the tool, the paths and options
 // as given, what became of every listed file in listing order (with, for a
 // converted file, the names its sections took and the legacy keys it did not
-// carry over), and the counts. Paths and messages are the console's texts.
+// carry over), and the counts. Paths and messages are the console's texts,
+// with each byte that is not UTF-8 shown as U+FFFD.
 
 #include <json/json.h>
 
@@ -32,6 +33,7 @@ class RunReport {
   Json::Value root_;
   std::size_t converted_ = 0;
   std::size_t failed_ = 0;
+  std::size_t skipped_ = 0;
   std::size_t notConverted_ = 0;
 };
 

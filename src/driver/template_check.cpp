@@ -1,5 +1,6 @@
 #include "driver/template_check.h"
 
+#include <cerrno>
 #include <optional>
 #include <ostream>
 #include <utility>
@@ -129,23 +130,40 @@ int CheckTemplateText(const std::string& content, std::string& message,
   return failure.code;
 }
 
+namespace {
+
+// A file the checker could not read: "The file is not found." for a path
+// that is not there, else the system's reason.
+Failure ReadFailure(int error) {
+  if (error == ENOENT) return {errors::kFileNotFound, GetErrorString(errors::kFileNotFound)};
+  if (error == kNotRegularFile) return {errors::kFileNotFound, FailureReason(error)};
+  return {errors::kFileNotFound, "cannot read the file: " + FailureReason(error)};
+}
+
+std::string ResultLine(const std::string& path, const Failure& failure, bool& passed) {
+  passed = failure.code == errors::kSuccess;
+  if (passed) return "OK: " + path;
+  return OneLine("FAIL: " + path + ": " + std::to_string(failure.code) + ": " + failure.message);
+}
+
+}  // namespace
+
 std::string CheckTemplateFile(const std::string& path, bool& passed, CheckOptions options) {
   std::string content;
   Failure failure;
-  switch (ReadFileBytes(path, content, kMaxTemplateFileBytes)) {
+  int error = 0;
+  switch (ReadFileBytes(path, content, kMaxTemplateFileBytes, &error)) {
     case ReadOutcome::Read:
       failure = CheckText(content, nullptr, options);
       break;
     case ReadOutcome::Failed:
-      failure = {errors::kFileNotFound, GetErrorString(errors::kFileNotFound)};
+      failure = ReadFailure(error);
       break;
     case ReadOutcome::TooLarge:
       failure = {errors::kTemplateComplex, GetErrorString(errors::kTemplateComplex)};
       break;
   }
-  passed = failure.code == errors::kSuccess;
-  if (passed) return "OK: " + path;
-  return OneLine("FAIL: " + path + ": " + std::to_string(failure.code) + ": " + failure.message);
+  return ResultLine(path, failure, passed);
 }
 
 int RunTemplateCheck(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -210,7 +228,20 @@ int RunTemplateCheck(int argc, const char* const* argv, std::ostream& out, std::
       check(operand);
       continue;
     }
-    for (const std::string& file : ListJsonFiles(operand)) check(file);
+    // What the listing could not take fails where it falls, never in silence.
+    for (const ListedPath& file : ListJsonFiles(operand)) {
+      if (file.error == 0) {
+        check(file.path);
+        continue;
+      }
+      const Failure failure =
+          file.isDirectory ? Failure{errors::kFileNotFound,
+                                     "cannot list the directory: " + FailureReason(file.error)}
+                           : ReadFailure(file.error);
+      bool passed = false;
+      out << ResultLine(file.path, failure, passed) << '\n';
+      allPassed = false;
+    }
   }
   out.flush();
   return allPassed ? 0 : 1;

@@ -2,16 +2,21 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <link.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -39,6 +44,12 @@ bool GetFileIdentity(const std::string& path, FileIdentity& identity) {
   }
   identity = IdentityOf(status);
   return true;
+}
+
+std::optional<FileIdentity> StandardStreamIdentity(int fd) {
+  struct stat status;
+  if (fstat(fd, &status) != 0) return std::nullopt;
+  return IdentityOf(status);
 }
 
 PathKind GetPathKind(const char* path) {
@@ -83,40 +94,37 @@ bool HasJsonExtension(const std::string& name) {
 
 struct ListedEntry {
   std::string name;
-  bool isDirectory;
+  bool isDirectory = false;
+  int error = 0;  // an entry that cannot serve, and why
 };
 
-enum class EntryUse { Skip, File, Directory };
-
 // Links to directories are never descended into, which rules out loops; a
-// link is listed only when it leads to a regular file, since reading a fifo
-// or a device named *.json would block or never end.
-EntryUse ClassifyEntry(int directoryFd, const dirent& entry) {
+// link to a regular file is read like one. Of the rest, what is named like a
+// template but cannot be read as one (a fifo or a device would block or
+// never end) is listed with its error, never opened.
+std::optional<ListedEntry> ClassifyEntry(int directoryFd, const dirent& entry) {
+  const bool json = HasJsonExtension(entry.d_name);
   unsigned char type = entry.d_type;
   struct stat status;
   if (type == DT_UNKNOWN) {
     if (fstatat(directoryFd, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
-      return EntryUse::Skip;
+      // Gone since the directory was read: nothing was there to convert.
+      if (errno == ENOENT) return std::nullopt;
+      return ListedEntry{entry.d_name, false, errno};
     }
-    type = S_ISDIR(status.st_mode) ? DT_DIR
+    type = S_ISDIR(status.st_mode)   ? DT_DIR
            : S_ISREG(status.st_mode) ? DT_REG
            : S_ISLNK(status.st_mode) ? DT_LNK
-                                     : DT_UNKNOWN;
+                                     : DT_FIFO;  // any other kind, only its name matters
   }
-  if (type == DT_DIR) {
-    return EntryUse::Directory;
+  if (type == DT_DIR) return ListedEntry{entry.d_name, true};
+  if (!json) return std::nullopt;
+  if (type == DT_REG) return ListedEntry{entry.d_name};
+  if (type != DT_LNK) return ListedEntry{entry.d_name, false, kNotRegularFile};
+  if (fstatat(directoryFd, entry.d_name, &status, 0) != 0) {
+    return ListedEntry{entry.d_name, false, errno};
   }
-  if (type != DT_REG && type != DT_LNK) {
-    return EntryUse::Skip;
-  }
-  if (!HasJsonExtension(entry.d_name)) {
-    return EntryUse::Skip;
-  }
-  if (type == DT_LNK &&
-      (fstatat(directoryFd, entry.d_name, &status, 0) != 0 || !S_ISREG(status.st_mode))) {
-    return EntryUse::Skip;
-  }
-  return EntryUse::File;
+  return ListedEntry{entry.d_name, false, S_ISREG(status.st_mode) ? 0 : kNotRegularFile};
 }
 
 // The directory that was opened, whatever path led to it: a mount point
@@ -126,41 +134,61 @@ bool HasIdentity(int directoryFd, const FileIdentity& identity) {
   return fstat(directoryFd, &status) == 0 && IdentityOf(status) == identity;
 }
 
-// The entries of one directory worth visiting, in byte order of their names;
-// false for a directory that cannot be read or is the one to leave out.
-// The directory is closed again before its subdirectories are opened, so the
-// walk holds one descriptor at a time however deep the tree is.
-bool ReadListedEntries(const std::string& path, const FileIdentity* leaveOut,
-                       std::vector<ListedEntry>& entries) {
+enum class DirectoryRead { Listed, LeftOut, Failed };
+
+// The entries of one directory worth visiting, in byte order of their
+// names; Failed, with `error`, for a directory that cannot be read whole.
+// The directory is closed again before its subdirectories are opened, so
+// the walk holds one descriptor at a time however deep the tree is.
+DirectoryRead ReadListedEntries(const std::string& path, const FileIdentity* leaveOut,
+                                std::vector<ListedEntry>& entries, int& error) {
   DIR* directory = opendir(path.c_str());
   if (directory == nullptr) {
-    return false;
+    error = errno;
+    return DirectoryRead::Failed;
   }
   const int directoryFd = dirfd(directory);
   if (leaveOut != nullptr && HasIdentity(directoryFd, *leaveOut)) {
     closedir(directory);
-    return false;
+    return DirectoryRead::LeftOut;
   }
-  while (const dirent* entry = readdir(directory)) {
+  for (;;) {
+    errno = 0;
+    const dirent* entry = readdir(directory);
+    if (entry == nullptr) break;
     if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
       continue;
     }
-    const EntryUse use = ClassifyEntry(directoryFd, *entry);
-    if (use != EntryUse::Skip) {
-      entries.push_back({entry->d_name, use == EntryUse::Directory});
+    if (std::optional<ListedEntry> listed = ClassifyEntry(directoryFd, *entry)) {
+      entries.push_back(std::move(*listed));
     }
   }
+  // A listing cut short would leave files out unseen.
+  error = errno;
   closedir(directory);
+  if (error != 0) {
+    entries.clear();
+    return DirectoryRead::Failed;
+  }
   // std::string compares as unsigned bytes.
   std::sort(entries.begin(), entries.end(),
             [](const ListedEntry& a, const ListedEntry& b) { return a.name < b.name; });
-  return true;
+  return DirectoryRead::Listed;
 }
 
 }  // namespace
 
-std::vector<std::string> ListJsonFiles(const std::string& directory,
-                                       const FileIdentity* leaveOut) {
+std::string JoinPath(std::string_view directory, std::string_view name) {
+  std::string_view base = directory;
+  while (!base.empty() && base.back() == '/') base.remove_suffix(1);
+  std::string path;
+  path.reserve(base.size() + 1 + name.size());
+  path.append(base).append(1, '/').append(name);
+  return path;
+}
+
+std::vector<ListedPath> ListJsonFiles(const std::string& directory,
+                                      const FileIdentity* leaveOut) {
   // An explicit stack of the directories being visited keeps the pre-order
   // without a call per level; the current path is one string that grows and
   // shrinks, so a deep tree does not store a copy of its path per level.
@@ -169,11 +197,21 @@ std::vector<std::string> ListJsonFiles(const std::string& directory,
     std::size_t next = 0;
     std::size_t pathLength = 0;
   };
-  std::vector<std::string> result;
-  std::string path = directory;
+  std::vector<ListedPath> result;
+  std::string path = JoinPath(directory, "");
+  path.pop_back();
+  // Below the listed directory, names start after its path and one '/'.
+  const std::size_t relative = JoinPath(directory, "").size();
   std::vector<Frame> stack(1);
-  if (!ReadListedEntries(path, leaveOut, stack.back().entries)) {
-    return result;
+  int error = 0;
+  switch (ReadListedEntries(directory, leaveOut, stack.back().entries, error)) {
+    case DirectoryRead::Listed:
+      break;
+    case DirectoryRead::LeftOut:
+      return result;
+    case DirectoryRead::Failed:
+      result.push_back({directory, directory.size(), error, true});
+      return result;
   }
   stack.back().pathLength = path.size();
   while (!stack.empty()) {
@@ -186,19 +224,26 @@ std::vector<std::string> ListJsonFiles(const std::string& directory,
     path.resize(top.pathLength);
     path += '/';
     path += entry.name;
-    // The system opens no path this long: such a file could only fail the
-    // run, and such a directory holds nothing that can be opened.
+    // The system opens no path this long.
     if (path.size() >= PATH_MAX) {
+      result.push_back({path, relative, ENAMETOOLONG, entry.isDirectory});
       continue;
     }
     if (!entry.isDirectory) {
-      result.push_back(path);
+      result.push_back({path, relative, entry.error});
       continue;
     }
     Frame child;
-    if (ReadListedEntries(path, leaveOut, child.entries)) {
-      child.pathLength = path.size();
-      stack.push_back(std::move(child));
+    switch (ReadListedEntries(path, leaveOut, child.entries, error)) {
+      case DirectoryRead::Listed:
+        child.pathLength = path.size();
+        stack.push_back(std::move(child));
+        break;
+      case DirectoryRead::LeftOut:
+        break;
+      case DirectoryRead::Failed:
+        result.push_back({path, relative, error, true});
+        break;
     }
   }
   return result;
@@ -261,10 +306,9 @@ ReadOutcome ReadFileBytes(const std::string& path, std::string& content, std::si
 
 namespace {
 
-// Writes all of `content` to `fd`; 0, or the errno of the failing write.
-int WriteAll(int fd, const std::string& content) {
-  const char* data = content.data();
-  std::size_t left = content.size();
+// Writes all of `left` bytes at `data` to `fd`; 0, or the errno of the
+// failing write.
+int WriteAll(int fd, const char* data, std::size_t left) {
   while (left > 0) {
     const ssize_t count = write(fd, data, left);
     if (count > 0) {
@@ -277,6 +321,10 @@ int WriteAll(int fd, const std::string& content) {
     }
   }
   return 0;
+}
+
+int WriteAll(int fd, const std::string& content) {
+  return WriteAll(fd, content.data(), content.size());
 }
 
 // Read once: the only way to learn the mask is to set it for a moment, and
@@ -318,7 +366,9 @@ WriteOutcome WriteFileAtomically(const std::string& path, const std::string& con
   // or a device cannot stall or swallow the output.
   struct stat existing;
   bool replacesFile = false;
+  bool replaces = false;
   if (lstat(path.c_str(), &existing) == 0) {
+    replaces = true;
     if (S_ISDIR(existing.st_mode)) {
       return failed(WriteOutcome::OpenFailed, EISDIR);
     }
@@ -353,6 +403,11 @@ WriteOutcome WriteFileAtomically(const std::string& path, const std::string& con
   if (reason == 0 && fchmod(fd, mode) != 0) {
     reason = errno;
   }
+  // Only a replacement risks data: a new file lost to a power cut leaves
+  // what was there before, nothing.
+  if (reason == 0 && replaces && fdatasync(fd) != 0) {
+    reason = errno;
+  }
   if (close(fd) != 0 && reason == 0) {
     reason = errno;
   }
@@ -364,6 +419,117 @@ WriteOutcome WriteFileAtomically(const std::string& path, const std::string& con
     return failed(WriteOutcome::WriteFailed, reason);
   }
   return WriteOutcome::Written;
+}
+
+int WriteIntoExisting(const std::string& path, const std::string& content) {
+  // Never created or truncated; non-blocking, so that a fifo nobody reads
+  // fails at once rather than holding the run.
+  const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return errno;
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  int reason = WriteAll(fd, content);
+  if (close(fd) != 0 && reason == 0) reason = errno;
+  return reason;
+}
+
+int SyncDirectory(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int reason = fsync(fd) != 0 ? errno : 0;
+  // Some file systems cannot sync a directory; nothing more can be done there.
+  if (reason == EINVAL || reason == ENOTSUP) reason = 0;
+  close(fd);
+  return reason;
+}
+
+std::string RealPath(const std::string& path, int& error) {
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) {
+    error = errno;
+    return {};
+  }
+  std::string result(resolved);
+  std::free(resolved);
+  return result;
+}
+
+void IgnoreWriteSignals() {
+  signal(SIGPIPE, SIG_IGN);
+  signal(SIGXFSZ, SIG_IGN);
+}
+
+namespace {
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+std::atomic<int> receivedStop{0};
+struct sigaction previousActions[std::size(kStopSignals)];
+
+extern "C" void RecordStop(int signal) {
+  int none = 0;
+  receivedStop.compare_exchange_strong(none, signal);
+}
+
+}  // namespace
+
+StopSignals::StopSignals() {
+  receivedStop = 0;
+  struct sigaction action {};
+  action.sa_handler = RecordStop;
+  sigemptyset(&action.sa_mask);
+  // Interrupted system calls go on: the run stops between files, not inside
+  // a write.
+  action.sa_flags = SA_RESTART;
+  for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
+    sigaction(kStopSignals[i], &action, &previousActions[i]);
+  }
+}
+
+StopSignals::~StopSignals() {
+  for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
+    sigaction(kStopSignals[i], &previousActions[i], nullptr);
+  }
+}
+
+int StopSignals::Received() { return receivedStop.load(); }
+
+bool DescriptorBuffer::Flush() {
+  const std::size_t length = static_cast<std::size_t>(pptr() - pbase());
+  setp(buffer_, buffer_ + sizeof buffer_);
+  // After a failure the rest goes nowhere, as into a closed pipe.
+  if (error_ == 0) error_ = WriteAll(fd_, buffer_, length);
+  return error_ == 0;
+}
+
+DescriptorBuffer::int_type DescriptorBuffer::overflow(int_type c) {
+  if (!Flush()) return traits_type::eof();
+  if (!traits_type::eq_int_type(c, traits_type::eof())) {
+    *pptr() = traits_type::to_char_type(c);
+    pbump(1);
+  }
+  return traits_type::not_eof(c);
+}
+
+int DescriptorBuffer::sync() { return Flush() ? 0 : -1; }
+
+std::streamsize DescriptorBuffer::xsputn(const char* data, std::streamsize count) {
+  std::streamsize done = 0;
+  while (done < count) {
+    if (pptr() == epptr() && !Flush()) return done;
+    const std::streamsize room = std::min<std::streamsize>(epptr() - pptr(), count - done);
+    std::memcpy(pptr(), data + done, static_cast<std::size_t>(room));
+    pbump(static_cast<int>(room));
+    done += room;
+  }
+  return done;
+}
+
+int StreamError(std::ostream& stream) {
+  stream.flush();
+  if (const auto* buffer = dynamic_cast<const DescriptorBuffer*>(stream.rdbuf())) {
+    if (buffer->Error() != 0) return buffer->Error();
+  }
+  return stream.fail() ? EIO : 0;
 }
 
 bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }

@@ -8,7 +8,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <ostream>
+#include <streambuf>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvane {
@@ -44,20 +48,45 @@ struct FileIdentity {
 // Follows symbolic links. False when the path cannot be queried.
 bool GetFileIdentity(const std::string& path, FileIdentity& identity);
 
+// What the open file descriptor `fd` (1 for standard output) writes to;
+// none when it is closed.
+std::optional<FileIdentity> StandardStreamIdentity(int fd);
+
 // Position of the first ".json" anywhere in `path` (case-sensitive), or
 // std::string::npos. This is the marker test for paths given by the user.
 std::string::size_type ContainsJsonExtension(const std::string& path);
 
+// `directory` + "/" + `name`, with one separator however many `directory`
+// ends with ("in/" and "in//" give "in/x.json", "/" gives "/x.json").
+std::string JoinPath(std::string_view directory, std::string_view name);
+
+// One path the listing found: a file to read, or one that cannot serve and why.
+struct ListedPath {
+  std::string path;
+  // Where the part below the listed directory starts in `path`.
+  std::size_t relative = 0;
+  // 0 for a file to read; otherwise why it cannot be: an errno, or
+  // kNotRegularFile for a *.json entry that is not a regular file (a fifo,
+  // a device, a socket, a link to a directory).
+  int error = 0;
+  // A directory that could not be listed (the listed one included).
+  bool isDirectory = false;
+
+  std::string_view Relative() const { return std::string_view(path).substr(relative); }
+};
+
 // The legacy template files under `directory` and its subdirectories, as
 // directory + "/" + name, in a pre-order walk with the entries of each
-// directory in byte order of their names. A file is taken when the text from
-// the last '.' of its name, lower-cased, is ".json". Regular files and links
-// to them are listed; links to directories are not followed, and fifos,
-// devices and sockets are never listed. A directory that cannot be read, and
-// an entry whose path is too long for the system to open, contribute nothing;
-// so does the directory whose identity is `leaveOut`, when one is given.
-std::vector<std::string> ListJsonFiles(const std::string& directory,
-                                       const FileIdentity* leaveOut = nullptr);
+// directory in byte order of their names. An entry is taken when the text
+// from the last '.' of its name, lower-cased, is ".json". Regular files and
+// links to them are listed to be read; links to directories are not
+// followed. Nothing found is left out in silence: a *.json entry that is not
+// a regular file (a dangling link, a fifo, a device, a socket), a path too
+// long for the system to open, and a directory that cannot be listed are
+// listed with their error where they fall. Only the directory whose identity
+// is `leaveOut`, when one is given, is passed over without a word.
+std::vector<ListedPath> ListJsonFiles(const std::string& directory,
+                                      const FileIdentity* leaveOut = nullptr);
 
 enum class ReadOutcome {
   Read,
@@ -90,9 +119,70 @@ WriteOutcome WriteFileBytes(const std::string& path, const std::string& content)
 // itself, never the file it leads to); a directory, fifo, device or socket
 // there fails the open. The new file keeps the permissions (and, where the
 // user may give it away, the owner) of the regular file it replaces, else
-// gets 0666 less the process's umask. Nothing is synced to the disk.
+// gets 0666 less the process's umask. When something is replaced, the new
+// file's data reach the disk (fdatasync) before the rename, so that a power
+// loss leaves the old file or the new one, never an empty one; the rename
+// itself is made durable by SyncDirectory on the directory.
 WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content,
                                  int* error = nullptr);
+
+// Writes `content` into what already exists at `path` and is not a regular
+// file (a device, a fifo with a reader, a pipe named under /proc), without
+// creating, truncating or replacing anything. A fifo without a reader fails
+// (ENXIO) instead of waiting for one. 0, or the errno of the failure.
+int WriteIntoExisting(const std::string& path, const std::string& content);
+
+// Flushes a directory's entries (files created, renamed or removed in it)
+// to the disk: 0, or the errno of the failure.
+int SyncDirectory(const std::string& path);
+
+// The path with every link resolved ("." and ".." too); empty, with
+// `error`, when it does not lead to anything.
+std::string RealPath(const std::string& path, int& error);
+
+// Signals for a run. Writes past the file size limit or into a closed pipe
+// fail with EFBIG or EPIPE instead of ending the process.
+void IgnoreWriteSignals();
+
+// While one exists, SIGINT, SIGTERM and SIGHUP do not end the process: they
+// are recorded, for the run to stop between two files. The earlier handling
+// comes back when it ends. One at a time.
+class StopSignals {
+ public:
+  StopSignals();
+  ~StopSignals();
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+  // The first stop signal received since construction, or 0.
+  static int Received();
+};
+
+// A stream buffer that writes straight to a file descriptor (standard
+// output, standard error), keeping the errno of the first write that
+// failed: a closed pipe or a full disk is told apart from success.
+class DescriptorBuffer : public std::streambuf {
+ public:
+  explicit DescriptorBuffer(int fd) : fd_(fd) { setp(buffer_, buffer_ + sizeof buffer_); }
+  ~DescriptorBuffer() override { sync(); }
+  // 0 while every write succeeded.
+  int Error() const { return error_; }
+
+ protected:
+  int_type overflow(int_type c) override;
+  int sync() override;
+  std::streamsize xsputn(const char* data, std::streamsize count) override;
+
+ private:
+  bool Flush();
+  int fd_;
+  int error_ = 0;
+  char buffer_[4096];
+};
+
+// The errno of the first failed write to `stream`, when it writes through a
+// DescriptorBuffer; EIO for another stream in a failed state; else 0.
+int StreamError(std::ostream& stream);
 
 // Whether standard input is a terminal, where a person can press a key.
 bool StandardInputIsTerminal();

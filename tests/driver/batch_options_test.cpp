@@ -23,9 +23,11 @@ TEST(BatchOptions, DryRunLeavesTheDestinationUntouched) {
     std::string out;
   } cases[] = {
       {{"-n", "in", "out"},
-       stopped + "Would convert 1 of 3 files, 1 failed (dry run: no output written).\n"},
+       stopped + "Would convert 1 of 3 files, 1 failed, 1 not converted (dry run: no output "
+                 "written).\n"},
       {{"-nt", "in", "out"},
-       stopped + "Would convert 1 of 3 files, 1 failed (dry run: no output written).\n"},
+       stopped + "Would convert 1 of 3 files, 1 failed, 1 not converted (dry run: no output "
+                 "written).\n"},
       {{"-nkt", "--report", "r.json", "in", "out"},
        stopped + "Would convert in/sub/b.json to out/sub/b.json.\n"
                  "Would convert 2 of 3 files, 1 failed (dry run: no output written).\n"},
@@ -36,7 +38,7 @@ TEST(BatchOptions, DryRunLeavesTheDestinationUntouched) {
     tree.WriteFile("in/a.json", kLegacy);
     tree.WriteFile("in/c.json", kRefused);
     tree.WriteFile("in/sub/b.json", kLegacy);
-    tree.WriteFile("out/a.json", "EARLIER");
+    tree.WriteFile("out/a.json", kEarlierOutput);
     const Files before = Snapshot(tree.Path("out"), true);
     const Outcome run = RunToEnd({.arguments = c.arguments}, tree.Root());
     EXPECT_EQ(run.status, 1);
@@ -105,7 +107,7 @@ TEST(BatchOptions, TheReportOfARunThatStops) {
   std::string output;
   EXPECT_EQ(failure["code"].asInt(), ConvertLegacyTemplate(kRefused, message, output));
   EXPECT_EQ(failure["message"].asString() + "\n", Refused("in/2.json"));
-  EXPECT_EQ(Summary(report), "4 listed, 1 converted, 1 failed, 2 not converted");
+  EXPECT_EQ(Summary(report), "4 listed, 1 converted, 1 failed, 0 skipped, 2 not converted");
 }
 
 // A report that cannot be written fails a run that converted everything
@@ -140,6 +142,34 @@ TEST(BatchOptions, TheExamplesMatchTheGoldenReport) {
     report.replace(at, version.size(), "\"version\" : \"VERSION\"");
   }
   EXPECT_EQ(report, FileText(LUMIFLOW_TEST_DATA_DIR "/driver/golden/examples.report.json"));
+}
+
+// The report shown in the README is the report of the run it describes.
+TEST(BatchOptions, TheReadmeReportIsARealOne) {
+  const std::string readme = FileText(LUMIFLOW_TEST_DATA_DIR "/../README.md");
+  const auto run = readme.find("For `lumiflow-convert -k --report report.json in out`");
+  ASSERT_NE(run, std::string::npos);
+  const auto start = readme.find("```json\n", run) + 8;
+  const std::string shown = readme.substr(start, readme.find("```", start) - start);
+  TempTree tree;
+  tree.WriteFile("in/a.json", R"({
+    "FormatSpecification": {"Name": "FS_QR", "BarcodeFormatIds": ["BF_QR_CODE"]},
+    "RegionDefinition": {"Name": "Corner", "Left": 0, "Top": 0, "Right": 50, "Bottom": 50,
+                         "MeasuredByPercentage": 1},
+    "ImageParameterContentArray": [
+      {"Name": "Dock door labels", "RegionDefinitionNameArray": ["Corner"],
+       "FormatSpecificationNameArray": ["FS_QR"]},
+      {"Timoeut": 500}]})");
+  tree.WriteFile("in/b.json", Output(FileText(tree.Path("in/a.json"))));
+  tree.MakeDirectory("out");
+  EXPECT_EQ(RunToEnd({.arguments = {"-k", "--report", "report.json", "in", "out"}}, tree.Root()).status,
+            0);
+  std::string report = FileText(tree.Path("report.json"));
+  const std::string version = "\"version\" : \"" LUMIFLOW_VERSION "\"";
+  if (const auto at = report.find(version); at != std::string::npos) {
+    report.replace(at, version.size(), "\"version\" : \"1.0.0\"");
+  }
+  EXPECT_EQ(report, shown);
 }
 
 // Several workers give what one gives: the same lines, status, files and

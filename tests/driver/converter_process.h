@@ -12,10 +12,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -29,9 +31,11 @@ constexpr int kNobody = 65534;
 
 struct Child {
   std::vector<std::string> arguments;
-  int input = -1;  // the child's standard input; -1: /dev/null
+  int input = -1;   // the child's standard input; -1: /dev/null
+  int output = -1;  // the child's standard output; -1: captured
   rlim_t fileSizeLimit = RLIM_INFINITY;
   bool unprivileged = false;  // run as the user and group nobody
+  std::vector<std::string> environment = {};  // "NAME=value", added to the test's own
 };
 
 struct Outcome {
@@ -51,26 +55,44 @@ class Process {
     }
     argv.push_back(nullptr);
     const int input = child.input >= 0 ? child.input : open("/dev/null", O_RDONLY);
-    const int out = open(capture_.Path("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(capture_.Path("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int out = child.output >= 0
+                        ? child.output
+                        : open(capture_.Path("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = open(capture_.Path("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // The test's own environment, less what the child's replaces.
+    std::vector<char*> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+      const std::string_view own(*variable);
+      const bool replaced = std::any_of(
+          child.environment.begin(), child.environment.end(), [&own](const std::string& given) {
+            return own.substr(0, own.find('=') + 1) == given.substr(0, given.find('=') + 1);
+          });
+      if (!replaced) environment.push_back(*variable);
+    }
+    for (const std::string& variable : child.environment) {
+      environment.push_back(const_cast<char*>(variable.c_str()));
+    }
+    environment.push_back(nullptr);
     pid_ = fork();
     if (pid_ == 0) {
       // Only async-signal-safe calls until the exec.
       dup2(input, 0);
       dup2(out, 1);
       dup2(err, 2);
+      // The converter must guard itself against the signals of failed writes.
+      signal(SIGPIPE, SIG_DFL);
+      signal(SIGXFSZ, SIG_DFL);
       const rlimit limit{child.fileSizeLimit, child.fileSizeLimit};
-      signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead
       if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || chdir(directory.c_str()) != 0) _exit(125);
       if (child.unprivileged && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
                                  setuid(kNobody) != 0)) {
         _exit(125);
       }
-      execv(argv[0], argv.data());
+      execve(argv[0], argv.data(), environment.data());
       _exit(126);
     }
     if (child.input < 0) close(input);
-    close(out);
+    if (child.output < 0) close(out);
     close(err);
   }
   ~Process() {
@@ -89,6 +111,8 @@ class Process {
     return false;
   }
 
+  void Signal(int number) { kill(pid_, number); }
+
   // Waits for the end, at most a time no healthy run comes near (sanitizer
   // builds included), then kills.
   Outcome Wait() {
@@ -98,6 +122,10 @@ class Process {
     }
     EXPECT_FALSE(Running()) << "the run did not end";
     return {status_, FileText(capture_.Path("out")), FileText(capture_.Path("err"))};
+  }
+
+  // The standard output so far.
+  std::string OutputSoFar() const { return FileText(capture_.Path("out"));
   }
 
  private:
@@ -117,6 +145,9 @@ using Files = std::map<std::string, std::string>;
 inline const std::string kLegacy =
     FileText(LUMIFLOW_TEST_DATA_DIR "/legacy/golden/single_image_parameter.legacy.json");
 inline const std::string kRefused = R"({"ImageParameter": {"MaxAlgorithmThreadCount": 0}})";
+
+// An earlier output at an output path, which a run may replace.
+inline const std::string kEarlierOutput = "{\"LumiflowTemplates\": null}\n";
 
 // The console's lines for a file that converted, and for kRefused.
 inline std::string Converted(const std::string& source) {
@@ -168,6 +199,7 @@ inline std::string Summary(const Json::Value& report) {
   return std::to_string(summary["listed"].asUInt()) + " listed, " +
          std::to_string(summary["converted"].asUInt()) + " converted, " +
          std::to_string(summary["failed"].asUInt()) + " failed, " +
+         std::to_string(summary["skipped"].asUInt()) + " skipped, " +
          std::to_string(summary["notConverted"].asUInt()) + " not converted";
 }
 

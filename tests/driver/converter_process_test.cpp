@@ -57,8 +57,9 @@ TEST(ConverterProcess, ReadsNoInputButThePromptedPaths) {
   close(file);
 }
 
-// At a terminal the run still waits for a key.
-TEST(ConverterProcess, WaitsForAKeyAtATerminal) {
+// Paths asked for at a terminal end with a wait for a key, so that a console
+// window opened for the run stays open; paths given as arguments never wait.
+TEST(ConverterProcess, WaitsForAKeyOnlyAfterPromptedPathsAtATerminal) {
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
     GTEST_SKIP() << "no pseudo-terminal";
@@ -66,7 +67,10 @@ TEST(ConverterProcess, WaitsForAKeyAtATerminal) {
   const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
   ASSERT_GE(terminal, 0);
   TempTree tree;
-  Process process({.arguments = {"missing.json", "out"}, .input = terminal}, tree.Root());
+  EXPECT_EQ(RunToEnd({.arguments = {"missing.json", "out"}, .input = terminal}, tree.Root()).status,
+            1);
+  Process process({.arguments = {}, .input = terminal}, tree.Root());
+  ASSERT_EQ(write(master, "missing.json\nout\n", 17), 17);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_TRUE(process.Running());
   ASSERT_EQ(write(master, "\n", 1), 1);
@@ -89,21 +93,21 @@ TEST(ConverterProcess, AClashWritesNothing) {
     tree.WriteFile("in/site-a/label.json", kLegacy);
     tree.WriteFile("in/site-b/label.json", kLegacy);
     tree.WriteFile("in/z.json", kLegacy);
-    tree.WriteFile("out/label.json", "EARLIER");
+    tree.WriteFile("out/label.json", kEarlierOutput);
     const std::vector<std::string> arguments =
         keepGoing ? std::vector<std::string>{"-k", "--report", "r.json", "in", "out"}
                   : std::vector<std::string>{"in", "out"};
     const Outcome run = RunToEnd({.arguments = arguments}, tree.Root());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, clash);
-    EXPECT_EQ(Snapshot(tree.Path("out")), (Files{{"label.json", "EARLIER"}}));
+    EXPECT_EQ(Snapshot(tree.Path("out")), (Files{{"label.json", kEarlierOutput}}));
     if (!keepGoing) continue;
     const Json::Value report = ReadJsonFile(tree.Path("r.json"));
     EXPECT_EQ(report["refusal"].asString() + "\n", clash);
     EXPECT_EQ(Statuses(report), (std::vector<std::string>{"in/site-a/label.json not converted",
                                                           "in/site-b/label.json not converted",
                                                           "in/z.json not converted"}));
-    EXPECT_EQ(Summary(report), "3 listed, 0 converted, 0 failed, 3 not converted");
+    EXPECT_EQ(Summary(report), "3 listed, 0 converted, 0 failed, 0 skipped, 3 not converted");
   }
 }
 
@@ -116,18 +120,18 @@ TEST(ConverterProcess, AFailedWriteLeavesNoPartialFile) {
     TempTree tree;
     tree.WriteFile("a.json", kLegacy);
     tree.MakeDirectory("out");
-    if (earlier) tree.WriteFile("out/a.json", "EARLIER");
+    if (earlier) tree.WriteFile("out/a.json", kEarlierOutput);
     const Outcome run =
         RunToEnd({.arguments = {"a.json", "out"}, .fileSizeLimit = kLimit}, tree.Root());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Fail to write file: out/a.json.\nError: File too large.\n");
-    EXPECT_EQ(Snapshot(tree.Path("out")), (earlier ? Files{{"a.json", "EARLIER"}} : Files{}));
+    EXPECT_EQ(Snapshot(tree.Path("out")), (earlier ? Files{{"a.json", kEarlierOutput}} : Files{}));
   }
 }
 
-// A second run changes no output of the first: a destination inside the
-// source is not read back, and files already converted in place are refused
-// rather than converted into empty templates.
+// A second run succeeds and changes no output of the first: a destination
+// inside the source is not read back, and files already converted in place
+// are skipped rather than converted into empty templates.
 TEST(ConverterProcess, ARunRepeatedKeepsEveryOutput) {
   const struct {
     std::vector<std::string> arguments;
@@ -135,8 +139,9 @@ TEST(ConverterProcess, ARunRepeatedKeepsEveryOutput) {
     std::string secondOut;
   } cases[] = {
       {{"in", "in/out"}, 0, Converted("in/a.json") + Converted("in/sub/b.json")},
-      {{"in", "in"}, 1,
-       "Fail to read Old Template: in/a.json.\nThe file is already in the current format.\n"},
+      {{"in", "in"}, 0,
+       "Skip in/a.json: the file is already in the current format.\n"
+       "Skip in/sub/b.json: the file is already in the current format.\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments.back());
@@ -163,7 +168,7 @@ TEST(ConverterProcess, FilesTheUserMayNotTouchAreNamedWithTheReason) {
   chmod(tree.Root().c_str(), 0755);
   const std::string secret = tree.WriteFile("secret.json", kLegacy);
   const std::string readable = tree.WriteFile("open.json", kLegacy);
-  const std::string kept = tree.WriteFile("out/open.json", "EARLIER");
+  const std::string kept = tree.WriteFile("out/open.json", kEarlierOutput);
   chmod(secret.c_str(), 0);
   chmod(readable.c_str(), 0644);
   chmod(kept.c_str(), 0444);
@@ -187,7 +192,7 @@ TEST(ConverterProcess, FilesTheUserMayNotTouchAreNamedWithTheReason) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, c.out);
   }
-  EXPECT_EQ(FileText(kept), "EARLIER");
+  EXPECT_EQ(FileText(kept), kEarlierOutput);
 }
 
 }  // namespace

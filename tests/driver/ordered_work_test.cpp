@@ -14,17 +14,22 @@ namespace quorvane {
 namespace {
 
 // Whatever the workers' timing, commits come in list order, stop where
-// asked, and never leave more than the window of results waiting.
+// asked (by a commit, or from outside between two items), and never leave
+// more than the window of results waiting.
 TEST(RunInListOrder, CommitsInOrderStopsAndBoundsWhatWaits) {
   const struct {
     std::size_t count;
     unsigned workers;
     std::size_t stopAt;  // the commit that returns false; count: none
-  } cases[] = {{0, 4, 0},   {1, 4, 1},   {7, 1, 7},    {7, 1, 3},  {50, 2, 50},
-               {50, 4, 0},  {50, 4, 25}, {50, 3, 49},  {200, 8, 120}, {5, 16, 5}};
+    bool signalled;      // the stop comes from outside, after that commit
+  } cases[] = {{0, 4, 0, false},   {1, 4, 1, false},   {7, 1, 7, false},    {7, 1, 3, false},
+               {50, 2, 50, false}, {50, 4, 0, false},  {50, 4, 25, false},  {50, 3, 49, false},
+               {200, 8, 120, false}, {5, 16, 5, false}, {7, 1, 3, true},    {50, 4, 0, true},
+               {200, 8, 120, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.count) + " items, " + std::to_string(c.workers) +
-                 " workers, stop at " + std::to_string(c.stopAt));
+                 " workers, stop at " + std::to_string(c.stopAt) + (c.signalled ? " by signal" : ""));
+    std::atomic<bool> stopped{false};
     std::atomic<int> waiting{0};
     std::atomic<int> mostWaiting{0};
     std::vector<std::size_t> committed;
@@ -42,8 +47,10 @@ TEST(RunInListOrder, CommitsInOrderStopsAndBoundsWhatWaits) {
           --waiting;
           EXPECT_EQ(result, std::to_string(i));
           committed.push_back(i);
-          return i != c.stopAt;
-        });
+          if (c.signalled && i == c.stopAt) stopped = true;
+          return c.signalled || i != c.stopAt;
+        },
+        [&] { return stopped.load(); });
     std::vector<std::size_t> expected;
     for (std::size_t i = 0; i < c.count && (expected.empty() || expected.back() != c.stopAt); ++i) {
       expected.push_back(i);
@@ -61,7 +68,8 @@ TEST(RunInListOrder, ACommitThatThrowsEndsTheWork) {
                    [](std::size_t i, int&&) -> bool {
                      if (i == 3) throw std::runtime_error("commit");
                      return true;
-                   }),
+                   },
+                   [] { return false; }),
                std::runtime_error);
   EXPECT_LE(prepared.load(), 4u + 8u);
 }

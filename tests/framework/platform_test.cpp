@@ -1,7 +1,10 @@
 #include "framework/platform.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +13,8 @@
 #include <fstream>
 #include <functional>
 #include <set>
+#include <sstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -32,6 +37,27 @@ TEST(ContainsJsonExtension, FindsTheFirstMarkerAnywhere) {
   }
 }
 
+// A listed path as a line: the path, a '/' after a directory, and the
+// reason of an entry that cannot be read.
+std::vector<std::string> Described(const std::vector<ListedPath>& listed) {
+  std::vector<std::string> lines;
+  for (const ListedPath& path : listed) {
+    std::string line = path.path + (path.isDirectory ? "/" : "");
+    if (path.error != 0) line += " (" + FailureReason(path.error) + ")";
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(JoinPath, OneSeparatorBetweenDirectoryAndName) {
+  const struct {
+    std::string directory, name, path;
+  } cases[] = {{"in", "x.json", "in/x.json"},   {"in/", "x.json", "in/x.json"},
+               {"in//", "x.json", "in/x.json"}, {"/", "x.json", "/x.json"},
+               {"a//b", "c", "a//b/c"},         {"in", "", "in/"}};
+  for (const auto& c : cases) EXPECT_EQ(JoinPath(c.directory, c.name), c.path) << c.directory;
+}
+
 TEST(ListJsonFiles, PreOrderWalkInByteOrderWithTheExtensionRuleAndKindsOfPaths) {
   testing::TempTree tree;
   for (const char* name : {"a.json", "b.JSON", "c.Json", ".json", ".hidden.json", "Z.json",
@@ -42,23 +68,40 @@ TEST(ListJsonFiles, PreOrderWalkInByteOrderWithTheExtensionRuleAndKindsOfPaths) 
   }
   tree.MakeDirectory("empty");
   tree.MakeFifo("pipe.json");
+  tree.MakeFifo("pipe.txt");
   tree.MakeSymlink("a.json", "link.json");
   tree.MakeSymlink("missing.json", "dangling.json");
+  tree.MakeSymlink("missing.txt", "dangling.txt");
   tree.MakeSymlink("/dev/zero", "zero.json");
   tree.MakeSymlink(".", "loop");
   tree.MakeSymlink("..", "sub/up");
   tree.MakeSymlink(tree.Root(), "sub/deeper/root.json");
   const std::string& r = tree.Root();
-  EXPECT_EQ(ListJsonFiles(r), (std::vector<std::string>{
-                                  r + "/.hidden.json", r + "/.hiddendir/h.json", r + "/.json",
-                                  r + "/Z.json", r + "/a.json", r + "/b.JSON",
-                                  r + "/back\\slash.json", r + "/c.Json", r + "/link.json",
-                                  r + "/sub/deeper/y.json", r + "/sub/x.json",
-                                  r + "/sub2.json/z.json"}));
-  // Nothing to list.
-  for (const std::string& directory :
-       {tree.Path("empty"), tree.Path("missing"), tree.Path("a.json"), std::string()}) {
-    EXPECT_TRUE(ListJsonFiles(directory).empty()) << directory;
+  // Whatever is named like a template is there, to be read or with why not.
+  EXPECT_EQ(Described(ListJsonFiles(r)),
+            (std::vector<std::string>{
+                r + "/.hidden.json", r + "/.hiddendir/h.json", r + "/.json", r + "/Z.json",
+                r + "/a.json", r + "/b.JSON", r + "/back\\slash.json", r + "/c.Json",
+                r + "/dangling.json (No such file or directory)", r + "/link.json",
+                r + "/pipe.json (not a regular file)",
+                r + "/sub/deeper/root.json (not a regular file)", r + "/sub/deeper/y.json",
+                r + "/sub/x.json", r + "/sub2.json/z.json", r + "/zero.json (not a regular file)"}));
+  // The part below the listed directory, however it was named.
+  for (const std::string& spelling : {r + "/sub", r + "/sub/", r + "/sub//"}) {
+    const std::vector<ListedPath> listed = ListJsonFiles(spelling);
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed[1].path, r + "/sub/deeper/y.json") << spelling;
+    EXPECT_EQ(listed[1].Relative(), "deeper/y.json") << spelling;
+  }
+  EXPECT_TRUE(ListJsonFiles(tree.Path("empty")).empty());
+  // A directory that cannot be listed is the one entry.
+  for (const auto& [directory, error] :
+       {std::pair{tree.Path("missing"), ENOENT}, std::pair{tree.Path("a.json"), ENOTDIR}}) {
+    const std::vector<ListedPath> listed = ListJsonFiles(directory);
+    ASSERT_EQ(listed.size(), 1u) << directory;
+    EXPECT_TRUE(listed[0].isDirectory);
+    EXPECT_EQ(listed[0].path, directory);
+    EXPECT_EQ(listed[0].error, error);
   }
   // What the paths of the tree are, links followed.
   const struct {
@@ -76,6 +119,34 @@ TEST(ListJsonFiles, PreOrderWalkInByteOrderWithTheExtensionRuleAndKindsOfPaths) 
     EXPECT_EQ(GetPathKind(c.path.c_str()), c.kind) << c.path.substr(0, 80);
   }
   EXPECT_EQ(GetPathKind(nullptr), PathKind::Invalid);
+}
+
+// A subdirectory that cannot be read is named where it falls, and the walk
+// goes on after it. Root reads everything, so the walk drops to nobody.
+TEST(ListJsonFiles, NamesADirectoryItCannotRead) {
+  testing::TempTree tree;
+  tree.WriteFile("a/1.json", "{}");
+  tree.WriteFile("b/2.json", "{}");
+  tree.WriteFile("c/3.json", "{}");
+  chmod(tree.Path("b").c_str(), 0);
+  if (geteuid() != 0 && access(tree.Path("b").c_str(), R_OK) == 0) GTEST_SKIP();
+  const std::string& r = tree.Root();
+  const std::vector<std::string> expected = {r + "/a/1.json", r + "/b/ (Permission denied)",
+                                             r + "/c/3.json"};
+  if (geteuid() != 0) {
+    EXPECT_EQ(Described(ListJsonFiles(r)), expected);
+    return;
+  }
+  chmod(r.c_str(), 0755);
+  const pid_t child = fork();
+  if (child == 0) {
+    const bool same =
+        setgid(65534) == 0 && setuid(65534) == 0 && Described(ListJsonFiles(r)) == expected;
+    _exit(same ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // However the directory to leave out is named, the walk knows it by identity.
@@ -96,14 +167,16 @@ TEST(ListJsonFiles, LeavesOutOneDirectoryKnownByItsIdentity) {
   EXPECT_FALSE(out == root);
   FileIdentity none;
   EXPECT_FALSE(GetFileIdentity(tree.Path("missing"), none));
-  EXPECT_EQ(ListJsonFiles(r, &out), (std::vector<std::string>{r + "/a.json", r + "/sub/out/d.json"}));
-  EXPECT_EQ(ListJsonFiles(r, &root), std::vector<std::string>{});
+  EXPECT_EQ(Described(ListJsonFiles(r, &out)),
+            (std::vector<std::string>{r + "/a.json", r + "/sub/out/d.json"}));
+  EXPECT_TRUE(ListJsonFiles(r, &root).empty());
 }
 
 // A chain of directories "d" deeper than the longest path the system opens:
-// the reachable files are listed, the rest is left out without a failure.
-// Near the limit, a file whose whole path just fits is listed and one a byte
-// longer is left out, since it could not be opened by that path.
+// the reachable files are listed, and where the path gets too long the
+// listing says so, once per directory and file it cannot name. Near the
+// limit, a file whose whole path just fits is listed and one a byte longer
+// is named with the reason.
 TEST(ListJsonFiles, ChainDeeperThanThePathLimit) {
   constexpr int kDepth = 3000;
   testing::TempTree tree;
@@ -125,17 +198,22 @@ TEST(ListJsonFiles, ChainDeeperThanThePathLimit) {
     ASSERT_EQ(chdir("d"), 0);
     for (const std::string& name : filesAt(level)) std::ofstream{name};
   }
+  const std::string& r = tree.Root();
   std::string chain;
   std::string chainTo100;
-  for (int level = 1; level <= edgeLevel; ++level) {
-    chain += "/d";
+  std::string tooLong = r;  // the first directory of the chain that cannot be named
+  for (int level = 1; tooLong.size() < PATH_MAX; ++level) {
+    if (level <= edgeLevel) chain += "/d";
     if (level == 100) chainTo100 = chain;
+    tooLong += "/d";
   }
-  const std::string& r = tree.Root();
-  const std::vector<std::string> listed = ListJsonFiles(r);
-  EXPECT_EQ(listed, (std::vector<std::string>{r + "/d/a.json", r + chainTo100 + "/b.json",
-                                              r + chain + "/" + fits}));
-  EXPECT_EQ(listed.empty() ? 0 : listed.back().size(), longest);
+  const std::string reason = " (" + FailureReason(ENAMETOOLONG) + ")";
+  const std::vector<ListedPath> listed = ListJsonFiles(r);
+  EXPECT_EQ(Described(listed),
+            (std::vector<std::string>{r + "/d/a.json", r + chainTo100 + "/b.json",
+                                      tooLong + "/" + reason, r + chain + "/" + fits,
+                                      r + chain + "/" + over + reason}));
+  EXPECT_EQ(listed.size() < 4 ? 0 : listed[3].path.size(), longest);
   // Removed from the bottom up, since the deep paths cannot be named whole.
   for (int level = kDepth; level >= 1; --level) {
     for (const std::string& name : filesAt(level)) unlink(name.c_str());
@@ -241,6 +319,69 @@ TEST(WriteFileAtomically, ReplacesOnlyRegularFilesAndLinksAndLeavesNoTemporaryFi
     EXPECT_EQ(testing::FileText(path), "written");
   }
   EXPECT_EQ(testing::FileText(target), "target") << "a link is replaced, not written through";
+}
+
+// What a report written into something that is not a regular file meets:
+// nothing is created or truncated, a fifo without a reader fails at once.
+TEST(WriteIntoExisting, WritesIntoWhatIsThereAndNeverWaits) {
+  testing::TempTree tree;
+  const std::string fifo = tree.MakeFifo("pipe.json");
+  EXPECT_EQ(WriteIntoExisting("/dev/null", "text"), 0);
+  EXPECT_EQ(WriteIntoExisting(fifo, "text"), ENXIO);
+  EXPECT_EQ(WriteIntoExisting(tree.Path("missing.json"), "text"), ENOENT);
+  EXPECT_FALSE(std::filesystem::exists(tree.Path("missing.json")));
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  EXPECT_EQ(WriteIntoExisting(fifo, "through"), 0);
+  char buffer[16] = {};
+  EXPECT_EQ(read(reader, buffer, sizeof buffer), 7);
+  EXPECT_STREQ(buffer, "through");
+  close(reader);
+  EXPECT_EQ(SyncDirectory(tree.Root()), 0);
+  EXPECT_EQ(SyncDirectory(tree.Path("missing")), ENOENT);
+}
+
+// Console lines into a closed pipe fail with its reason, and nothing more is
+// tried; the process is not ended by the signal.
+TEST(DescriptorBuffer, KeepsTheReasonOfTheFirstFailedWrite) {
+  IgnoreWriteSignals();
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  DescriptorBuffer buffer(ends[1]);
+  std::ostream stream(&buffer);
+  stream << "first line\n" << std::flush;
+  EXPECT_EQ(StreamError(stream), 0);
+  char text[32] = {};
+  EXPECT_EQ(read(ends[0], text, sizeof text), 11);
+  close(ends[0]);
+  stream << std::string(100000, 'x') << std::flush;
+  EXPECT_EQ(StreamError(stream), EPIPE);
+  close(ends[1]);
+  std::ostringstream other;
+  EXPECT_EQ(StreamError(other), 0);
+  other.setstate(std::ios::badbit);
+  EXPECT_EQ(StreamError(other), EIO);
+}
+
+// A stop signal is recorded while a StopSignals lives, and handled as
+// before once it is gone.
+TEST(StopSignals, RecordsTheFirstSignalAndRestoresTheHandling) {
+  struct sigaction before {};
+  sigaction(SIGTERM, nullptr, &before);
+  {
+    const StopSignals signals;
+    EXPECT_EQ(StopSignals::Received(), 0);
+    raise(SIGHUP);
+    raise(SIGTERM);
+    EXPECT_EQ(StopSignals::Received(), SIGHUP);
+  }
+  {
+    const StopSignals again;
+    EXPECT_EQ(StopSignals::Received(), 0);
+  }
+  struct sigaction after {};
+  sigaction(SIGTERM, nullptr, &after);
+  EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
 
 TEST(ModuleLookup, DirectoryOfALoadedModule) {

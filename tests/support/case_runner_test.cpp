@@ -51,8 +51,11 @@
 // disk space, {"link": target} a symbolic link, {"fifo": true} a named pipe,
 // {} a directory. The converter's conversion is a stand-in: an empty text
 // fails as unparsable (no message of its own), "unchecked" fails the check
-// of the output, anything else converts to "converted:" + the text. A case
-// is an object with:
+// of the output, a text that starts with "converted:" is a template in the
+// current format (skipped, and replaced when it is in the way of an
+// output), one that starts with "other:" JSON that is no template, and
+// anything else a legacy template that converts to "converted:" + the
+// text. A case is an object with:
 //   "name"             what it shows (required);
 //   "arguments"        the words after the program name;
 //   "input"            the standard input (default "KEY"), and "terminal"
@@ -71,6 +74,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/template_document.h"
@@ -329,10 +333,21 @@ void RunDocumentCase(const Json::Value& testCase) {
   }
 }
 
+TemplateFormat StandInFormat(std::string_view text) {
+  if (text.empty()) return TemplateFormat::NotJson;
+  if (text.starts_with("converted:")) return TemplateFormat::Current;
+  if (text.starts_with("other:")) return TemplateFormat::OtherJson;
+  return TemplateFormat::Legacy;
+}
+
 TemplateConversion StandInConversion(const std::string& text, const ConversionRequest& request) {
   TemplateConversion result;
-  if (text.empty()) {
+  if (StandInFormat(text) == TemplateFormat::NotJson) {
     result.code = errors::kJsonParseFailed;
+  } else if (StandInFormat(text) != TemplateFormat::Legacy) {
+    result.code = errors::kJsonTypeInvalid;
+    result.alreadyCurrent = StandInFormat(text) == TemplateFormat::Current;
+    result.errorMessage = "The file is not a legacy template.";
   } else if (text == "unchecked" && request.check) {
     result.code = errors::kJsonKeyInvalid;
     result.checkFailed = true;
@@ -381,7 +396,8 @@ void RunProgramCase(const Json::Value& testCase, const Json::Value& file) {
   std::ostringstream out, err;
   const int status = words[0] == "lumiflow-check"
                          ? RunTemplateCheck(argc, argv.data(), out, err)
-                         : RunConverter(argc, argv.data(), in, out, err, StandInConversion,
+                         : RunConverter(argc, argv.data(), in, out, err,
+                                        {StandInConversion, StandInFormat},
                                         testCase.get("terminal", false).asBool());
   EXPECT_EQ(status, testCase.get("status", 0).asInt());
   if (testCase.isMember("outStart")) {
