@@ -11,12 +11,14 @@ constexpr const char* kDescription =
     "A capture-flow template: named sections of the current format. Every key is optional, "
     "since a section may inherit what it leaves out from the section it names as its base. "
     "Names of enumerations are listed as they are written; they are also read in other letter "
-    "cases and with spaces around them, where the schema lists them as case-sensitive. What a "
-    "schema cannot say is left to lumiflow-check: that inherited sections have names and no name "
-    "is given twice, that every base and every section a section refers to exists and that "
-    "bases do not loop, that a task ends in a stage its section has, that ranges do not start "
-    "above their ends, that the points of a location turn clockwise, and the bounds of "
-    "bracketed integer groups.";
+    "cases and with spaces around them, where the schema lists them as case-sensitive. Some of "
+    "what a schema cannot say is left to lumiflow-check: that inherited sections have names and "
+    "no name is given twice, that the bases of image parameters and target ROI definitions exist "
+    "and do not loop, that the target ROIs, tasks, image sources and semantic settings that "
+    "other sections name exist, that a task ends in a stage its section has, that ranges do not "
+    "start above their ends, that the points of a location turn clockwise, and the bounds of "
+    "bracketed integer groups. The bases of tasks and format specifications, and the image "
+    "parameters and format specifications a task names, are not checked.";
 
 }  // namespace
 
