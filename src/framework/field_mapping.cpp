@@ -15,13 +15,15 @@ Json::Value FieldSpec::Describe(const QV_ParameterFieldBase& /*owner*/,
 
 ClassMapping::ClassMapping(std::string typeName, std::vector<FieldPointer> fields,
                            bool ignoresUnknownKeys, EnumTable modes, int elementMode,
-                           std::vector<std::pair<std::string, std::string>> descriptions)
+                           std::vector<std::pair<std::string, std::string>> descriptions,
+                           std::vector<std::pair<std::string, std::string>> olderNames)
     : typeName_(std::move(typeName)),
       fields_(std::move(fields)),
       ignoresUnknownKeys_(ignoresUnknownKeys),
       modes_(modes),
       elementMode_(elementMode),
-      descriptions_(std::move(descriptions)) {
+      descriptions_(std::move(descriptions)),
+      olderNames_(std::move(olderNames)) {
   byKey_.reserve(fields_.size());
   for (const FieldPointer& field : fields_) {
     byKey_.push_back(field.get());
