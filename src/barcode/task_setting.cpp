@@ -205,6 +205,11 @@ void QV_TaskSettingBase::WriteToJson(bool flag) {
   QV_ParameterFieldBase::WriteToJson(flag);
 }
 
+void QV_TaskSettingBase::WriteText(StyledText& text, bool flag) {
+  if (sectionImageParameters.empty()) FillDefaultSectionImageParameters();
+  QV_ParameterFieldBase::WriteText(text, flag);
+}
+
 const std::vector<std::string>& QV_TaskSettingBase::GetFormatSpecificationNames() {
   return formatSpecificationNames;
 }

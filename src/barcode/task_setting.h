@@ -114,6 +114,7 @@ class QV_TaskSettingBase : public QV_ParameterFieldBase {
   int ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) override;
   // Gives each section its entry first.
   void WriteToJson(bool flag) override;
+  void WriteText(StyledText& text, bool flag) override;
 
   // Slot 8.
   virtual const std::vector<std::string>& GetFormatSpecificationNames();

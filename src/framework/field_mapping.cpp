@@ -34,6 +34,18 @@ ClassMapping::ClassMapping(std::string typeName, std::vector<FieldPointer> field
   std::sort(byKey_.begin(), byKey_.end(), [](const FieldSpec* a, const FieldSpec* b) {
     return std::string_view(a->Key()) < std::string_view(b->Key());
   });
+  for (const FieldSpec* field : byKey_) {
+    if (!field->Has(kNeverWritten)) writtenByKey_.push_back(field);
+  }
+}
+
+void FieldSpec::WriteText(QV_ParameterFieldBase& object, StyledText& text, bool flag) const {
+  Json::Value json;
+  Write(object, json, flag);
+  if (const Json::Value* value = FindMember(json, Key())) {
+    text.Key(Key());
+    text.Value(*value);
+  }
 }
 
 const FieldSpec* ClassMapping::Find(std::string_view key) const {

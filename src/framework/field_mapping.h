@@ -36,6 +36,7 @@
 
 #include "framework/enum_table.h"
 #include "framework/parameter_field_base.h"
+#include "framework/styled_text.h"
 
 namespace quorvane {
 
@@ -99,6 +100,9 @@ class FieldSpec {
   virtual void Write(QV_ParameterFieldBase& object, Json::Value& json, bool flag) const = 0;
   // Gives the member its default.
   virtual void Reset(QV_ParameterFieldBase& object) const = 0;
+  // Writes Key() and the value Write would set under it as text, or nothing
+  // where Write leaves the key out; by default through the value Write sets.
+  virtual void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool flag) const;
   // A mode argument's part of a signature: "[" + value + "]".
   virtual void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const;
   // How many JSON values one written value of the key may hold: 1 for a
@@ -151,6 +155,9 @@ class ClassMapping {
   std::span<const FieldPointer> Fields() const { return fields_; }
   // Exact, case-sensitive; null for a key the class does not know.
   const FieldSpec* Find(std::string_view key) const;
+  // The fields that are written, in key order: the order of an object's
+  // members in the output.
+  std::span<const FieldSpec* const> WrittenByKey() const { return writtenByKey_; }
   // Reads from an object that also holds other keys, which it passes over.
   bool IgnoresUnknownKeys() const { return ignoresUnknownKeys_; }
   bool HasReadFirst() const { return hasReadFirst_; }
@@ -172,6 +179,7 @@ class ClassMapping {
   std::string typeName_;
   std::vector<FieldPointer> fields_;
   std::vector<const FieldSpec*> byKey_;
+  std::vector<const FieldSpec*> writtenByKey_;
   bool ignoresUnknownKeys_;
   bool hasReadFirst_ = false;
   bool hasReadLast_ = false;
@@ -297,6 +305,10 @@ class IntField final : public FieldSpec {
   void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
     Slot(json, Key()) = Owner<S>(object).*member_;
   }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
+    text.Key(Key());
+    text.Int(Owner<S>(object).*member_);
+  }
   void Reset(QV_ParameterFieldBase& object) const override { Owner<S>(object).*member_ = default_; }
   void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const override {
     signature += '[' + std::to_string(Owner<S>(object).*member_) + ']';
@@ -394,6 +406,10 @@ class EnumField final : public FieldSpec {
   void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
     Slot(json, Key()) = Json::StaticString(EnumName(names_, ToValue(Owner<S>(object).*member_)));
   }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
+    text.Key(Key());
+    text.String(EnumName(names_, ToValue(Owner<S>(object).*member_)));
+  }
   void Reset(QV_ParameterFieldBase& object) const override {
     Owner<S>(object).*member_ = FromValue(default_);
   }
@@ -443,6 +459,10 @@ class TextField final : public FieldSpec {
   void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
     Slot(json, Key()) = Owner<S>(object).*member_;
   }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
+    text.Key(Key());
+    text.String(Owner<S>(object).*member_);
+  }
   void Reset(QV_ParameterFieldBase& object) const override { Owner<S>(object).*member_ = default_; }
   void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const override {
     signature += '[' + Owner<S>(object).*member_ + ']';
@@ -478,6 +498,16 @@ class TextListField final : public FieldSpec {
     const std::vector<std::string>& list = written_ ? (owner.*written_)() : owner.*member_;
     if (list.empty() && Has(kWrittenWhenNotEmpty)) return;
     Slot(json, Key()) = StringListJson(list);
+  }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
+    S& owner = Owner<S>(object);
+    const std::vector<std::string>& list = written_ ? (owner.*written_)() : owner.*member_;
+    if (list.empty() && Has(kWrittenWhenNotEmpty)) return;
+    text.Key(Key());
+    if (list.empty()) return text.Null();
+    text.BeginArray(list.size());
+    for (const std::string& item : list) text.String(item);
+    text.EndArray();
   }
   void Reset(QV_ParameterFieldBase& object) const override {
     Owner<S>(object).*member_ = defaults_;
@@ -523,6 +553,14 @@ class IntListField final : public FieldSpec {
   }
   void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
     Slot(json, Key()) = IntListJson(Owner<S>(object).*member_);
+  }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
+    const std::vector<int>& list = Owner<S>(object).*member_;
+    text.Key(Key());
+    if (list.empty()) return text.Null();
+    text.BeginArray(list.size());
+    for (int value : list) text.Int(value);
+    text.EndArray();
   }
   void Reset(QV_ParameterFieldBase& object) const override {
     Owner<S>(object).*member_ = defaults_;
@@ -604,6 +642,14 @@ class NameListField final : public FieldSpec {
     }
     Slot(json, Key()) = std::move(names);
   }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
+    const std::vector<int>& list = Owner<S>(object).*member_;
+    text.Key(Key());
+    if (list.empty()) return text.Null();
+    text.BeginArray(list.size());
+    for (int value : list) text.String(EnumName(names_, value));
+    text.EndArray();
+  }
   void Reset(QV_ParameterFieldBase& object) const override {
     Owner<S>(object).*member_ = defaults_;
   }
@@ -637,6 +683,10 @@ class ObjectField final : public FieldSpec {
     T& child = Owner<S>(object).*member_;
     child.WriteToJson(flag);
     Slot(json, Key()) = std::move(child.json);
+  }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool flag) const override {
+    text.Key(Key());
+    (Owner<S>(object).*member_).WriteText(text, flag);
   }
   void Reset(QV_ParameterFieldBase& object) const override {
     if (prototype_) Owner<S>(object).*member_ = *prototype_;
@@ -672,6 +722,12 @@ class OptionalObjectField final : public FieldSpec {
     if (!held) return;
     held->WriteToJson(flag);
     Slot(json, Key()) = std::move(held->json);
+  }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool flag) const override {
+    std::optional<T>& held = Owner<S>(object).*member_;
+    if (!held) return;
+    text.Key(Key());
+    held->WriteText(text, flag);
   }
   void Reset(QV_ParameterFieldBase& object) const override { (Owner<S>(object).*member_).reset(); }
   std::size_t WrittenUnits() const override { return T::Mapping().WrittenUnits(); }
@@ -711,6 +767,14 @@ class ObjectListField final : public FieldSpec {
       array.append(std::move(element.json));
     }
     Slot(json, Key()) = std::move(array);
+  }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool flag) const override {
+    std::vector<T>& list = Owner<S>(object).*member_;
+    text.Key(Key());
+    if (list.empty()) return text.Null();
+    text.BeginArray(list.size());
+    for (T& element : list) element.WriteText(text, flag);
+    text.EndArray();
   }
   void Reset(QV_ParameterFieldBase& object) const override {
     Owner<S>(object).*member_ = defaults_;

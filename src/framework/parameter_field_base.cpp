@@ -6,6 +6,7 @@
 #include "framework/field_mapping.h"
 #include "framework/key_accounting.h"
 #include "framework/messages.h"
+#include "framework/styled_text.h"
 
 namespace quorvane {
 
@@ -208,6 +209,12 @@ void QV_ParameterFieldBase::WriteToJson(bool flag) {
   for (const FieldPointer& field : GetMapping().Fields()) {
     if (!field->Has(kNeverWritten)) field->Write(*this, json, flag);
   }
+}
+
+void QV_ParameterFieldBase::WriteText(StyledText& text, bool flag) {
+  text.BeginObject();
+  for (const FieldSpec* field : GetMapping().WrittenByKey()) field->WriteText(*this, text, flag);
+  text.EndObject(true);
 }
 
 int QV_ParameterFieldBase::Validate() { return errors::kSuccess; }

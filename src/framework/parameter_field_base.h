@@ -26,6 +26,7 @@ namespace quorvane {
 
 class ClassMapping;
 class FieldSpec;
+class StyledText;
 
 using SkippedKeys = std::vector<std::string>;
 
@@ -159,6 +160,10 @@ class QV_ParameterFieldBase : public QVObjectBase {
   virtual int Validate();
   // The keys of the object's class. The base has none.
   virtual const ClassMapping& GetMapping() const;
+  // Writes the object as text, byte for byte what the JSON library's styled
+  // writer makes of the value WriteToJson builds, without building it: one
+  // walk of the mapping's written keys in key order.
+  virtual void WriteText(StyledText& text, bool flag);
 
   // Walks the members of `object` in key order and dispatches each to its
   // reader (keys read first are passed over); the first failure ends the

@@ -16,6 +16,7 @@
 #include "framework/field_mapping.h"
 #include "framework/json_text_limits.h"
 #include "framework/key_accounting.h"
+#include "framework/styled_text.h"
 #include "imageparams/small_structures.h"
 #include "legacy/legacy_barcode.h"
 #include "legacy/legacy_image_parameter.h"
@@ -551,7 +552,7 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   return errors::kSuccess;
 }
 
-void ZQA_OldParameterReader::OutputNewTemplate(std::string& text) {
+Json::Value ZQA_OldParameterReader::NewTemplateTree() {
   Json::Value root;
   for (const SectionSpec& section : SectionTable()) {
     if (!section.written) continue;
@@ -574,7 +575,53 @@ void ZQA_OldParameterReader::OutputNewTemplate(std::string& text) {
     }
     if (!array.isNull()) root[section.key] = std::move(array);
   }
-  text = root.toStyledString();
+  return root;
+}
+
+void ZQA_OldParameterReader::OutputNewTemplate(std::string& text) {
+  // The sections a template holds, in the order of their keys, as an object
+  // lists its members.
+  static const std::vector<const SectionSpec*> sections = [] {
+    std::vector<const SectionSpec*> written;
+    for (const SectionSpec& section : SectionTable()) {
+      if (section.written) written.push_back(&section);
+    }
+    std::sort(written.begin(), written.end(), [](const SectionSpec* a, const SectionSpec* b) {
+      return std::string_view(a->key) < std::string_view(b->key);
+    });
+    return written;
+  }();
+  text.clear();
+  StyledText out(text);
+  out.BeginObject();
+  for (const SectionSpec* section : sections) {
+    if (section->collection == kNoCollection) {
+      if (QV_GlobalParameter* global = document.globalParameter.Get()) {
+        out.Key(section->key);
+        global->WriteText(out, false);
+      }
+      continue;
+    }
+    // One array per collection, in name order; left out when empty.
+    auto& entries = document.GetSectionMap(section->collection);
+    std::size_t count = entries.size();
+    const bool specifications = section->collection == kBarcodeFormatSpecifications;
+    if (specifications) {
+      for (const auto& unnamed : document.unnamedFormatSpecifications) count += unnamed ? 1 : 0;
+    }
+    if (count == 0) continue;
+    out.Key(section->key);
+    out.BeginArray(count);
+    for (auto& entry : entries) entry.second->WriteText(out, false);
+    if (specifications) {
+      for (const auto& unnamed : document.unnamedFormatSpecifications) {
+        if (unnamed) unnamed->WriteText(out, false);
+      }
+    }
+    out.EndArray();
+  }
+  out.EndObject();
+  out.Finish();
 }
 
 }  // namespace quorvane

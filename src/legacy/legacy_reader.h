@@ -97,8 +97,12 @@ class ZQA_OldParameterReader {
 
   // The current-format template of the document: its capture-flow
   // templates, format specifications, barcode reader tasks, global
-  // parameter, image parameters and target ROI definitions, styled.
+  // parameter, image parameters and target ROI definitions, styled. Written
+  // straight from the sections, byte for byte the styled text of
+  // NewTemplateTree().
   void OutputNewTemplate(std::string& text);
+  // The same template as a tree of JSON values, each section by WriteToJson.
+  Json::Value NewTemplateTree();
 
   // The sections made by the conversion.
   QV_LMFParameter document;

@@ -88,5 +88,30 @@ TEST(LegacyConversionProperty, ConvertedTemplatesPassTheCheckerAndRepeat) {
   }
 }
 
+// The text written straight from the sections is the styled text of the
+// tree they write, for every template the generator draws.
+TEST(LegacyConversionProperty, TheTextIsTheStyledTextOfTheTree) {
+  int compared = 0;
+  for (const Kind kind : {Kind::kVaried, Kind::kRealistic}) {
+    testing::LegacyTemplateGenerator generator(kind == Kind::kVaried ? 99u : 98u, kind);
+    for (int i = 0; i < 5000; ++i) {
+      const std::string text = generator.Next();
+      ZQA_OldParameterReader reader;
+      std::string message;
+      if (reader.ReadOldTemplate(text.c_str(), message) != 0) continue;
+      ++compared;
+      std::string output;
+      reader.OutputNewTemplate(output);
+      const std::string tree = reader.NewTemplateTree().toStyledString();
+      if (output != tree) {
+        ADD_FAILURE() << text;
+        EXPECT_EQ(output, tree);
+        break;
+      }
+    }
+  }
+  EXPECT_GT(compared, 6000);
+}
+
 }  // namespace
 }  // namespace quorvane
