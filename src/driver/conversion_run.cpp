@@ -58,6 +58,8 @@ constexpr char kUsage[] =
     "                     write no output and create no directory; a summary\n"
     "                     follows\n"
     "  -q, --quiet        no line for a file that converted or was skipped\n"
+    "  -v, --verbose      after a file that converted, a line for each value the\n"
+    "                     conversion replaced or dropped\n"
     "  -j, --jobs=N       convert with N workers (0: one per core; default 1);\n"
     "                     lines, files and stops are those of one worker\n"
     "      --report=FILE  write a JSON report of the run to FILE, also when it\n"
@@ -70,12 +72,13 @@ constexpr char kUsage[] =
     "Exit status: 0 when every file found converted or was skipped, 1 after a\n"
     "failure, 2 for a usage error, 128+N when stopped by signal N.\n";
 
-enum Option { kHelp, kVersion, kKeepTree, kKeepGoing, kDryRun, kQuiet, kJobs, kReport };
+enum Option { kHelp, kVersion, kKeepTree, kKeepGoing, kDryRun, kQuiet, kVerbose, kJobs, kReport };
 constexpr OptionSpec kOptions[] = {
     {kHelp, 'h', "help"},           {kVersion, '\0', "version"},
     {kKeepTree, 't', "keep-tree"},  {kKeepGoing, 'k', "keep-going"},
     {kDryRun, 'n', "dry-run"},      {kQuiet, 'q', "quiet"},
-    {kJobs, 'j', "jobs", true},     {kReport, '\0', "report", true}};
+    {kVerbose, 'v', "verbose"},     {kJobs, 'j', "jobs", true},
+    {kReport, '\0', "report", true}};
 
 // More workers than this only cost memory: each holds a whole file.
 constexpr unsigned kMostJobs = 256;
@@ -106,6 +109,9 @@ std::string ReadRunOptions(const CommandLine& line, RunOptions& options) {
         break;
       case kQuiet:
         options.quiet = true;
+        break;
+      case kVerbose:
+        options.verbose = true;
         break;
       case kReport:
         options.report = option.argument;
@@ -288,7 +294,8 @@ int ConversionRun::Convert(const std::vector<PlannedFile>& plan, const SourceLis
   unsigned workers = options_.jobs != 0 ? options_.jobs : std::thread::hardware_concurrency();
   workers = static_cast<unsigned>(
       std::max<std::size_t>(1, std::min<std::size_t>(workers, plan.size())));
-  const ConversionRequest request{.record = report_.has_value(), .check = options_.dryRun};
+  const ConversionRequest request{.record = report_.has_value() || options_.verbose,
+                                  .check = options_.dryRun};
   const bool makeDirectories =
       options_.keepTree && listing.layout == OutputLayout::Tree && !options_.dryRun;
   RunCounts counts;
@@ -300,7 +307,7 @@ int ConversionRun::Convert(const std::vector<PlannedFile>& plan, const SourceLis
             options_.dryRun ? std::move(prepared.result)
                             : CommitFile(plan[i], std::move(prepared), makeDirectories,
                                          destinationPath, changedDirectories_);
-        const std::string text = ConsoleText(plan[i], result, options_.dryRun);
+        const std::string text = ConsoleText(plan[i], result, options_.dryRun, options_.verbose);
         const bool failed =
             result.status != FileStatus::Converted && result.status != FileStatus::Skipped;
         if (failed || !options_.quiet) console_ << text << std::flush;
@@ -407,6 +414,7 @@ PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
     prepared.outputText = std::move(conversion.outputText);
     result.record = std::move(conversion.record);
     result.notCarriedOver = std::move(conversion.notCarriedOver);
+    result.changes = std::move(conversion.changes);
   } catch (const std::bad_alloc&) {
     prepared = PreparedFile();
     fail(FileStatus::NotRead, std::string("Error: ") + GetErrorString(errors::kOutOfMemory),
@@ -446,11 +454,29 @@ FileResult CommitFile(const PlannedFile& file, PreparedFile prepared, bool makeD
   return std::move(result);
 }
 
-std::string ConsoleText(const PlannedFile& file, const FileResult& result, bool dryRun) {
+std::string CompactJson(const Json::Value& value) {
+  static const Json::StreamWriterBuilder builder = [] {
+    Json::StreamWriterBuilder compact;
+    compact["indentation"] = "";
+    compact["emitUTF8"] = false;
+    return compact;
+  }();
+  return Json::writeString(builder, value);
+}
+
+std::string ConsoleText(const PlannedFile& file, const FileResult& result, bool dryRun,
+                        bool verbose) {
   switch (result.status) {
-    case FileStatus::Converted:
-      return dryRun ? "Would convert " + file.source + " to " + file.output + ".\n"
-                    : "Convert " + file.source + " successfully.\n";
+    case FileStatus::Converted: {
+      std::string text = dryRun ? "Would convert " + file.source + " to " + file.output + ".\n"
+                                : "Convert " + file.source + " successfully.\n";
+      if (!verbose) return text;
+      for (const KeyAccounting::NamedChange& change : result.changes) {
+        text += "  " + file.source + ": " + change.path + ": " + CompactJson(change.value) + ": " +
+                std::string(change.reason) + " (written: " + CompactJson(change.written) + ").\n";
+      }
+      return text;
+    }
     case FileStatus::Skipped:
       return "Skip " + file.source + ": the file is already in the current format.\n";
     case FileStatus::NotListed:

@@ -33,6 +33,7 @@ struct RunOptions {
   bool keepGoing = false;  // -k: convert every file whatever fails
   bool dryRun = false;     // -n: convert and check, write nothing
   bool quiet = false;      // -q: no line for a file that converted
+  bool verbose = false;    // -v: a line for each value a conversion changed
   unsigned jobs = 1;       // -j: workers; 0 for one per core
   std::optional<std::string> report;  // --report: where the JSON report goes ("-": stdout)
 };
@@ -70,6 +71,7 @@ struct FileResult {
   // For a conversion asked for its record.
   ConversionRecord record;
   std::vector<std::string> notCarriedOver;
+  std::vector<KeyAccounting::NamedChange> changes;
 };
 
 // A file read and converted, waiting to be written.
@@ -91,8 +93,13 @@ FileResult CommitFile(const PlannedFile& file, PreparedFile prepared, bool makeD
                       std::set<std::string>& changedDirectories);
 
 // The console lines of one file's result, each ended by '\n'; a success
-// under `dryRun` says that nothing was written.
-std::string ConsoleText(const PlannedFile& file, const FileResult& result, bool dryRun = false);
+// under `dryRun` says that nothing was written, and under `verbose` is
+// followed by a line for each value the conversion changed.
+std::string ConsoleText(const PlannedFile& file, const FileResult& result, bool dryRun = false,
+                        bool verbose = false);
+
+// A value as one line of compact JSON, for messages.
+std::string CompactJson(const Json::Value& value);
 
 // The program's main: reads the options and paths from `argv`, or asks for
 // the paths on `out` and reads them from `in`, writes every message to `out`

@@ -41,6 +41,7 @@ TemplateConversion ConvertLegacyTemplate(const std::string& text,
     if (request.record) {
       result.record = std::move(reader.record);
       result.notCarriedOver = std::move(reader.notCarriedOver);
+      result.changes = std::move(reader.changes);
     }
   } catch (const std::bad_alloc&) {
     // The output of a huge template may not fit where its reading did.

@@ -13,7 +13,8 @@ namespace quorvane {
 
 // What a run wants of a conversion beyond the output text.
 struct ConversionRequest {
-  // Fill the record and the keys not carried over, for the run's report.
+  // Fill the record, the keys not carried over and the values changed, for
+  // the run's report and its -v lines.
   bool record = false;
   // Read the output back as the template checker does; a text that fails
   // the check is a failure of the conversion.
@@ -35,6 +36,7 @@ struct TemplateConversion {
   // With ConversionRequest::record, after a success.
   ConversionRecord record;
   std::vector<std::string> notCarriedOver;
+  std::vector<KeyAccounting::NamedChange> changes;
 };
 
 // The conversion behind ConvertTemplateText (driver/conversion_run.h). Never

@@ -57,6 +57,31 @@ Json::Value Utf8Text(std::string_view text) {
   return Json::Value(valid);
 }
 
+// A value of a legacy text for the report, its strings and keys made UTF-8
+// as Utf8Text makes names. A nested value goes through its text, whose
+// nesting the readers have already bounded.
+Json::Value Utf8Json(const Json::Value& value) {
+  if (value.isString()) {
+    const char* begin = nullptr;
+    const char* end = nullptr;
+    value.getString(&begin, &end);
+    return Utf8Text(std::string_view(begin, static_cast<std::size_t>(end - begin)));
+  }
+  if (!value.isObject() && !value.isArray()) return value;
+  static const Json::StreamWriterBuilder raw = [] {
+    Json::StreamWriterBuilder builder;
+    builder["indentation"] = "";
+    builder["emitUTF8"] = true;
+    return builder;
+  }();
+  const std::string text = Utf8Text(Json::writeString(raw, value)).asString();
+  static const Json::CharReaderBuilder reader;
+  const std::unique_ptr<Json::CharReader> parser(reader.newCharReader());
+  Json::Value sane;
+  std::string errors;
+  return parser->parse(text.data(), text.data() + text.size(), &sane, &errors) ? sane : Json::Value();
+}
+
 Json::Value StringList(const std::vector<std::string>& names) {
   Json::Value list(Json::arrayValue);
   for (const std::string& name : names) list.append(Utf8Text(name));
@@ -149,6 +174,15 @@ void RunReport::AddFile(const PlannedFile& file, const FileResult& result,
     entry["status"] = "converted";
     AddNames(result.record, entry);
     entry["notCarriedOver"] = StringList(result.notCarriedOver);
+    Json::Value& changes = entry["changes"] = Json::Value(Json::arrayValue);
+    for (const KeyAccounting::NamedChange& change : result.changes) {
+      Json::Value item(Json::objectValue);
+      item["path"] = Utf8Text(change.path);
+      item["value"] = Utf8Json(change.value);
+      item["written"] = Utf8Json(change.written);
+      item["reason"] = std::string(change.reason);
+      changes.append(std::move(item));
+    }
   } else if (result.status == FileStatus::Skipped) {
     ++skipped_;
     entry["status"] = "skipped";

@@ -16,6 +16,7 @@ Json::Value FieldSpec::Describe(const QV_ParameterFieldBase& /*owner*/,
 ClassMapping::ClassMapping(std::string typeName, std::vector<FieldPointer> fields,
                            bool ignoresUnknownKeys, EnumTable modes, int elementMode,
                            std::vector<std::pair<std::string, std::string>> descriptions,
+                           std::vector<std::pair<std::string, std::string>> olderNames,
                            std::vector<std::pair<std::string, SectionReference>> references)
     : typeName_(std::move(typeName)),
       fields_(std::move(fields)),
@@ -23,6 +24,7 @@ ClassMapping::ClassMapping(std::string typeName, std::vector<FieldPointer> field
       modes_(modes),
       elementMode_(elementMode),
       descriptions_(std::move(descriptions)),
+      olderNames_(std::move(olderNames)),
       references_(std::move(references)) {
   byKey_.reserve(fields_.size());
   for (const FieldPointer& field : fields_) {

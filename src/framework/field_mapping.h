@@ -28,6 +28,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -167,6 +168,7 @@ class ClassMapping {
   ClassMapping(std::string typeName, std::vector<FieldPointer> fields, bool ignoresUnknownKeys,
                EnumTable modes, int elementMode,
                std::vector<std::pair<std::string, std::string>> descriptions = {},
+               std::vector<std::pair<std::string, std::string>> olderNames = {},
                std::vector<std::pair<std::string, SectionReference>> references = {});
 
   const std::string& TypeName() const { return typeName_; }
@@ -188,6 +190,9 @@ class ClassMapping {
   const char* Description(std::string_view key) const;
   // What the texts of a key name, or null for a key that names no section.
   const SectionReference* Reference(std::string_view key) const;
+  // Keys that are older names of another key of the class, each as (older
+  // name, key): an object may give one value under several of them.
+  std::span<const std::pair<std::string, std::string>> OlderNames() const { return olderNames_; }
 
  private:
   std::string typeName_;
@@ -200,6 +205,7 @@ class ClassMapping {
   EnumTable modes_;
   int elementMode_;
   std::vector<std::pair<std::string, std::string>> descriptions_;
+  std::vector<std::pair<std::string, std::string>> olderNames_;
   std::vector<std::pair<std::string, SectionReference>> references_;
 };
 
@@ -516,6 +522,9 @@ class TextListField final : public FieldSpec {
   }
   void Reset(QV_ParameterFieldBase& object) const override {
     Owner<S>(object).*member_ = defaults_;
+  }
+  std::shared_ptr<const FieldSpec> WithKey(const char* key, unsigned flags) const override {
+    return std::make_shared<TextListField>(key, member_, defaults_, flags, written_);
   }
   Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
     Json::Value text;
@@ -843,10 +852,23 @@ class Mapper {
         references_.emplace_back(field->Key(), *reference);
       }
     }
+    olderNames_.assign(base.OlderNames().begin(), base.OlderNames().end());
     modes_ = base.Modes();
     elementMode_ = base.ElementMode();
     ignoresUnknownKeys_ = base.IgnoresUnknownKeys();
     return *this;
+  }
+
+  // `olderKey`, an older name of the key `key` added before: read as that
+  // key is (never written, unless `flags` says otherwise). An object that
+  // gives both holds the one read last, the later in key order.
+  Mapper& OlderName(const char* olderKey, const char* key, unsigned flags = kNeverWritten) {
+    for (const FieldPointer& field : fields_) {
+      if (std::string_view(field->Key()) != key) continue;
+      olderNames_.emplace_back(olderKey, key);
+      return Add(field->WithKey(olderKey, flags));
+    }
+    throw std::logic_error(std::string("no key ") + key + " to give an older name");
   }
 
   // "Name", "LibraryFileName" and "LibraryParameters", which every object
@@ -979,13 +1001,15 @@ class Mapper {
 
   ClassMapping Build() {
     return ClassMapping(std::move(typeName_), std::move(fields_), ignoresUnknownKeys_, modes_,
-                        elementMode_, std::move(descriptions_), std::move(references_));
+                        elementMode_, std::move(descriptions_), std::move(olderNames_),
+                        std::move(references_));
   }
 
  private:
   std::string typeName_;
   std::vector<FieldPointer> fields_;
   std::vector<std::pair<std::string, std::string>> descriptions_;
+  std::vector<std::pair<std::string, std::string>> olderNames_;
   std::vector<std::pair<std::string, SectionReference>> references_;
   bool ignoresUnknownKeys_ = false;
   EnumTable modes_;

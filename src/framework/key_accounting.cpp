@@ -1,5 +1,6 @@
 #include "framework/key_accounting.h"
 
+#include <unordered_map>
 #include <utility>
 
 namespace quorvane {
@@ -23,6 +24,70 @@ void ConsumeMember(const Json::Value& object, std::string_view key) {
   if (const Json::Value* member = object.find(key.data(), key.data() + key.size())) {
     current->Consume(*member);
   }
+}
+
+void RecordChange(const Json::Value& value, const Json::Value& written, std::string_view reason) {
+  if (current != nullptr) current->Change(value, written, reason);
+}
+
+std::vector<KeyAccounting::NamedChange> KeyAccounting::Changes(const Json::Value& root) const {
+  std::vector<NamedChange> named;
+  if (changes_.empty()) return named;
+  std::unordered_map<const Json::Value*, std::string> paths;
+  for (const RecordedChange& change : changes_) paths.emplace(change.value, std::string());
+  // Every value of the input, walked from an explicit stack. Each visited
+  // value keeps only how it hangs from its parent, so that a path is spelled
+  // out for a recorded value alone: the input's depth never multiplies its
+  // size.
+  struct Node {
+    const Json::Value* value;
+    std::size_t parent;  // index in `nodes`; the root is its own
+    std::string_view key;
+    Json::ArrayIndex index;
+    bool isElement;
+  };
+  std::vector<Node> nodes{{&root, 0, {}, 0, false}};
+  std::vector<std::size_t> pending{0};
+  std::vector<std::size_t> chain;
+  std::size_t found = 0;
+  while (!pending.empty() && found < paths.size()) {
+    const std::size_t at = pending.back();
+    pending.pop_back();
+    const Json::Value& value = *nodes[at].value;
+    if (const auto wanted = paths.find(&value); wanted != paths.end() && at != 0) {
+      ++found;
+      chain.clear();
+      for (std::size_t link = at; link != 0; link = nodes[link].parent) chain.push_back(link);
+      std::string& path = wanted->second;
+      for (auto link = chain.rbegin(); link != chain.rend(); ++link) {
+        const Node& node = nodes[*link];
+        if (node.isElement) {
+          path += "[" + std::to_string(node.index) + "]";
+        } else {
+          if (!path.empty()) path += '.';
+          path += node.key;
+        }
+      }
+    }
+    if (value.isArray()) {
+      for (Json::ArrayIndex i = 0; i < value.size(); ++i) {
+        pending.push_back(nodes.size());
+        nodes.push_back({&value[i], at, {}, i, true});
+      }
+    } else if (value.isObject()) {
+      for (auto member = value.begin(); member != value.end(); ++member) {
+        const char* end = nullptr;
+        const char* begin = member.memberName(&end);
+        pending.push_back(nodes.size());
+        nodes.push_back({&*member, at, std::string_view(begin, end - begin), 0, false});
+      }
+    }
+  }
+  named.reserve(changes_.size());
+  for (const RecordedChange& change : changes_) {
+    named.push_back({paths[change.value], *change.value, change.written, change.reason});
+  }
+  return named;
 }
 
 std::vector<std::string> KeyAccounting::Unconsumed(const Json::Value& root) const {

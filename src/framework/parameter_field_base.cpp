@@ -259,6 +259,38 @@ int QV_ParameterFieldBase::ReadLastFields(const Json::Value& object,
   return ReadFlaggedFields(*this, mapping, kReadLast, object, skippedKeys);
 }
 
+namespace {
+
+// A value given under several names of one key: the name read last (the
+// later in key order) holds, and each other is a change.
+void RecordOverriddenNames(const ClassMapping& mapping, const Json::Value& object) {
+  const auto olderNames = mapping.OlderNames();
+  for (std::size_t i = 0; i < olderNames.size(); ++i) {
+    const std::string& key = olderNames[i].second;
+    // Each key once, at its first older name.
+    bool seen = false;
+    for (std::size_t j = 0; j < i && !seen; ++j) seen = olderNames[j].second == key;
+    if (seen) continue;
+    std::vector<const std::string*> names{&key};
+    for (std::size_t j = i; j < olderNames.size(); ++j) {
+      if (olderNames[j].second == key) names.push_back(&olderNames[j].first);
+    }
+    const std::string* held = nullptr;
+    for (const std::string* name : names) {
+      if (FindMember(object, *name) != nullptr && (held == nullptr || *held < *name)) held = name;
+    }
+    if (held == nullptr) continue;
+    for (const std::string* name : names) {
+      const Json::Value* given = FindMember(object, *name);
+      if (given == nullptr || name == held) continue;
+      RecordChange(*given, *FindMember(object, *held),
+                   "given again under another name; that one is written");
+    }
+  }
+}
+
+}  // namespace
+
 int QV_ParameterFieldBase::ReadFields(const Json::Value& object, const SkippedKeys& skippedKeys,
                                       bool ignoreUnknownKeys) {
   std::string_view failedKey;
@@ -293,6 +325,9 @@ int QV_ParameterFieldBase::ReadFields(const Json::Value& object, const SkippedKe
       PrefixMessage(GetTypeName());
       return result;
     }
+  }
+  if (RecordingChanges() && fieldTable.Mapping() != nullptr) {
+    RecordOverriddenNames(*fieldTable.Mapping(), object);
   }
   return errors::kSuccess;
 }

@@ -4,6 +4,7 @@
 
 #include "framework/enum_table.h"
 #include "framework/field_mapping.h"
+#include "framework/key_accounting.h"
 #include "legacy/legacy_modes.h"
 #include "legacy/legacy_region.h"
 
@@ -64,10 +65,17 @@ class SecondFormatListField final : public FieldSpec {
     BarcodeFormatMask& mask = static_cast<QVIP_BarcodeFormatStruct&>(object).barcodeFormatIds;
     return field_kinds::WithNames(
         object, container, Key(), [&](const std::vector<std::string_view>& names) {
-          for (std::string_view text : names) {
+          for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string_view text = names[i];
             if (text == "BF2_NULL") continue;
             if (text == "BF2_ALL") {
               mask |= LegacyFormat2AllMask();
+              if (RecordingChanges()) {
+                const Json::Value& given = *FindMember(container, Key());
+                for (Json::ArrayIndex k = static_cast<Json::ArrayIndex>(i) + 1; k < given.size(); ++k) {
+                  RecordChange(given[k], Json::Value(), "after BF2_ALL; ignored");
+                }
+              }
               break;
             }
             const std::optional<BarcodeFormatMask> bits = LookupLegacyFormatName2(text);
@@ -126,9 +134,9 @@ const ClassMapping& OldBarcodeReaderTaskSetting::Mapping() {
     mapper.Include(current)
         .Inline("BarcodeFormatIds", &S::legacyBarcodeFormat)
         .Add(std::make_shared<TerminatePhaseField>())
-        .Int("MaxAlgorithmThreadCount", &S::maxThreadsInOneTask, 4, 1, 256, kNeverWritten)
-        .TextList("FormatSpecificationNameArray", &S::formatSpecificationNames,
-                  kEmptyAllowed | kNeverWritten)
+        .OlderName("MaxAlgorithmThreadCount", "MaxThreadsInOneTask")
+        .OlderName("FormatSpecificationNameArray", "BarcodeFormatSpecificationNameArray",
+                   kEmptyAllowed | kNeverWritten)
         .TextList("RegionDefinitionNameArray", &S::regionDefinitionNames,
                   kEmptyAllowed | kNeverWritten);
     for (FieldPointer& list : LegacyModeLists(current)) mapper.Add(std::move(list));

@@ -101,7 +101,10 @@ class PreprocessingField final : public FieldSpec {
     bool binarizationReplaced = false;
     for (const Json::Value& element : *modes) {
       std::string_view name;
-      if (!PreprocessingModeName(element, name)) continue;
+      if (!PreprocessingModeName(element, name)) {
+        RecordChange(element, Json::Value(), "not a mode name; dropped");
+        continue;
+      }
       const bool isObject = element.isObject();
       // A mode the conversion knows carries its name over; others leave it behind.
       const bool converted = FindEnhancementRow(name) != nullptr || name == kMorphologyName;
@@ -136,12 +139,17 @@ class PreprocessingField final : public FieldSpec {
             }
           }
         }
-        if (binarizationGiven) continue;
+        if (binarizationGiven) {
+          RecordChange(element, Json::Value(), "the binarization modes given win; dropped");
+          continue;
+        }
         if (!binarizationReplaced) {
           image.binarizationModes.clear();
           binarizationReplaced = true;
         }
         image.binarizationModes.push_back(converted);
+      } else {
+        RecordChange(element, Json::Value(), "unknown mode name; dropped");
       }
     }
     return errors::kSuccess;

@@ -35,20 +35,15 @@ class LegacyLocalizationModeField final : public FieldSpec {
   const FieldSpec& current_;
 };
 
-// An older name of a current key, read like it and never written.
-FieldPointer OlderName(const ClassMapping& current, const char* currentKey, const char* olderKey) {
-  return current.Find(currentKey)->WithKey(olderKey, kNeverWritten);
-}
-
 const ClassMapping& LegacyBinarizationMapping() {
   using S = QVIP_BinarizationModeStruct;
   const ClassMapping& current = S::Mapping();
   static const ClassMapping mapping =
       Mapper<S>(current.TypeName())
           .Include(current)
-          .Add(OlderName(current, "ThresholdCompensation", "ThreshValueCoefficient"))
-          .Add(OlderName(current, "ThresholdCompensation", "ThresholdValueCoefficient"))
-          .Add(OlderName(current, "GrayscaleEnhancementModesIndex", "ImagePreprocessingModesIndex"))
+          .OlderName("ThreshValueCoefficient", "ThresholdCompensation")
+          .OlderName("ThresholdValueCoefficient", "ThresholdCompensation")
+          .OlderName("ImagePreprocessingModesIndex", "GrayscaleEnhancementModesIndex")
           .Build();
   return mapping;
 }

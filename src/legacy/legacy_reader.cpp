@@ -4,7 +4,9 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <initializer_list>
 #include <set>
+#include <unordered_map>
 #include <utility>
 
 #include "barcode/barcode_reader_task.h"
@@ -123,14 +125,70 @@ class LegacyTimeoutField final : public FieldSpec {
 
   int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
     const Json::Value* timeout = FindMember(container, Key());
-    if (timeout && timeout->isInt() && timeout->asInt() > 0) {
-      static_cast<QV_LumiflowSetting&>(object).timeout = timeout->asInt();
+    if (timeout == nullptr || timeout->isNull()) return errors::kSuccess;
+    int& held = static_cast<QV_LumiflowSetting&>(object).timeout;
+    if (timeout->isInt() && timeout->asInt() > 0) {
+      held = timeout->asInt();
+    } else {
+      RecordChange(*timeout, held,
+                   timeout->isInt() ? "out of range; the default is written"
+                                    : "not an integer; the default is written");
     }
     return errors::kSuccess;
   }
   void Write(QV_ParameterFieldBase&, Json::Value&, bool) const override {}
   void Reset(QV_ParameterFieldBase&) const override {}
 };
+
+// The value that stands for a legacy object in the record of changes: its
+// "Name", or the object.
+const Json::Value& NameValue(const Json::Value& object) {
+  const Json::Value* name = FindMember(object, "Name");
+  return name != nullptr ? *name : object;
+}
+
+// Of a list the object may give under several keys, the one that was read
+// (the later in key order); null when none is an array.
+const Json::Value* HeldList(const Json::Value& object, std::initializer_list<const char*> keys) {
+  const Json::Value* held = nullptr;
+  std::string_view heldKey;
+  for (const char* key : keys) {
+    const Json::Value* given = FindMember(object, key);
+    if (given != nullptr && (held == nullptr || heldKey < key)) {
+      held = given;
+      heldKey = key;
+    }
+  }
+  return held != nullptr && held->isArray() ? held : nullptr;
+}
+
+// Drops from `names` each one that no format specification of the document
+// has (it would name nothing in the output), recording it against its entry
+// in `given`, the list it was read from.
+void DropUnknownSpecificationNames(std::vector<std::string>& names, const Json::Value* given,
+                                   const QV_LMFParameter& document) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (document.FindSectionObject(kBarcodeFormatSpecifications, names[i]) != nullptr) {
+      if (kept != i) names[kept] = std::move(names[i]);
+      ++kept;
+    } else if (given != nullptr && i < given->size()) {
+      RecordChange((*given)[static_cast<Json::ArrayIndex>(i)], Json::Value(),
+                   "names no format specification; dropped");
+    }
+  }
+  names.resize(kept);
+}
+
+// The first of "roi_default_1", "roi_default_2", ... that no region uses.
+std::string FreeWholeImageName(const std::vector<OldRegionDefinition>& regions) {
+  std::set<std::string_view> used;
+  for (const OldRegionDefinition& region : regions) used.insert(region.legacyName);
+  for (std::size_t n = 1;; ++n) {
+    std::string name = DefaultTargetROIDefName() + "_" + std::to_string(n);
+    if (used.count(name) == 0) return name;
+  }
+}
 
 }  // namespace
 
@@ -176,6 +234,7 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
     imageParameterCount = 0;
     lumiflowSettings.clear();
     notCarriedOver.clear();
+    changes.clear();
     record = ConversionRecord();
     format = TemplateFormat::NotJson;
     // Refused before parsing: the parse alone could take gigabytes.
@@ -199,7 +258,10 @@ int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& error
       const ScopedKeyAccounting scope(accounting);
       result = ReadParsedTemplate(root, errorMessage);
     }
-    if (result == errors::kSuccess) notCarriedOver = accounting.Unconsumed(root);
+    if (result == errors::kSuccess) {
+      notCarriedOver = accounting.Unconsumed(root);
+      changes = accounting.Changes(root);
+    }
     return result;
   });
 }
@@ -242,15 +304,24 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
     return budget.Spend(made + ConversionBudget::UnitsOf(value));
   };
 
+  // The legacy object of each format specification held, by name: a later
+  // one of the same name replaces it.
+  std::unordered_map<std::string, const Json::Value*> specificationSources;
   int result = eachGiven(
       formatSpecifications,
-      [this, &errorMessage, &spendOn](const Json::Value& value) {
+      [this, &errorMessage, &spendOn, &specificationSources](const Json::Value& value) {
         if (!spendOn(ConversionBudget::kSectionUnits, value)) return TooComplex(errorMessage);
         OldFormatSpecification specification;
         const int read = specification.ReadLegacyJson(value);
         if (read != errors::kSuccess) {
           errorMessage = texts::kLegacyFormatSpecificationFailed;
           return read;
+        }
+        const auto [held, isNew] = specificationSources.try_emplace(specification.name, &value);
+        if (!isNew) {
+          RecordChange(NameValue(*held->second), Json::Value(),
+                       "a later format specification has this name; dropped");
+          held->second = &value;
         }
         record.formatSpecifications.push_back(specification.name);
         document.SetSectionObject(kBarcodeFormatSpecifications, specification.name,
@@ -259,11 +330,41 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
         return errors::kSuccess;
       });
   if (result != errors::kSuccess) return result;
+  // A base that names no format specification of the file, or leads back
+  // to where it started, would fail every reader of the output.
+  auto& specificationMap = document.GetSectionMap(kBarcodeFormatSpecifications);
+  const auto baseOf = [&specificationMap](const std::string& name) -> std::string* {
+    const auto found = specificationMap.find(name);
+    if (found == specificationMap.end()) return nullptr;
+    return &static_cast<ZQA_BarcodeFormatSpecification&>(*found->second)
+                .baseBarcodeFormatSpecification;
+  };
+  for (auto& [name, section] : specificationMap) {
+    std::string& base = *baseOf(name);
+    if (base.empty()) continue;
+    std::set<std::string_view> seen{name};
+    const std::string* next = &base;
+    while (!next->empty() && baseOf(*next) != nullptr && seen.insert(*next).second) {
+      next = baseOf(*next);
+    }
+    const bool missing = !next->empty() && baseOf(*next) == nullptr;
+    // A loop that does not pass here is broken where it does.
+    if (!missing && *next != name) continue;
+    base.clear();
+    const auto source = specificationSources.find(name);
+    const Json::Value* given = source == specificationSources.end()
+                                   ? nullptr
+                                   : FindMember(*source->second, "BaseBarcodeFormatSpecification");
+    if (given != nullptr) {
+      RecordChange(*given, Json::Value(),
+                   missing ? "names no format specification; dropped" : "leads back to itself; dropped");
+    }
+  }
 
   // Kept aside: each image parameter converts the regions it names.
   std::vector<OldRegionDefinition> regions;
   result = eachGiven(regionDefinitions,
-                     [&regions, &errorMessage, &spendOn](const Json::Value& value) {
+                     [this, &regions, &errorMessage, &spendOn](const Json::Value& value) {
                        // Kept like a list element until an image parameter names it.
                        if (!spendOn(ConversionBudget::kElementUnits, value)) {
                          return TooComplex(errorMessage);
@@ -274,11 +375,26 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
                          errorMessage = region.errorMessage;
                          return read;
                        }
+                       region.legacyName = region.name;
+                       region.source = &value;
+                       DropUnknownSpecificationNames(
+                           region.formatSpecificationNames,
+                           HeldList(value, {"FormatSpecificationNameArray"}), document);
                        regions.push_back(std::move(region));
                        return read;
                      });
   if (result != errors::kSuccess) return result;
   const RegionIndex regionIndex(regions);
+  for (OldRegionDefinition& region : regions) {
+    if (regionIndex.Find(region.legacyName) != &region) {
+      RecordChange(RegionValue(region), Json::Value(), "a region of this name comes first; ignored");
+    } else if (region.legacyName == DefaultTargetROIDefName()) {
+      // The whole image has its own target ROI definition of that name.
+      region.name = FreeWholeImageName(regions);
+      RecordChange(RegionValue(region), region.name,
+                   "renamed: the name is taken by the whole-image target ROI");
+    }
+  }
 
   document.GetSectionMap(kImageParameters).clear();
   const QV_ImageParameter& decode = DecodeImageParameter();
@@ -303,11 +419,13 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
   }
   for (const OldRegionDefinition& region : regions) {
     ConversionRecord::Region& made = record.regions.emplace_back();
-    made.name = region.name;
+    made.name = region.legacyName;
     const auto* roi = document.FindSection<QV_TargetROIDef>(kTargetROIDefs, region.name);
     if (roi != nullptr && applied.count(region.name) != 0) {
       made.targetROIDef = roi->name;
       made.tasks = roi->taskSettingNames;
+    } else if (regionIndex.Find(region.legacyName) == &region) {
+      RecordChange(RegionValue(region), Json::Value(), "no image parameter names the region; dropped");
     }
   }
   return errors::kSuccess;
@@ -334,7 +452,11 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   imageParameter->name = imageParameterName;
   // The converted parameter is written whole; a base name could only name a
   // legacy object, which a reader of the new template would fail to find.
-  imageParameter->baseImageParameterName.clear();
+  if (!imageParameter->baseImageParameterName.empty()) {
+    imageParameter->baseImageParameterName.clear();
+    RecordChange(*FindMember(value, "BaseImageParameterName"), Json::Value(),
+                 "names a legacy image parameter; dropped");
+  }
   document.SetSectionObject(kImageParameters, imageParameterName, std::move(imageParameter));
 
   OldBarcodeReaderTaskSetting task;
@@ -344,21 +466,52 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
     return result;
   }
   task.name = "BR_" + number;
+  // Like the image parameter's, a base could only name a legacy object.
+  if (!task.baseName.empty()) {
+    task.baseName.clear();
+    RecordChange(*FindMember(value, "BaseBarcodeReaderTaskSettingName"), Json::Value(),
+                 "names a legacy task; dropped");
+  }
+  DropUnknownSpecificationNames(
+      task.formatSpecificationNames,
+      HeldList(value, {"BarcodeFormatSpecificationNameArray", "FormatSpecificationNameArray"}),
+      document);
 
   // Localization works on this image parameter; decoding on the shared one.
+  const Json::Value* givenSections = FindMember(value, "SectionImageParameterArray");
   if (task.sectionImageParameters.empty()) task.FillDefaultSectionImageParameters();
-  for (QVIP_SectionImageParameterStruct& entry : task.sectionImageParameters) {
+  for (std::size_t i = 0; i < task.sectionImageParameters.size(); ++i) {
+    QVIP_SectionImageParameterStruct& entry = task.sectionImageParameters[i];
+    std::string named;
     if (entry.section == ST_REGION_PREDETECTION || entry.section == ST_BARCODE_LOCALIZATION) {
-      entry.imageParameterName = imageParameterName;
+      named = imageParameterName;
     } else if (entry.section == ST_BARCODE_DECODING) {
-      entry.imageParameterName = DecodeImageParameter().name;
+      named = DecodeImageParameter().name;
+    } else {
+      continue;
     }
+    // A name the legacy object gave names a legacy image parameter.
+    if (givenSections != nullptr && givenSections->isArray() && i < givenSections->size()) {
+      const Json::Value* given =
+          FindMember((*givenSections)[static_cast<Json::ArrayIndex>(i)], "ImageParameterName");
+      if (given != nullptr && given->isString() && given->asString() != named) {
+        RecordChange(*given, named, "names a legacy image parameter; replaced");
+      }
+    }
+    entry.imageParameterName = std::move(named);
   }
 
   OldLumiflowSetting flow;
   flow.imageROIProcessingNames.clear();
   flow.ReadFromJson(value, NoSkippedKeys());
-  RegionConversion conversion{document, task, task.CopyUnits(), flow, regions, budget};
+  const Json::Value* regionNames = FindMember(value, "RegionDefinitionNameArray");
+  RegionConversion conversion{document,
+                              task,
+                              regionNames != nullptr && regionNames->isArray() ? regionNames : nullptr,
+                              task.CopyUnits(),
+                              flow,
+                              regions,
+                              budget};
   result = ConvertRegionDefinitions(conversion, errorMessage);
   if (result != errors::kSuccess) return result;
 
@@ -390,7 +543,9 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   if (document.FindSectionObject(kBarcodeReaderTasks, task.name) != nullptr) made.task = task.name;
   made.captureFlowTemplate = flow.name;
   for (const std::string& regionName : task.regionDefinitionNames) {
-    if (regions.Find(regionName) != nullptr) made.regions.push_back(regionName);
+    if (const OldRegionDefinition* region = regions.Find(regionName)) {
+      made.regions.push_back(region->name);
+    }
   }
   lumiflowSettings.push_back(std::move(flow));
   return errors::kSuccess;

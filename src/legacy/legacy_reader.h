@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "captureflow/lumiflow_setting.h"
+#include "framework/key_accounting.h"
 #include "document/template_document.h"
 #include "legacy/legacy_region.h"
 
@@ -107,12 +108,16 @@ class ZQA_OldParameterReader {
   std::vector<OldLumiflowSetting> lumiflowSettings;
   // What the last successful read made.
   ConversionRecord record;
-  // Set before a read to have it fill notCarriedOver.
+  // Set before a read to have it fill notCarriedOver and changes.
   bool collectNotCarriedOver = false;
   // After a successful read with collectNotCarriedOver: the JSON path of
   // every key of the legacy text that no part of the conversion used
   // ("Comment", "ImageParameterContentArray[1].Timoeut"), in key order.
   std::vector<std::string> notCarriedOver;
+  // And every value the conversion read and did not carry over as given
+  // (a "Timeout" of the wrong type, an unknown mode name, a region name that
+  // names no region, ...), in the order it met them.
+  std::vector<KeyAccounting::NamedChange> changes;
 
  private:
   int ReadParsedTemplate(const Json::Value& root, std::string& errorMessage);

@@ -5,9 +5,9 @@
 #include <unordered_set>
 #include <utility>
 
-#include "captureflow/default_names.h"
 #include "captureflow/target_roi.h"
 #include "framework/field_mapping.h"
+#include "framework/key_accounting.h"
 
 namespace quorvane {
 
@@ -86,7 +86,14 @@ int OldRegionDefinition::ReadLegacyJson(const Json::Value& value) {
 
 RegionIndex::RegionIndex(const std::vector<OldRegionDefinition>& regions) {
   byName_.reserve(regions.size());
-  for (const OldRegionDefinition& region : regions) byName_.emplace(region.name, &region);
+  for (const OldRegionDefinition& region : regions) byName_.emplace(region.legacyName, &region);
+}
+
+const Json::Value& RegionValue(const OldRegionDefinition& region) {
+  static const Json::Value none;
+  if (region.source == nullptr) return none;
+  const Json::Value* name = FindMember(*region.source, "Name");
+  return name != nullptr ? *name : *region.source;
 }
 
 const OldRegionDefinition* RegionIndex::Find(std::string_view name) const {
@@ -100,9 +107,16 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
   // A name listed again adds itself to the flow once more and changes
   // nothing else: its definition and task already stand.
   std::unordered_set<std::string_view> converted;
-  for (const std::string& regionName : task.regionDefinitionNames) {
-    const OldRegionDefinition* region = conversion.regions.Find(regionName);
-    if (!region) continue;
+  for (std::size_t i = 0; i < task.regionDefinitionNames.size(); ++i) {
+    const OldRegionDefinition* region = conversion.regions.Find(task.regionDefinitionNames[i]);
+    if (!region) {
+      if (conversion.regionNames != nullptr && i < conversion.regionNames->size()) {
+        RecordChange((*conversion.regionNames)[static_cast<Json::ArrayIndex>(i)], Json::Value(),
+                     "names no region; dropped");
+      }
+      continue;
+    }
+    const std::string& regionName = region->name;
     // No section of the current format may go without a name.
     if (regionName.empty()) {
       errorMessage = Prefixed(region->GetTypeName(), CodeMessage("Name", errors::kJsonValueInvalid));
@@ -112,11 +126,8 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
     if (!converted.insert(regionName).second) continue;
 
     // Image parameters that share a region share its definition, so that no
-    // task of theirs loses its region.
-    QV_TargetROIDef* roi = nullptr;
-    if (regionName != DefaultTargetROIDefName()) {
-      roi = document.FindSection<QV_TargetROIDef>(kTargetROIDefs, regionName);
-    }
+    // task of theirs loses its region. No region takes the whole image's name.
+    QV_TargetROIDef* roi = document.FindSection<QV_TargetROIDef>(kTargetROIDefs, regionName);
     if (!roi) {
       if (!conversion.budget.Spend(kSectionUnits)) return TooComplex(errorMessage);
       auto created = MakeRef<QV_TargetROIDef>();

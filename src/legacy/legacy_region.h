@@ -40,10 +40,16 @@ class OldRegionDefinition : public QV_ParameterFieldBase {
   int top;
   int measuredByPercentage;
   std::vector<std::string> formatSpecificationNames;
+
+  // The name image parameters know the region by; `name` is what its target
+  // ROI definition is called, which differs when the legacy name is taken.
+  std::string legacyName;
+  // The legacy object the region was read from, for the record of changes.
+  const Json::Value* source = nullptr;
 };
 
-// The legacy regions of one file by name; of several with one name, the
-// first in file order.
+// The legacy regions of one file by their legacy names; of several with one
+// name, the first in file order.
 class RegionIndex {
  public:
   // `regions` must outlive the index and stay unchanged.
@@ -59,6 +65,9 @@ struct RegionConversion {
   QV_LMFParameter& document;
   // The image parameter's task, named "BR_" + n, its legacy parts read.
   const OldBarcodeReaderTaskSetting& task;
+  // The legacy object's "RegionDefinitionNameArray", whose entries the
+  // task's region names are; null when it has none.
+  const Json::Value* regionNames;
   // Budget units of one copy of the task.
   std::size_t taskCopyCost;
   // The capture-flow template being built; each region is appended to its
@@ -70,14 +79,18 @@ struct RegionConversion {
   BarcodeFormatMask remainingFormats = ~BarcodeFormatMask{0};
 };
 
-// Turns each region the task names into a target ROI definition, and gives a
-// region whose formats or format specifications differ from the task's a
-// copy of the task of its own, named region + "_" + task name. Names without
-// a region are skipped. A region already converted for an earlier image
-// parameter keeps its definition and collects the new task name, except a
-// region named "roi_default", which replaces the whole-image definition each
-// time. Returns 0 or an error code with its message in `errorMessage`
-// (-10061 with no message when the budget is spent).
+// Turns each region the task names into a target ROI definition under the
+// region's name, and gives a region whose formats or format specifications
+// differ from the task's a copy of the task of its own, named region + "_" +
+// task name. Names without a region are dropped, and recorded as changes. A
+// region already converted for an earlier image parameter keeps its
+// definition and collects the new task name. Returns 0 or an error code with
+// its message in `errorMessage` (-10061 with no message when the budget is
+// spent).
 int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMessage);
+
+// The legacy value that stands for a whole region in the record of changes:
+// its "Name", or the region's object.
+const Json::Value& RegionValue(const OldRegionDefinition& region);
 
 }  // namespace quorvane

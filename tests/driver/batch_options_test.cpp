@@ -159,7 +159,7 @@ TEST(BatchOptions, TheReadmeReportIsARealOne) {
     "ImageParameterContentArray": [
       {"Name": "Dock door labels", "RegionDefinitionNameArray": ["Corner"],
        "FormatSpecificationNameArray": ["FS_QR"]},
-      {"Timoeut": 500}]})");
+      {"Timoeut": 500, "Timeout": "750"}]})");
   tree.WriteFile("in/b.json", Output(FileText(tree.Path("in/a.json"))));
   tree.MakeDirectory("out");
   EXPECT_EQ(RunToEnd({.arguments = {"-k", "--report", "report.json", "in", "out"}}, tree.Root()).status,

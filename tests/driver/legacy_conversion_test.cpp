@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/conversion_run.h"
 #include "driver/temp_tree.h"
 #include "driver/template_check.h"
 #include "framework/error_codes.h"
@@ -58,6 +59,80 @@ TEST(ConvertLegacyTemplate, ConvertsLegacyTemplatesAndNothingElse) {
     EXPECT_EQ(conversion.errorMessage.substr(0, c.message.size()), c.message);
     EXPECT_EQ(conversion.alreadyCurrent, c.format == TemplateFormat::Current);
     EXPECT_EQ(conversion.outputText.empty(), c.code != errors::kSuccess);
+  }
+}
+
+// Every kind of value the conversion reads and does not carry over as given
+// is named, once, with where it was, what it was, what is written instead
+// and why: as the -v line of the file shows it (the report holds the same).
+TEST(ConvertLegacyTemplate, NamesEveryValueItChanges) {
+  const std::string image = R"({"ImageParameter": )";
+  const struct {
+    std::string text;
+    std::vector<std::string> lines;  // after "  F: "
+  } cases[] = {
+      {R"({"ImageParameter": {"Timeout": 500}, "FormatSpecification": {"Name": "f"}})", {}},
+      {image + R"({"Timeout": "750"}})",
+       {R"(ImageParameter.Timeout: "750": not an integer; the default is written (written: 10000).)"}},
+      {image + R"({"Timeout": 3.5}})",
+       {"ImageParameter.Timeout: 3.5: not an integer; the default is written (written: 10000)."}},
+      {image + R"({"Timeout": -20}})",
+       {"ImageParameter.Timeout: -20: out of range; the default is written (written: 10000)."}},
+      {image + R"({"ImagePreprocessingModes": ["IPM_GENERAL", "ipm_general", {"Mode": 5}]}})",
+       {R"(ImageParameter.ImagePreprocessingModes[1]: "ipm_general": unknown mode name; dropped (written: null).)",
+        R"(ImageParameter.ImagePreprocessingModes[2]: {"Mode":5}: not a mode name; dropped (written: null).)"}},
+      {image + R"({"ImagePreprocessingModes": ["IPM_MORPHOLOGY"], "BinarizationModes": ["BM_THRESHOLD"]}})",
+       {R"(ImageParameter.ImagePreprocessingModes[0]: "IPM_MORPHOLOGY": the binarization modes given win; dropped (written: null).)"}},
+      {image + R"({"BarcodeFormatIds_2": ["BF2_ALL", "BF2_DOTCODE", "BF2_NONE"]}})",
+       {R"(ImageParameter.BarcodeFormatIds_2[1]: "BF2_DOTCODE": after BF2_ALL; ignored (written: null).)",
+        R"(ImageParameter.BarcodeFormatIds_2[2]: "BF2_NONE": after BF2_ALL; ignored (written: null).)"}},
+      {image + R"({"RegionDefinitionNameArray": ["r", "nowhere"]}, "RegionDefinition": {"Name": "r"}})",
+       {R"(ImageParameter.RegionDefinitionNameArray[1]: "nowhere": names no region; dropped (written: null).)"}},
+      {image + R"({"FormatSpecificationNameArray": ["gone", "f"]}, "FormatSpecification": {"Name": "f"}})",
+       {R"(ImageParameter.FormatSpecificationNameArray[0]: "gone": names no format specification; dropped (written: null).)"}},
+      {image + R"({"RegionDefinitionNameArray": ["r"]},
+          "RegionDefinition": {"Name": "r", "FormatSpecificationNameArray": ["gone"]}})",
+       {R"(RegionDefinition.FormatSpecificationNameArray[0]: "gone": names no format specification; dropped (written: null).)"}},
+      {image + R"({"RegionDefinitionNameArray": ["roi_default"]},
+          "RegionDefinitionArray": [{"Name": "roi_default"}, {"Name": "roi_default_1"}]})",
+       {R"(RegionDefinitionArray[0].Name: "roi_default": renamed: the name is taken by the whole-image target ROI (written: "roi_default_2").)",
+        R"(RegionDefinitionArray[1].Name: "roi_default_1": no image parameter names the region; dropped (written: null).)"}},
+      {image + R"({"RegionDefinitionNameArray": ["r"]},
+          "RegionDefinition": {"Name": "r"}, "RegionDefinitionArray": [{"Name": "r", "Left": 5}]})",
+       {R"(RegionDefinitionArray[0].Name: "r": a region of this name comes first; ignored (written: null).)"}},
+      {image + R"({}, "RegionDefinition": {"Name": "lonely"}})",
+       {R"(RegionDefinition.Name: "lonely": no image parameter names the region; dropped (written: null).)"}},
+      {R"({"FormatSpecificationArray": [{"Name": "f"}, {"Name": "f", "MinResultConfidence": 50}]})",
+       {R"(FormatSpecificationArray[0].Name: "f": a later format specification has this name; dropped (written: null).)"}},
+      {R"({"FormatSpecificationArray": [{"Name": "f", "BaseBarcodeFormatSpecification": "g"},
+           {"Name": "h", "BaseBarcodeFormatSpecification": "h"},
+           {"Name": "i", "BaseBarcodeFormatSpecification": "f"}]})",
+       {R"(FormatSpecificationArray[0].BaseBarcodeFormatSpecification: "g": names no format specification; dropped (written: null).)",
+        R"(FormatSpecificationArray[1].BaseBarcodeFormatSpecification: "h": leads back to itself; dropped (written: null).)"}},
+      {image + R"({"BaseImageParameterName": "older", "BaseBarcodeReaderTaskSettingName": "t"}})",
+       {R"(ImageParameter.BaseImageParameterName: "older": names a legacy image parameter; dropped (written: null).)",
+        R"(ImageParameter.BaseBarcodeReaderTaskSettingName: "t": names a legacy task; dropped (written: null).)"}},
+      {image + R"({"SectionImageParameterArray": [{"Section": "ST_BARCODE_DECODING", "ImageParameterName": "mine"},
+          {"Section": "ST_BARCODE_LOCALIZATION", "ImageParameterName": "IP_1"}]}})",
+       {R"(ImageParameter.SectionImageParameterArray[0].ImageParameterName: "mine": names a legacy image parameter; replaced (written: "IP_Decode").)"}},
+      {image + R"({"MaxAlgorithmThreadCount": 3, "MaxThreadsInOneTask": 5,
+          "BinarizationModes": [{"Mode": "BM_LOCAL_BLOCK", "ThresholdCompensation": 5, "ThresholdValueCoefficient": 7}]}})",
+       {"ImageParameter.BinarizationModes[0].ThresholdCompensation: 5: given again under another name; that one is written (written: 7).",
+        "ImageParameter.MaxAlgorithmThreadCount: 3: given again under another name; that one is written (written: 5)."}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const TemplateConversion conversion = ConvertLegacyTemplate(c.text, {.record = true});
+    ASSERT_EQ(conversion.code, errors::kSuccess) << conversion.errorMessage;
+    EXPECT_EQ(conversion.changes.size(), c.lines.size());
+    FileResult result;
+    result.changes = conversion.changes;
+    std::string expected = "Convert in/a.json successfully.\n";
+    for (const std::string& line : c.lines) expected += "  in/a.json: " + line + "\n";
+    EXPECT_EQ(ConsoleText({"in/a.json", "out/a.json"}, result, false, true), expected);
+    EXPECT_EQ(ConsoleText({"in/a.json", "out/a.json"}, result), "Convert in/a.json successfully.\n");
+    // Free when no record is asked for.
+    EXPECT_TRUE(ConvertLegacyTemplate(c.text, {}).changes.empty());
   }
 }
 

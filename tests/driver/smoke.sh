@@ -34,8 +34,8 @@ case $2 in
     expect 2 "" "The number of argument is invalid.
 Try 'lumiflow-convert --help'." ;;
   unknown-option)
-    run "$scratch" "$scratch" --verbose
-    expect 2 "" "lumiflow-convert: unknown option '--verbose'
+    run "$scratch" "$scratch" --loud
+    expect 2 "" "lumiflow-convert: unknown option '--loud'
 Try 'lumiflow-convert --help'." ;;
   dash-file)
     # "--" ends the options: a file named like one converts.

@@ -60,7 +60,7 @@ TEST(ZQA_OldParameterReader, ASecondReadStartsAfresh) {
 }
 
 // `count` regions with their own formats, each copying a task that carries
-// 2000 format specification names.
+// the names of 2000 format specifications.
 std::string RegionsCopyingALongTask(int count) {
   std::string regions;
   std::string names;
@@ -74,7 +74,12 @@ std::string RegionsCopyingALongTask(int count) {
   for (int i = 0; i < 2000; ++i) {
     specifications += std::string(i ? ",\"fs" : "\"fs") + std::to_string(i) + "\"";
   }
-  return R"({"RegionDefinitionArray":[)" + regions + R"(],"ImageParameter":{)" +
+  std::string given;
+  for (int i = 0; i < 2000; ++i) {
+    given += std::string(i ? ",{\"Name\":\"fs" : "{\"Name\":\"fs") + std::to_string(i) + "\"}";
+  }
+  return R"({"FormatSpecificationArray":[)" + given + R"(],"RegionDefinitionArray":[)" + regions +
+         R"(],"ImageParameter":{)" +
          R"("FormatSpecificationNameArray":[)" + specifications +
          R"(],"RegionDefinitionNameArray":[)" + names + "]}}";
 }

@@ -16,7 +16,9 @@
 
 #include <initializer_list>
 #include <random>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace quorvane::testing {
 
@@ -34,8 +36,17 @@ class LegacyTemplateGenerator {
     } else {
       ExampleShape(root);
     }
+    drewChanges_ = DrawsChanges(root);
     return Text(root);
   }
+
+  // Whether the last file holds a value that its conversion, when it
+  // converts, cannot carry over as given: a time limit that is no integer
+  // above 0, a name that names nothing, a region no image parameter names
+  // or one that takes the whole image's name, two regions or format
+  // specifications of one name, a format after "BF2_ALL", a morphology mode
+  // beside binarization modes.
+  bool DrewChanges() const { return drewChanges_; }
 
   // One file of `count` image parameters, for how the conversion scales.
   std::string ImageParameters(int count) {
@@ -331,8 +342,82 @@ class LegacyTemplateGenerator {
     }
   }
 
+  // The single object of `keys` and the objects of its array, in the order
+  // the conversion takes them.
+  static std::vector<const Json::Value*> Objects(const Json::Value& root, const char* single,
+                                                 const char* array) {
+    std::vector<const Json::Value*> objects;
+    if (root.isMember(single)) objects.push_back(&root[single]);
+    if (root[array].isArray()) {
+      for (const Json::Value& element : root[array]) objects.push_back(&element);
+    }
+    return objects;
+  }
+
+  static bool FormatAfterAll(const Json::Value& object) {
+    const Json::Value& list = object["BarcodeFormatIds_2"];
+    if (!list.isArray()) return false;
+    for (Json::ArrayIndex i = 0; i + 1 < list.size(); ++i) {
+      if (list[i] == "BF2_ALL") return true;
+    }
+    return false;
+  }
+
+  static bool NamesMissing(const Json::Value& names, const std::set<std::string>& known) {
+    if (!names.isArray()) return false;
+    for (const Json::Value& name : names) {
+      if (name.isString() && known.count(name.asString()) == 0) return true;
+    }
+    return false;
+  }
+
+  static bool DrawsChanges(const Json::Value& root) {
+    const auto nameOf = [](const Json::Value* object) {
+      return object->isObject() && (*object)["Name"].isString() ? (*object)["Name"].asString()
+                                                                 : std::string();
+    };
+    std::set<std::string> specifications;
+    for (const Json::Value* specification :
+         Objects(root, "FormatSpecification", "FormatSpecificationArray")) {
+      if (!specifications.insert(nameOf(specification)).second) return true;
+      if (FormatAfterAll(*specification)) return true;
+    }
+    std::set<std::string> regions;
+    for (const Json::Value* region : Objects(root, "RegionDefinition", "RegionDefinitionArray")) {
+      const std::string name = nameOf(region);
+      if (!regions.insert(name).second || name == "roi_default") return true;
+      if (FormatAfterAll(*region)) return true;
+      if (NamesMissing((*region)["FormatSpecificationNameArray"], specifications)) return true;
+    }
+    std::set<std::string> named;
+    for (const Json::Value* image :
+         Objects(root, "ImageParameter", "ImageParameterContentArray")) {
+      if (!image->isObject()) continue;
+      const Json::Value& timeout = (*image)["Timeout"];
+      if (!timeout.isNull() && !(timeout.isInt() && timeout.asInt() > 0)) return true;
+      if (FormatAfterAll(*image)) return true;
+      if (NamesMissing((*image)["RegionDefinitionNameArray"], regions)) return true;
+      if (NamesMissing((*image)["FormatSpecificationNameArray"], specifications)) return true;
+      for (const Json::Value& name : (*image)["RegionDefinitionNameArray"]) {
+        if (name.isString()) named.insert(name.asString());
+      }
+      const Json::Value& binarization = (*image)["BinarizationModes"];
+      for (const Json::Value& mode : (*image)["ImagePreprocessingModes"]) {
+        const Json::Value& name = mode.isObject() ? mode["Mode"] : mode;
+        if (name == "IPM_MORPHOLOGY" && binarization.isArray() && !binarization.empty()) {
+          return true;
+        }
+      }
+    }
+    for (const std::string& region : regions) {
+      if (named.count(region) == 0) return true;
+    }
+    return false;
+  }
+
   std::mt19937 random_;
   bool varied_;
+  bool drewChanges_ = false;
 };
 
 }  // namespace quorvane::testing
