@@ -3,7 +3,8 @@
 // the document only records. Besides not crashing: every failure is reported
 // with a known code and a message, reading the same text again into the same
 // document gives the same result (nothing of the first read survives the
-// clearing), and the checker fails where the document does, in the same way.
+// clearing), the checker fails where the document does, in the same way,
+// and so does the checker with --strict where the checker fails.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,5 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "the checker refuses what the document refuses, in the same way",
                fuzzing::Describe(code, message) + " against " +
                    fuzzing::Describe(checkCode, checkMessage));
+
+  std::string strictMessage;
+  const int strictCode = CheckTemplateText(text.c_str(), strictMessage, nullptr, {.strict = true});
+  fuzzing::RequireReported(strictCode, strictMessage, false);
+  FUZZ_REQUIRE(checkCode == errors::kSuccess ||
+                   (strictCode == checkCode && strictMessage == checkMessage),
+               "--strict refuses what the checker refuses, in the same way",
+               fuzzing::Describe(checkCode, checkMessage) + " against " +
+                   fuzzing::Describe(strictCode, strictMessage));
   return 0;
 }

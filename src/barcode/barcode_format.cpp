@@ -151,6 +151,9 @@ Json::Value BarcodeFormatNamesJson(BarcodeFormatMask mask) {
     if ((entry.mask & covered) != 0 || (entry.mask & mask) == 0) continue;
     names.append(Json::StaticString(entry.name));
   }
+  // Null or an empty list would read back as the owner's default formats:
+  // a mask of no (named) formats is the null format.
+  if (names.empty()) names.append(Json::StaticString("BF_NULL"));
   return names;
 }
 

@@ -49,8 +49,9 @@ EnumTable BarcodeFormatNames();
 // when there is none.
 const char* GetBarcodeFormatName(BarcodeFormatMask mask);
 
-// The shortest list of names that the writing rules give for `mask`: a JSON
-// array of names, or null for 0.
+// The shortest list of names that the writing rules give for `mask`, as a
+// JSON array; ["BF_NULL"] for a mask without any named format, which reads
+// back as 0.
 Json::Value BarcodeFormatNamesJson(BarcodeFormatMask mask);
 
 // Legacy templates kept some formats in a second list of "BF2_" names. The

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 
+#include "framework/document_base.h"
 #include "framework/field_mapping.h"
 
 namespace quorvane {
@@ -88,6 +89,7 @@ const ClassMapping& ZQA_BarcodeReaderTaskSetting::Mapping() {
           // The writer adds the names of the specifications the task holds.
           .TextList("BarcodeFormatSpecificationNameArray", &S::formatSpecificationNames,
                     kWrittenWhenNotEmpty, {}, &S::GetFormatSpecificationNames)
+          .RefersTo(kBarcodeFormatSpecifications)
           .Note("The format specifications that refine decoding, by name")
           .Text("BaseBarcodeReaderTaskSettingName", &S::baseName)
           .Note("The task this one inherits the keys it leaves out from")

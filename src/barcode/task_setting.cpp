@@ -162,6 +162,7 @@ const ClassMapping& QVIP_SectionImageParameterStruct::Mapping() {
                 {.aliases = kSectionTypeShortNames})
           .Text("ImageParameterName", &S::imageParameterName,
                 QV_ImageParameter::GetDefaultImageParameterName(1).c_str())
+          .RefersTo(kImageParameters)
           .Int("ContinueWhenPartialResultsGenerated", &S::continueWhenPartialResultsGenerated, 1,
                0, 1)
           .Build();

@@ -1,5 +1,6 @@
 #include "captureflow/flow_sections.h"
 
+#include "framework/document_base.h"
 #include "framework/field_mapping.h"
 
 namespace quorvane {
@@ -58,6 +59,7 @@ const ClassMapping& QV_SemanticSetting::Mapping() {
       Mapper<S>("SemanticSetting")
           .Common()
           .TextList("TaskSettingNameArray", &S::taskSettingNames)
+          .RefersTo(kAnyTask)
           .OptionalObject("ReferenceObjectFilter", &S::referenceObjectFilter,
                           kMadeWhenNull | kKeepsMessage)
           .Build();
@@ -72,6 +74,7 @@ const ClassMapping& QV_OutputTaskSetting::BackwardReferenceOutput::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("BackwardReferenceOutput")
           .TextList("ReferenceTaskNameArray", &S::referenceTaskNames)
+          .RefersTo(kAnyTask)
           .NameList("ReferenceResultTypeArray", &S::referenceResultTypes, {},
                     AtomicResultTypeNames(), field_kinds::NameListFailure::kQuiet)
           .Build();
@@ -85,7 +88,9 @@ const ClassMapping& QV_OutputTaskSetting::TaskResult::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("TaskResult")
           .Text("TargetROIDefName", &S::targetROIDefName)
+          .RefersTo(kTargetROIDefs)
           .TextList("TaskSettingNameArray", &S::taskSettingNames)
+          .RefersTo(kAnyTask)
           .Enum("Operator", &S::operatorType, OPERATOR_AND, kOperators, kNoFlags, kOperatorOptions)
           .Object("BackwardReferenceOutput", &S::backwardReferenceOutput)
           .Build();

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "captureflow/default_names.h"
+#include "framework/document_base.h"
 #include "framework/field_mapping.h"
 
 namespace quorvane {
@@ -15,6 +16,7 @@ const ClassMapping& QV_LumiflowSetting::Mapping() {
       Mapper<S>("LumiflowSetting")
           .Common(DefaultLumiflowSettingName().c_str())
           .Text("ImageSource", &S::imageSourceName)
+          .RefersTo(kImageSources, EmptyName::kNone)
           .Note("The image source the flow takes its images from, by name")
           .Int("OutputOriginalImage", &S::outputOriginalImage, 0, 0, 1)
           .Int("MaxParallelTasks", &S::maxParallelTasks, 4, 0, 256)
@@ -24,8 +26,10 @@ const ClassMapping& QV_LumiflowSetting::Mapping() {
           .Int("MinImageCaptureInterval", &S::minImageCaptureInterval, 0, 0, INT_MAX)
           .TextList("ImageROIProcessingNameArray", &S::imageROIProcessingNames, kNoFlags,
                     {DefaultTargetROIDefName()})
+          .RefersTo(kTargetROIDefs)
           .Note("The target ROI definitions run on each image, by name")
           .TextList("SemanticProcessingNameArray", &S::semanticProcessingNames, kEmptyAllowed)
+          .RefersTo(kSemanticProcessing)
           .Build();
   return mapping;
 }

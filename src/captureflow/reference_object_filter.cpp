@@ -1,5 +1,6 @@
 #include "captureflow/reference_object_filter.h"
 
+#include "framework/document_base.h"
 #include "framework/field_mapping.h"
 #include "imageparams/image_modes.h"
 
@@ -172,7 +173,9 @@ const ClassMapping& QV_ReferenceObjectFilter::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("ReferenceObjectFilter")
           .TextList("ReferenceTargetROIDefNameArray", &S::referenceTargetROIDefNames)
+          .RefersTo(kTargetROIDefs)
           .TextList("ReferenceTaskNameArray", &S::referenceTaskNames)
+          .RefersTo(kAnyTask)
           // An empty array empties the list; a name not in the table fails
           // with no text of its own.
           .NameList("AtomicResultTypeArray", &S::atomicResultTypes,

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "captureflow/default_names.h"
+#include "framework/document_base.h"
 #include "framework/field_mapping.h"
 
 namespace quorvane {
@@ -210,6 +211,7 @@ const ClassMapping& QV_TargetROIDef::Mapping() {
           .Note("The definition this one inherits the keys it leaves out from")
           .Int("PauseFlag", &S::pauseFlag, 0, 0, 1)
           .TextList("TaskSettingNameArray", &S::taskSettingNames, kWrittenWhenNotEmpty)
+          .RefersTo(kAnyTask)
           .Note("The tasks that run on this region, by name")
           .Object("Location", &S::location)
           .Note("Where the region is: four corners on the image, or an offset from reference objects")

@@ -7,10 +7,19 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "framework/document_base.h"
 #include "framework/error_codes.h"
 
 namespace quorvane::document_internal {
+
+// Task names that are known without being declared.
+inline constexpr std::pair<const char*, TaskKind> kDefaultTaskNames[] = {
+    {"zqa_task_default", kBarcodeReaderTask},
+    {"zqe_task_default", kLabelRecognizerTask},
+    {"zqi_task_default", kDocumentNormalizerTask},
+};
 
 // Parses a text that must hold a JSON object; a refusal leaves its text in
 // `message`.

@@ -13,15 +13,9 @@ namespace quorvane {
 
 namespace {
 
+using document_internal::kDefaultTaskNames;
 using document_internal::ParseTemplateObject;
 using document_internal::StringMember;
-
-// Task names that are known without being declared.
-constexpr std::pair<const char*, TaskKind> kDefaultTaskNames[] = {
-    {"zqa_task_default", kBarcodeReaderTask},
-    {"zqe_task_default", kLabelRecognizerTask},
-    {"zqi_task_default", kDocumentNormalizerTask},
-};
 
 // Whether the section arrays of `templateJson` hold more than `limit`
 // elements together.

@@ -17,8 +17,9 @@ constexpr const char* kDescription =
     "and do not loop, that the target ROIs, tasks, image sources and semantic settings that "
     "other sections name exist, that a task ends in a stage its section has, that ranges do not "
     "start above their ends, that the points of a location turn clockwise, and the bounds of "
-    "bracketed integer groups. The bases of tasks and format specifications, and the image "
-    "parameters and format specifications a task names, are not checked.";
+    "bracketed integer groups. With --strict, it also follows every other name a section "
+    "gives to another (the image parameters and format specifications a task names, the tasks "
+    "a semantic setting's filter names) and the bases of tasks and format specifications.";
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <utility>
 
+#include "document/every_reference.h"
 #include "document/section_table.h"
 #include "document/template_document.h"
 #include "document/template_schema.h"
@@ -114,6 +115,9 @@ Failure CheckText(const std::string& content, std::vector<std::string>* notRead,
     failure = ReadEachElement(document.templateJson, section);
     if (failure.code != errors::kSuccess) break;
   }
+  if (failure.code == errors::kSuccess && options.strict) {
+    failure.code = CheckEveryReference(document, failure.message);
+  }
   if (failure.code == errors::kSuccess && options.strict) failure = CheckTopLevelKeys(root);
   if (failure.code == errors::kSuccess && notRead != nullptr) {
     *notRead = accounting.Unconsumed(document.templateJson);
@@ -176,7 +180,9 @@ int RunTemplateCheck(int argc, const char* const* argv, std::ostream& out, std::
       "The exit status is 0 when every file passed, 1 otherwise, 2 for a usage error.\n"
       "\n"
       "\n"
-      "  --strict     also refuse a top-level key that is not a template section\n"
+      "  --strict     also refuse a name a section gives to another that no section\n"
+      "               of that kind has, a chain of bases that loops or ends at such\n"
+      "               a name, a top-level key that is not a template section\n"
       "               (\"LumiflowTemplates\", \"ImageParameterOptions\",\n"
       "               \"TargetROIDefOptions\", \"BarcodeReaderTaskSettingOptions\",\n"
       "               \"BarcodeFormatSpecificationOptions\", \"GlobalParameter\"), and a\n"

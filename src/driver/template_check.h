@@ -12,8 +12,10 @@
 namespace quorvane {
 
 struct CheckOptions {
-  // Also refuse every top-level key that is not one of the sections a
-  // converted template holds, and a file without any of them.
+  // Also follow every name a section gives to another and every chain of
+  // bases, those the document leaves alone included; then refuse every
+  // top-level key that is not one of the sections a converted template
+  // holds, and a file without any of them.
   bool strict = false;
 };
 

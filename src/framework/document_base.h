@@ -29,6 +29,10 @@ enum SectionKind : int {
   kSectionKindCount = 13,
 };
 
+// Not a collection: what a key names when it names a task of any kind (the
+// tasks of several sections share one set of names).
+inline constexpr int kAnyTask = -2;
+
 // Task kind codes of the document's task names.
 enum TaskKind : int {
   kNotATask = -1,

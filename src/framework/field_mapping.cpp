@@ -16,14 +16,16 @@ Json::Value FieldSpec::Describe(const QV_ParameterFieldBase& /*owner*/,
 ClassMapping::ClassMapping(std::string typeName, std::vector<FieldPointer> fields,
                            bool ignoresUnknownKeys, EnumTable modes, int elementMode,
                            std::vector<std::pair<std::string, std::string>> descriptions,
-                           std::vector<std::pair<std::string, std::string>> olderNames)
+                           std::vector<std::pair<std::string, std::string>> olderNames,
+                           std::vector<std::pair<std::string, SectionReference>> references)
     : typeName_(std::move(typeName)),
       fields_(std::move(fields)),
       ignoresUnknownKeys_(ignoresUnknownKeys),
       modes_(modes),
       elementMode_(elementMode),
       descriptions_(std::move(descriptions)),
-      olderNames_(std::move(olderNames)) {
+      olderNames_(std::move(olderNames)),
+      references_(std::move(references)) {
   byKey_.reserve(fields_.size());
   for (const FieldPointer& field : fields_) {
     byKey_.push_back(field.get());
@@ -61,6 +63,56 @@ const char* ClassMapping::Description(std::string_view key) const {
     if (described == key) return text.c_str();
   }
   return nullptr;
+}
+
+const SectionReference* ClassMapping::Reference(std::string_view key) const {
+  for (const auto& [named, reference] : references_) {
+    if (named == key) return &reference;
+  }
+  return nullptr;
+}
+
+namespace {
+
+// As deep as the classes nest, which the input cannot change.
+bool VisitNestedReferences(const QV_ParameterFieldBase& object, std::string& where,
+                           const ReferenceVisitor& visit) {
+  const ClassMapping& mapping = object.GetMapping();
+  std::vector<std::string_view> texts;
+  std::vector<const QV_ParameterFieldBase*> nested;
+  for (const FieldPointer& field : mapping.Fields()) {
+    if (const SectionReference* reference = mapping.Reference(field->Key())) {
+      texts.clear();
+      field->AppendTexts(object, texts);
+      for (std::string_view name : texts) {
+        if (visit(*reference, name, where)) return true;
+      }
+    }
+    nested.clear();
+    field->AppendNested(object, nested);
+    // A structure read from its owner's own object stands where its owner does.
+    const bool keyed = !field->ReadsOwnerObject();
+    const bool listed = field->ElementUnits() != 0;
+    for (std::size_t i = 0; i < nested.size(); ++i) {
+      const std::size_t mark = where.size();
+      if (keyed) {
+        if (!where.empty()) where += ':';
+        where += field->Key();
+        if (listed) where += '[' + std::to_string(i) + ']';
+      }
+      const bool stopped = VisitNestedReferences(*nested[i], where, visit);
+      where.resize(mark);
+      if (stopped) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool VisitSectionReferences(const QV_ParameterFieldBase& object, const ReferenceVisitor& visit) {
+  std::string where;
+  return VisitNestedReferences(object, where, visit);
 }
 
 void ApplyDefaults(const ClassMapping& mapping, QV_ParameterFieldBase& object) {

@@ -23,6 +23,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -70,6 +71,20 @@ enum FieldFlag : unsigned {
   // A list that is given as an empty array where kEmptyAllowed stays as it
   // was, instead of being emptied.
   kEmptyKeepsList = 1u << 8,
+};
+
+// A key whose texts name other sections of the same template: what kind of
+// section they name, a collection kind (document_base.h) or kAnyTask.
+// Reading does not follow them; a walk over the mappings does
+// (VisitSectionReferences). The base a section inherits from is not marked:
+// the document knows its key.
+enum class EmptyName {
+  kMissing,  // an empty text names a section that is not there
+  kNone,     // an empty text names no section
+};
+struct SectionReference {
+  int kind;
+  EmptyName empty;
 };
 
 // Reads one element of a list of objects from its JSON value in place of
@@ -134,6 +149,14 @@ class FieldSpec {
   // object like `owner` (a new one of its class); anything for a kind that
   // cannot say.
   virtual Json::Value Describe(const QV_ParameterFieldBase& owner, SchemaWriter& schema) const;
+  // The texts the key holds, in order: one, or each of a list; none for
+  // kinds that hold no text.
+  virtual void AppendTexts(const QV_ParameterFieldBase& /*object*/,
+                           std::vector<std::string_view>& /*texts*/) const {}
+  // The objects nested under the key, in order: one held, or each element
+  // of a list of objects; none for other kinds.
+  virtual void AppendNested(const QV_ParameterFieldBase& /*object*/,
+                            std::vector<const QV_ParameterFieldBase*>& /*nested*/) const {}
 
  private:
   const char* key_;
@@ -149,7 +172,8 @@ class ClassMapping {
   ClassMapping(std::string typeName, std::vector<FieldPointer> fields, bool ignoresUnknownKeys,
                EnumTable modes, int elementMode,
                std::vector<std::pair<std::string, std::string>> descriptions = {},
-               std::vector<std::pair<std::string, std::string>> olderNames = {});
+               std::vector<std::pair<std::string, std::string>> olderNames = {},
+               std::vector<std::pair<std::string, SectionReference>> references = {});
 
   const std::string& TypeName() const { return typeName_; }
   std::span<const FieldPointer> Fields() const { return fields_; }
@@ -171,6 +195,8 @@ class ClassMapping {
   int ElementMode() const { return elementMode_; }
   // The one-line description of a key, or null.
   const char* Description(std::string_view key) const;
+  // What the texts of a key name, or null for a key that names no section.
+  const SectionReference* Reference(std::string_view key) const;
   // Keys that are older names of another key of the class, each as (older
   // name, key): an object may give one value under several of them.
   std::span<const std::pair<std::string, std::string>> OlderNames() const { return olderNames_; }
@@ -188,7 +214,18 @@ class ClassMapping {
   int elementMode_;
   std::vector<std::pair<std::string, std::string>> descriptions_;
   std::vector<std::pair<std::string, std::string>> olderNames_;
+  std::vector<std::pair<std::string, SectionReference>> references_;
 };
+
+// Calls `visit` with each name that `object`, and the objects nested in it,
+// give to other sections, in the order of their mappings: what the key
+// names, the name, and where the name stands below `object` (the keys of the
+// nested objects and the positions of list elements, joined by ":"; empty
+// for a key of `object` itself). Stops at the first visit that returns true,
+// and returns whether one did.
+using ReferenceVisitor =
+    std::function<bool(const SectionReference&, std::string_view name, const std::string& where)>;
+bool VisitSectionReferences(const QV_ParameterFieldBase& object, const ReferenceVisitor& visit);
 
 // Builds a JSON Schema (draft 2020-12) from mappings: each class once, as a
 // definition that the schemas of its keys refer to.
@@ -472,6 +509,10 @@ class TextField final : public FieldSpec {
     text["type"] = "string";
     return SchemaWriter::OrNull(text);
   }
+  void AppendTexts(const QV_ParameterFieldBase& object,
+                   std::vector<std::string_view>& texts) const override {
+    texts.push_back(Owner<S>(object).*member_);
+  }
 
  private:
   std::string S::*member_;
@@ -519,6 +560,11 @@ class TextListField final : public FieldSpec {
     Json::Value text;
     text["type"] = "string";
     return SchemaWriter::ListOf(text, Has(kEmptyAllowed));
+  }
+  // The list as read: what a getter adds on writing was never read.
+  void AppendTexts(const QV_ParameterFieldBase& object,
+                   std::vector<std::string_view>& texts) const override {
+    for (const std::string& text : Owner<S>(object).*member_) texts.push_back(text);
   }
 
  private:
@@ -696,6 +742,10 @@ class ObjectField final : public FieldSpec {
   Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter& schema) const override {
     return SchemaWriter::OrNull(schema.Reference<T>());
   }
+  void AppendNested(const QV_ParameterFieldBase& object,
+                    std::vector<const QV_ParameterFieldBase*>& nested) const override {
+    nested.push_back(&(Owner<S>(object).*member_));
+  }
 
  private:
   T S::*member_;
@@ -734,6 +784,11 @@ class OptionalObjectField final : public FieldSpec {
   const ClassMapping* ElementMapping() const override { return &T::Mapping(); }
   Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter& schema) const override {
     return SchemaWriter::OrNull(schema.Reference<T>());
+  }
+  void AppendNested(const QV_ParameterFieldBase& object,
+                    std::vector<const QV_ParameterFieldBase*>& nested) const override {
+    const std::optional<T>& held = Owner<S>(object).*member_;
+    if (held) nested.push_back(&*held);
   }
 
  private:
@@ -793,6 +848,10 @@ class ObjectListField final : public FieldSpec {
   Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter& schema) const override {
     return SchemaWriter::ListOf(SchemaWriter::OrNull(schema.Reference<T>()), Has(kEmptyAllowed));
   }
+  void AppendNested(const QV_ParameterFieldBase& object,
+                    std::vector<const QV_ParameterFieldBase*>& nested) const override {
+    for (const T& element : Owner<S>(object).*member_) nested.push_back(&element);
+  }
 
  private:
   std::vector<T> S::*member_;
@@ -826,6 +885,10 @@ class InlineObjectField final : public FieldSpec {
     T fresh;
     return T::Mapping().Find(Key())->Describe(fresh, schema);
   }
+  void AppendNested(const QV_ParameterFieldBase& object,
+                    std::vector<const QV_ParameterFieldBase*>& nested) const override {
+    nested.push_back(&(Owner<S>(object).*member_));
+  }
 
  private:
   T S::*member_;
@@ -848,6 +911,9 @@ class Mapper {
       fields_.push_back(field);
       if (const char* description = base.Description(field->Key())) {
         descriptions_.emplace_back(field->Key(), description);
+      }
+      if (const SectionReference* reference = base.Reference(field->Key())) {
+        references_.emplace_back(field->Key(), *reference);
       }
     }
     olderNames_.assign(base.OlderNames().begin(), base.OlderNames().end());
@@ -978,6 +1044,12 @@ class Mapper {
     descriptions_.emplace_back(fields_.back()->Key(), description);
     return *this;
   }
+  // The texts of the key added last name sections of `kind` (a collection
+  // kind, or kAnyTask) of the same template.
+  Mapper& RefersTo(int kind, EmptyName empty = EmptyName::kMissing) {
+    references_.emplace_back(fields_.back()->Key(), SectionReference{kind, empty});
+    return *this;
+  }
 
   // A field of a kind of the class's own.
   Mapper& Add(FieldPointer field) {
@@ -993,7 +1065,8 @@ class Mapper {
 
   ClassMapping Build() {
     return ClassMapping(std::move(typeName_), std::move(fields_), ignoresUnknownKeys_, modes_,
-                        elementMode_, std::move(descriptions_), std::move(olderNames_));
+                        elementMode_, std::move(descriptions_), std::move(olderNames_),
+                        std::move(references_));
   }
 
  private:
@@ -1001,6 +1074,7 @@ class Mapper {
   std::vector<FieldPointer> fields_;
   std::vector<std::pair<std::string, std::string>> descriptions_;
   std::vector<std::pair<std::string, std::string>> olderNames_;
+  std::vector<std::pair<std::string, SectionReference>> references_;
   bool ignoresUnknownKeys_ = false;
   EnumTable modes_;
   int elementMode_ = 0;

@@ -46,9 +46,24 @@ TEST(BarcodeFormatStruct, WritesOnlyNamedBits) {
   ASSERT_EQ(back.ReadFromJson(format.json, NoSkippedKeys()), 0);
   EXPECT_EQ(back.barcodeFormatIds, ~BarcodeFormatMask{0x1} & ~kUnnamedBits);
 
+  // Nothing named is the null format, not null (the owner's default).
   QVIP_BarcodeFormatStruct unnamed(0x1000000000000000);
   unnamed.WriteToJson(false);
-  EXPECT_TRUE(unnamed.json["BarcodeFormatIds"].isNull());
+  EXPECT_EQ(Compact(unnamed.json["BarcodeFormatIds"]), R"(["BF_NULL"])");
+}
+
+// What is written reads back as the same mask, into an owner whose own
+// formats are the default ones: each mask of the table, no formats
+// ("BF_NULL") among them.
+TEST(BarcodeFormatStruct, EveryTableMaskReadsBackAsWritten) {
+  for (const BarcodeFormatEntry& entry : BarcodeFormatTable()) {
+    SCOPED_TRACE(entry.name);
+    QVIP_BarcodeFormatStruct written(entry.mask);
+    written.WriteToJson(false);
+    QVIP_BarcodeFormatStruct back(BF_DEFAULT);
+    ASSERT_EQ(back.ReadFromJson(written.json, NoSkippedKeys()), 0);
+    EXPECT_EQ(back.barcodeFormatIds, entry.mask) << Compact(written.json);
+  }
 }
 
 }  // namespace

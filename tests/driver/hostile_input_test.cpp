@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver/hostile_inputs.h"
@@ -41,7 +42,8 @@ TEST(HostileInput, DocumentAndCheckerGiveADefinedOutcome) {
 }
 
 // Current-format templates whose every key is given every JSON type, through
-// the checker alone, which reads the document before its own step.
+// the checker alone (with and without --strict), which reads the document
+// before its own step.
 TEST(HostileInput, DocumentAndCheckerTakeEveryKeyAsEveryType) {
   for (const char* base : {"legacy/golden/single_image_parameter.expected.json",
                            "../fuzz/corpus/document_read/full_template.json",
@@ -52,10 +54,27 @@ TEST(HostileInput, DocumentAndCheckerTakeEveryKeyAsEveryType) {
     ASSERT_GT(inputs.size(), 100u);
     for (const HostileText& input : inputs) {
       SCOPED_TRACE(input.name);
+      testing::ExpectCheckOutcome(input.text);
+    }
+  }
+}
+
+// Chains of bases as long as a template holds: --strict walks each name
+// once, keeps of a section no more than its names, and tells a chain that
+// loops from one that ends.
+TEST(HostileInput, StrictFollowsLongChainsOfBasesOnce) {
+  for (const auto& [section, baseKey] :
+       {std::pair{"BarcodeReaderTaskSettingOptions", "BaseBarcodeReaderTaskSettingName"},
+        std::pair{"BarcodeFormatSpecificationOptions", "BaseBarcodeFormatSpecification"}}) {
+    for (const bool looping : {false, true}) {
+      const HostileText input = testing::BaseChainText(section, baseKey, 60000, looping);
+      SCOPED_TRACE(std::string(section) + ": " + input.name);
       std::string message;
+      int code = 0;
       ExpectBounded(input.text.size(), [&] {
-        testing::ExpectReported(CheckTemplateText(input.text, message), message);
+        code = CheckTemplateText(input.text, message, nullptr, {.strict = true});
       });
+      EXPECT_EQ(code, looping ? errors::kJsonValueInvalid : errors::kSuccess) << message;
     }
   }
 }

@@ -68,6 +68,23 @@ inline HostileText HugeArrayText(const std::string& section) {
   return {"50 MB array", std::move(huge)};
 }
 
+// `count` sections under `section`, each the base (by `baseKey`) of the one
+// before it: a chain that ends at a section without a base or, with
+// `looping`, comes back to the first.
+inline HostileText BaseChainText(const std::string& section, const std::string& baseKey,
+                                 int count, bool looping) {
+  std::string chain = "{\"" + section + "\": [";
+  for (int i = 0; i < count; ++i) {
+    const int base = i + 1 < count ? i + 1 : 0;
+    chain += std::string(i > 0 ? "," : "") + "{\"Name\":\"s" + std::to_string(i) + "\"";
+    if (i + 1 < count || looping) chain += ",\"" + baseKey + "\":\"s" + std::to_string(base) + "\"";
+    chain += "}";
+  }
+  chain += "]}";
+  return {std::to_string(count) + (looping ? " bases in a loop" : " bases in a chain"),
+          std::move(chain)};
+}
+
 // Legacy texts whose few bytes ask the conversion for much: bare mode names
 // that become whole mode objects, empty image parameters that become three
 // sections each, and regions that each take a copy of a long task.

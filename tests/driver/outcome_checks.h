@@ -55,23 +55,41 @@ inline void ExpectReported(int code, const std::string& message) {
   EXPECT_FALSE(message.empty()) << code;
 }
 
+// Checks one text, and again with --strict: each reports success or a
+// failure of its own, and --strict refuses what the checker refuses, in the
+// same way. Returns the code of the check.
+inline int ExpectCheckOutcome(const std::string& text) {
+  std::string checkMessage;
+  std::string strictMessage;
+  int checkCode = 0;
+  int strictCode = 0;
+  ExpectBounded(text.size(), [&] { checkCode = CheckTemplateText(text, checkMessage); });
+  ExpectBounded(text.size(), [&] {
+    strictCode = CheckTemplateText(text, strictMessage, nullptr, {.strict = true});
+  });
+  ExpectReported(checkCode, checkMessage);
+  ExpectReported(strictCode, strictMessage);
+  if (checkCode != errors::kSuccess) {
+    EXPECT_EQ(strictCode, checkCode);
+    EXPECT_EQ(strictMessage, checkMessage);
+  }
+  return checkCode;
+}
+
 // Reads, appends and checks one text: each reports success or a failure of
 // its own, and the checker refuses what the document refuses. Returns the
 // code of the read.
 inline int ExpectDocumentOutcome(const std::string& text) {
   QV_LMFParameter document;
   QV_LMFParameter appended;
-  std::string checkMessage;
   int code = 0;
-  int checkCode = 0;
   ExpectBounded(text.size(), [&] { code = document.ReadFromText(text); });
   ExpectBounded(text.size(), [&] {
     ExpectReported(appended.AppendFromText(text), appended.message);
     ExpectReported(appended.ReadFromString(nullptr), appended.message);
   });
-  ExpectBounded(text.size(), [&] { checkCode = CheckTemplateText(text, checkMessage); });
+  const int checkCode = ExpectCheckOutcome(text);
   ExpectReported(code, document.message);
-  ExpectReported(checkCode, checkMessage);
   if (code != errors::kSuccess) {
     EXPECT_EQ(checkCode, code);
   }
