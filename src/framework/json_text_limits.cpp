@@ -37,6 +37,9 @@ const char* SkipComment(const char* p, const char* end) {
 }  // namespace
 
 bool ExceedsJsonValueLimit(std::string_view text, std::size_t limit) {
+  // Each value past the first takes a byte of its own: a shorter text
+  // cannot hold more, and is not scanned.
+  if (text.size() < limit) return false;
   std::size_t values = 1;
   const char* p = text.data();
   const char* const end = p + text.size();
