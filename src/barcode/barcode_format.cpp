@@ -125,16 +125,13 @@ const char* GetBarcodeFormatName(BarcodeFormatMask mask) {
   return "BF_NULL";
 }
 
-Json::Value BarcodeFormatNamesJson(BarcodeFormatMask mask) {
-  Json::Value names;  // of static names, held by pointer
-  if (mask == BF_ALL) {
-    names.append(Json::StaticString("BF_ALL"));
-    return names;
-  }
+std::vector<const char*> BarcodeFormatNameList(BarcodeFormatMask mask) {
+  std::vector<const char*> names;
+  if (mask == BF_ALL) return {"BF_ALL"};
   // Composites first, each hiding the single formats it covers.
   BarcodeFormatMask covered = 0;
   const auto appendComposite = [&](const char* name, BarcodeFormatMask bits) {
-    names.append(Json::StaticString(name));
+    names.push_back(name);
     covered |= bits;
   };
   const BarcodeFormatMask low = mask & kLowWord;
@@ -149,11 +146,17 @@ Json::Value BarcodeFormatNamesJson(BarcodeFormatMask mask) {
   for (const BarcodeFormatEntry& entry : kFormats) {
     if (entry.mask == 0 || entry.mask == BF_ALL || IsComposite(entry.mask)) continue;
     if ((entry.mask & covered) != 0 || (entry.mask & mask) == 0) continue;
-    names.append(Json::StaticString(entry.name));
+    names.push_back(entry.name);
   }
   // Null or an empty list would read back as the owner's default formats:
   // a mask of no (named) formats is the null format.
-  if (names.empty()) names.append(Json::StaticString("BF_NULL"));
+  if (names.empty()) names.push_back("BF_NULL");
+  return names;
+}
+
+Json::Value BarcodeFormatNamesJson(BarcodeFormatMask mask) {
+  Json::Value names;  // of static names, held by pointer
+  for (const char* name : BarcodeFormatNameList(mask)) names.append(Json::StaticString(name));
   return names;
 }
 

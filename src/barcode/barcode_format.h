@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/field_mapping.h"
 #include "framework/parameter_field_base.h"
@@ -53,6 +54,8 @@ const char* GetBarcodeFormatName(BarcodeFormatMask mask);
 // JSON array; ["BF_NULL"] for a mask without any named format, which reads
 // back as 0.
 Json::Value BarcodeFormatNamesJson(BarcodeFormatMask mask);
+// The same names, in the same order.
+std::vector<const char*> BarcodeFormatNameList(BarcodeFormatMask mask);
 
 // Legacy templates kept some formats in a second list of "BF2_" names. The
 // mask of such a name (exact, case-sensitive); nothing for "BF2_NULL",
@@ -86,6 +89,13 @@ class FormatMaskField final : public FieldSpec {
   }
   void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
     json[Json::StaticString(Key())] = BarcodeFormatNamesJson(static_cast<S&>(object).*member_);
+  }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
+    const std::vector<const char*> names = BarcodeFormatNameList(static_cast<S&>(object).*member_);
+    text.QuotedKey(KeyText());
+    text.BeginArray(names.size());
+    for (const char* name : names) text.String(name);
+    text.EndArray();
   }
   Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
     return SchemaWriter::ListOf(SchemaWriter::Names(BarcodeFormatNames()), true);

@@ -46,6 +46,13 @@ class PointField final : public FieldSpec {
     array = Json::Value(Json::arrayValue);
     for (int value : Of(object)) array.append(value);
   }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
+    const Point& point = Of(object);
+    text.QuotedKey(KeyText());
+    text.BeginArray(point.size());
+    for (int value : point) text.Int(value);
+    text.EndArray();
+  }
   void Reset(QV_ParameterFieldBase& object) const override { Of(object) = default_; }
   // x and y, and optionally their units (1 percent, 0 pixels).
   Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {

@@ -45,7 +45,7 @@ void FieldSpec::WriteText(QV_ParameterFieldBase& object, StyledText& text, bool 
   Json::Value json;
   Write(object, json, flag);
   if (const Json::Value* value = FindMember(json, Key())) {
-    text.Key(Key());
+    text.QuotedKey(KeyText());
     text.Value(*value);
   }
 }

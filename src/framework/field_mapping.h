@@ -98,12 +98,15 @@ class SchemaWriter;
 // kinds below cast it to their class, which the mapping guarantees.
 class FieldSpec {
  public:
-  FieldSpec(const char* key, unsigned flags) : key_(key), flags_(flags) {}
+  FieldSpec(const char* key, unsigned flags)
+      : key_(key), keyText_(StyledText::KeyText(key)), flags_(flags) {}
   FieldSpec(const FieldSpec&) = delete;
   FieldSpec& operator=(const FieldSpec&) = delete;
   virtual ~FieldSpec() = default;
 
   const char* Key() const { return key_; }
+  // The key as the text writer writes it: quoted, then " : ".
+  const std::string& KeyText() const { return keyText_; }
   unsigned Flags() const { return flags_; }
   bool Has(unsigned flag) const { return (flags_ & flag) != 0; }
 
@@ -160,6 +163,7 @@ class FieldSpec {
 
  private:
   const char* key_;
+  std::string keyText_;
   unsigned flags_;
 };
 
@@ -343,7 +347,7 @@ class IntField final : public FieldSpec {
     Slot(json, Key()) = Owner<S>(object).*member_;
   }
   void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
-    text.Key(Key());
+    text.QuotedKey(KeyText());
     text.Int(Owner<S>(object).*member_);
   }
   void Reset(QV_ParameterFieldBase& object) const override { Owner<S>(object).*member_ = default_; }
@@ -444,7 +448,7 @@ class EnumField final : public FieldSpec {
     Slot(json, Key()) = Json::StaticString(EnumName(names_, ToValue(Owner<S>(object).*member_)));
   }
   void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
-    text.Key(Key());
+    text.QuotedKey(KeyText());
     text.String(EnumName(names_, ToValue(Owner<S>(object).*member_)));
   }
   void Reset(QV_ParameterFieldBase& object) const override {
@@ -497,7 +501,7 @@ class TextField final : public FieldSpec {
     Slot(json, Key()) = Owner<S>(object).*member_;
   }
   void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
-    text.Key(Key());
+    text.QuotedKey(KeyText());
     text.String(Owner<S>(object).*member_);
   }
   void Reset(QV_ParameterFieldBase& object) const override { Owner<S>(object).*member_ = default_; }
@@ -544,7 +548,7 @@ class TextListField final : public FieldSpec {
     S& owner = Owner<S>(object);
     const std::vector<std::string>& list = written_ ? (owner.*written_)() : owner.*member_;
     if (list.empty() && Has(kWrittenWhenNotEmpty)) return;
-    text.Key(Key());
+    text.QuotedKey(KeyText());
     if (list.empty()) return text.Null();
     text.BeginArray(list.size());
     for (const std::string& item : list) text.String(item);
@@ -602,7 +606,7 @@ class IntListField final : public FieldSpec {
   }
   void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
     const std::vector<int>& list = Owner<S>(object).*member_;
-    text.Key(Key());
+    text.QuotedKey(KeyText());
     if (list.empty()) return text.Null();
     text.BeginArray(list.size());
     for (int value : list) text.Int(value);
@@ -690,7 +694,7 @@ class NameListField final : public FieldSpec {
   }
   void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
     const std::vector<int>& list = Owner<S>(object).*member_;
-    text.Key(Key());
+    text.QuotedKey(KeyText());
     if (list.empty()) return text.Null();
     text.BeginArray(list.size());
     for (int value : list) text.String(EnumName(names_, value));
@@ -731,7 +735,7 @@ class ObjectField final : public FieldSpec {
     Slot(json, Key()) = std::move(child.json);
   }
   void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool flag) const override {
-    text.Key(Key());
+    text.QuotedKey(KeyText());
     (Owner<S>(object).*member_).WriteText(text, flag);
   }
   void Reset(QV_ParameterFieldBase& object) const override {
@@ -776,7 +780,7 @@ class OptionalObjectField final : public FieldSpec {
   void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool flag) const override {
     std::optional<T>& held = Owner<S>(object).*member_;
     if (!held) return;
-    text.Key(Key());
+    text.QuotedKey(KeyText());
     held->WriteText(text, flag);
   }
   void Reset(QV_ParameterFieldBase& object) const override { (Owner<S>(object).*member_).reset(); }
@@ -825,7 +829,7 @@ class ObjectListField final : public FieldSpec {
   }
   void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool flag) const override {
     std::vector<T>& list = Owner<S>(object).*member_;
-    text.Key(Key());
+    text.QuotedKey(KeyText());
     if (list.empty()) return text.Null();
     text.BeginArray(list.size());
     for (T& element : list) element.WriteText(text, flag);
@@ -877,6 +881,16 @@ class InlineObjectField final : public FieldSpec {
     T& child = Owner<S>(object).*member_;
     child.WriteToJson(flag);
     Slot(json, Key()) = MemberOrNull(child.json, Key());
+  }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool flag) const override {
+    T& child = Owner<S>(object).*member_;
+    const FieldSpec* inner = child.GetMapping().Find(Key());
+    // The key as the embedded structure writes it; null where it writes none.
+    if (inner != nullptr && !inner->Has(kNeverWritten) && !inner->Has(kWrittenWhenNotEmpty)) {
+      inner->WriteText(child, text, flag);
+      return;
+    }
+    FieldSpec::WriteText(object, text, flag);
   }
   void Reset(QV_ParameterFieldBase&) const override {}
   const ClassMapping* ElementMapping() const override { return &T::Mapping(); }

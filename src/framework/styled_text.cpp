@@ -107,11 +107,6 @@ void StyledText::AppendQuoted(std::string& out, std::string_view text) {
   out += '"';
 }
 
-void StyledText::WriteIndent() {
-  out_ += '\n';
-  out_.append(depth_, '\t');
-}
-
 void StyledText::WriteWithIndent(std::string_view text) {
   if (!indented_) WriteIndent();
   out_ += text;
@@ -134,7 +129,14 @@ void StyledText::BeginObject() {
   frames_.push_back({false, 0, 0});
 }
 
-void StyledText::Key(std::string_view key) {
+std::string StyledText::KeyText(std::string_view key) {
+  std::string text;
+  AppendQuoted(text, key);
+  text += " : ";
+  return text;
+}
+
+void StyledText::QuotedKey(std::string_view keyText) {
   Frame& object = frames_.back();
   if (object.count++ == 0) {
     WriteWithIndent("{");
@@ -142,11 +144,13 @@ void StyledText::Key(std::string_view key) {
   } else {
     out_ += ',';
   }
-  if (!indented_) WriteIndent();
-  AppendQuoted(out_, key);
+  // After "{" or a member's value the writer never stands indented.
+  WriteIndent();
+  out_ += keyText;
   indented_ = false;
-  out_ += " : ";
 }
+
+void StyledText::Key(std::string_view key) { QuotedKey(KeyText(key)); }
 
 void StyledText::EndObject(bool nullWhenEmpty) {
   if (frames_.back().count == 0) {

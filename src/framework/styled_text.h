@@ -27,6 +27,10 @@ class StyledText {
   // is empty is known at its end.
   void BeginObject();
   void Key(std::string_view key);
+  // A key already quoted and followed by " : " (KeyText of it), as a class
+  // keeps the keys it writes again and again.
+  void QuotedKey(std::string_view keyText);
+  static std::string KeyText(std::string_view key);
   // `nullWhenEmpty`: an object without members is written as null, as a
   // model object that writes no key leaves its value.
   void EndObject(bool nullWhenEmpty = false);
@@ -64,10 +68,15 @@ class StyledText {
     BeforeValue();
     out_ += text;
   }
-  void WriteIndent();
+  // A line break and the tabs of the current depth, in one append.
+  void WriteIndent() {
+    if (depth_ + 1 > indentation_.size()) indentation_.resize(depth_ + 1, '\t');
+    out_.append(indentation_.data(), depth_ + 1);
+  }
   void WriteWithIndent(std::string_view text);
 
   std::string& out_;
+  std::string indentation_ = "\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
   std::vector<Frame> frames_;
   std::size_t depth_ = 0;
   bool indented_ = true;

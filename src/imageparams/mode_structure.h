@@ -80,6 +80,10 @@ class GroupListField final : public FieldSpec {
   void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
     json[Json::StaticString(Key())] = GroupListText(static_cast<S&>(object).*member_);
   }
+  void WriteText(QV_ParameterFieldBase& object, StyledText& text, bool) const override {
+    text.QuotedKey(KeyText());
+    text.String(GroupListText(static_cast<S&>(object).*member_));
+  }
   void Reset(QV_ParameterFieldBase& object) const override {
     (static_cast<S&>(object).*member_).clear();
   }

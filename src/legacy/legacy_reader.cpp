@@ -592,6 +592,8 @@ void ZQA_OldParameterReader::OutputNewTemplate(std::string& text) {
     return written;
   }();
   text.clear();
+  // Room for a typical template at once, rather than doubling up to it.
+  text.reserve(std::size_t{1} << 15);
   StyledText out(text);
   out.BeginObject();
   for (const SectionSpec* section : sections) {
