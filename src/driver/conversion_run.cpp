@@ -301,7 +301,9 @@ int ConversionRun::Convert(const std::vector<PlannedFile>& plan, const SourceLis
   RunCounts counts;
   RunInListOrder<PreparedFile>(
       plan.size(), workers,
-      [&](std::size_t i) { return PrepareFile(plan[i], converter_.convert, request); },
+      [&](std::size_t i) {
+        return PrepareFile(plan[i], converter_.convert, request, !options_.dryRun);
+      },
       [&](std::size_t i, PreparedFile&& prepared) {
         const FileResult result =
             options_.dryRun ? std::move(prepared.result)
@@ -364,7 +366,7 @@ const TemplateConverter& LegacyTemplateConverter() {
 }
 
 PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
-                         const ConversionRequest& request) {
+                         const ConversionRequest& request, bool writeBeside) {
   PreparedFile prepared;
   FileResult& result = prepared.result;
   const auto fail = [&result](FileStatus status, std::string reason, int code) {
@@ -415,6 +417,22 @@ PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
     result.record = std::move(conversion.record);
     result.notCarriedOver = std::move(conversion.notCarriedOver);
     result.changes = std::move(conversion.changes);
+    // Written here, on the worker's own core; the run only renames it in turn.
+    // A directory still to be made is left to the run, which makes it in turn.
+    if (writeBeside && GetPathKind(DirectoryOf(file.output).c_str()) == PathKind::Directory) {
+      error = 0;
+      switch (prepared.written.Write(file.output, prepared.outputText, &error)) {
+        case WriteOutcome::Written:
+          prepared.outputText = std::string();
+          break;
+        case WriteOutcome::OpenFailed:
+          fail(FileStatus::NotOpened, "Error: " + FailureReason(error) + ".", error);
+          break;
+        case WriteOutcome::WriteFailed:
+          fail(FileStatus::NotWritten, "Error: " + FailureReason(error) + ".", error);
+          break;
+      }
+    }
   } catch (const std::bad_alloc&) {
     prepared = PreparedFile();
     fail(FileStatus::NotRead, std::string("Error: ") + GetErrorString(errors::kOutOfMemory),
@@ -432,8 +450,18 @@ FileResult CommitFile(const PlannedFile& file, PreparedFile prepared, bool makeD
                       std::set<std::string>& changedDirectories) {
   FileResult& result = prepared.result;
   if (result.status != FileStatus::Converted) return std::move(result);
-  int error =
-      makeDirectories ? MakeOutputDirectories(destination, file.output, changedDirectories) : 0;
+  int error = 0;
+  if (prepared.written.Pending()) {
+    if (prepared.written.Commit(&error) == WriteOutcome::Written) {
+      changedDirectories.insert(DirectoryOf(file.output));
+      return std::move(result);
+    }
+    result.status = FileStatus::NotWritten;
+    result.reason = "Error: " + FailureReason(error) + ".";
+    result.code = error;
+    return std::move(result);
+  }
+  error = makeDirectories ? MakeOutputDirectories(destination, file.output, changedDirectories) : 0;
   if (error != 0) {
     result.status = FileStatus::NotOpened;
   } else {

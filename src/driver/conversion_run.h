@@ -74,18 +74,22 @@ struct FileResult {
   std::vector<KeyAccounting::NamedChange> changes;
 };
 
-// A file read and converted, waiting to be written.
+// A file read and converted, waiting to be put in place: written beside
+// its output already, or still as text.
 struct PreparedFile {
   FileResult result;
   std::string outputText;
+  PendingFile written;
 };
 
-// Reads and converts one file; never throws.
+// Reads and converts one file and, with `writeBeside` and where the
+// output's directory is there, writes it beside its output; never throws.
 PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
-                         const ConversionRequest& request);
+                         const ConversionRequest& request, bool writeBeside = false);
 
-// Writes a prepared file's output atomically, first creating the
-// directories between `destination` and the output when `makeDirectories`.
+// Puts a prepared file's output in place atomically (writing it first when
+// its preparation did not, after creating the directories between
+// `destination` and the output when `makeDirectories`).
 // Adds each directory whose entries it changed to `changedDirectories`. A
 // preparation that did not convert is returned as it is.
 FileResult CommitFile(const PlannedFile& file, PreparedFile prepared, bool makeDirectories,

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <iterator>
 #include <optional>
+#include <random>
 #include <system_error>
 #include <utility>
 
@@ -354,8 +355,54 @@ WriteOutcome WriteFileBytes(const std::string& path, const std::string& content)
   return close(fd) != 0 || failed ? WriteOutcome::WriteFailed : WriteOutcome::Written;
 }
 
-WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content,
-                                 int* error) {
+namespace {
+
+// A name of the form ".lumiflow-XXXXXX" beside `path` that nothing has yet,
+// created with `mode` (less the umask, as the system applies it). Short and
+// fixed, so that it fits whatever the output's name is, and never taken for
+// a legacy file by a later listing.
+int CreateTemporary(const std::string& path, mode_t mode, std::string& temporary) {
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  const std::string directory = path.substr(0, path.rfind('/') + 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = directory + ".lumiflow-";
+    std::uint64_t bits = random();
+    for (int i = 0; i < 6; ++i, bits >>= 6) temporary += kLetters[bits % (sizeof kLetters - 1)];
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+}  // namespace
+
+PendingFile::PendingFile(PendingFile&& other) noexcept
+    : temporary_(std::move(other.temporary_)), path_(std::move(other.path_)) {
+  other.temporary_.clear();
+}
+
+PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
+  if (this != &other) {
+    Discard();
+    temporary_ = std::move(other.temporary_);
+    path_ = std::move(other.path_);
+    other.temporary_.clear();
+  }
+  return *this;
+}
+
+PendingFile::~PendingFile() { Discard(); }
+
+void PendingFile::Discard() {
+  if (!temporary_.empty()) unlink(temporary_.c_str());
+  temporary_.clear();
+}
+
+WriteOutcome PendingFile::Write(const std::string& path, const std::string& content, int* error) {
+  Discard();
   const auto failed = [error](WriteOutcome outcome, int reason) {
     if (error != nullptr) {
       *error = reason;
@@ -383,26 +430,25 @@ WriteOutcome WriteFileAtomically(const std::string& path, const std::string& con
   if (replacesFile && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
     return failed(WriteOutcome::OpenFailed, errno);
   }
-
-  // A short fixed name, so that it fits whatever the output's name is, and
-  // never taken for a legacy file by a later listing.
-  std::string temporary = path.substr(0, path.rfind('/') + 1) + ".lumiflow-XXXXXX";
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  // Created with its final permissions: 0666 less the umask, or those of
+  // the file it replaces, with its owner where the user may give it away.
+  const mode_t mode = replacesFile ? existing.st_mode & 0777 : 0666;
+  std::string temporary;
+  const int fd = CreateTemporary(path, mode, temporary);
   if (fd < 0) {
     return failed(WriteOutcome::OpenFailed, errno);
   }
-  // The replaced file's owner and permissions carry over to its successor.
-  mode_t mode = 0666 & ~ProcessUmask();
+  temporary_ = std::move(temporary);
+  path_ = path;
+  int reason = 0;
   if (replacesFile) {
-    mode = existing.st_mode & 0777;
     if (fchown(fd, existing.st_uid, existing.st_gid) != 0) {
       // Only root may give a file away; anyone else's output stays theirs.
     }
+    // The umask may have taken bits the replaced file had.
+    if ((mode & ~ProcessUmask()) != mode && fchmod(fd, mode) != 0) reason = errno;
   }
-  int reason = WriteAll(fd, content);
-  if (reason == 0 && fchmod(fd, mode) != 0) {
-    reason = errno;
-  }
+  if (reason == 0) reason = WriteAll(fd, content);
   // Only a replacement risks data: a new file lost to a power cut leaves
   // what was there before, nothing.
   if (reason == 0 && replaces && fdatasync(fd) != 0) {
@@ -411,14 +457,32 @@ WriteOutcome WriteFileAtomically(const std::string& path, const std::string& con
   if (close(fd) != 0 && reason == 0) {
     reason = errno;
   }
-  if (reason == 0 && rename(temporary.c_str(), path.c_str()) != 0) {
-    reason = errno;
-  }
   if (reason != 0) {
-    unlink(temporary.c_str());
+    Discard();
     return failed(WriteOutcome::WriteFailed, reason);
   }
   return WriteOutcome::Written;
+}
+
+WriteOutcome PendingFile::Commit(int* error) {
+  if (temporary_.empty()) {
+    if (error != nullptr) *error = ENOENT;
+    return WriteOutcome::WriteFailed;
+  }
+  if (rename(temporary_.c_str(), path_.c_str()) != 0) {
+    if (error != nullptr) *error = errno;
+    Discard();
+    return WriteOutcome::WriteFailed;
+  }
+  temporary_.clear();
+  return WriteOutcome::Written;
+}
+
+WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content,
+                                 int* error) {
+  PendingFile file;
+  const WriteOutcome written = file.Write(path, content, error);
+  return written == WriteOutcome::Written ? file.Commit(error) : written;
 }
 
 int WriteIntoExisting(const std::string& path, const std::string& content) {

@@ -126,6 +126,30 @@ WriteOutcome WriteFileBytes(const std::string& path, const std::string& content)
 WriteOutcome WriteFileAtomically(const std::string& path, const std::string& content,
                                  int* error = nullptr);
 
+// The two halves of WriteFileAtomically, for writing a file on one thread
+// and putting it in place on another: a complete file under a temporary name
+// beside its path, which Commit renames over the path. One that is never
+// committed is removed when it goes, so that nothing is left behind.
+class PendingFile {
+ public:
+  PendingFile() = default;
+  PendingFile(PendingFile&& other) noexcept;
+  PendingFile& operator=(PendingFile&& other) noexcept;
+  ~PendingFile();
+
+  // Writes `content` as WriteFileAtomically does, all but the rename.
+  WriteOutcome Write(const std::string& path, const std::string& content, int* error = nullptr);
+  // Renames the file over its path (WriteFailed, and removed, when that fails).
+  WriteOutcome Commit(int* error = nullptr);
+  // Written and not yet committed.
+  bool Pending() const { return !temporary_.empty(); }
+
+ private:
+  void Discard();
+  std::string temporary_;
+  std::string path_;
+};
+
 // Writes `content` into what already exists at `path` and is not a regular
 // file (a device, a fifo with a reader, a pipe named under /proc), without
 // creating, truncating or replacing anything. A fifo without a reader fails
