@@ -19,9 +19,10 @@ namespace quorvane {
 // commit(i, result) on the calling thread for i = 0, 1, ... in turn, until
 // commit returns false or stopped() turns true (it is asked before each
 // item is started and before each commit): then no later result is
-// committed and no later item is started. At most 2 x workers results wait for their commit, so memory
-// stays flat however long the list. With one worker (or when no thread can
-// be started) everything runs on the calling thread. `prepare` must not
+// committed and no later item is started. At most 2 x workers results wait
+// for their commit, so memory stays flat however long the list. The calling
+// thread is one of the workers; with one worker everything runs on it, as it
+// does when no thread can be started. `prepare` must not
 // throw; a throw from `commit` ends the work and reaches the caller.
 template <class Result, class Prepare, class Commit, class Stopped>
 void RunInListOrder(std::size_t count, unsigned workers, Prepare&& prepare, Commit&& commit,
@@ -85,28 +86,40 @@ void RunInListOrder(std::size_t count, unsigned workers, Prepare&& prepare, Comm
     }
   } joiner{mutex, stop, slotFree, threads};
 
-  threads.reserve(workers);
-  for (unsigned w = 0; w < workers; ++w) {
+  // The calling thread is one of the workers: it commits what is ready in
+  // turn and otherwise prepares the next item, so that no thread stands
+  // beside the workers competing for the cores.
+  threads.reserve(workers - 1);
+  for (unsigned w = 1; w < workers; ++w) {
     try {
       threads.emplace_back(work);
     } catch (const std::system_error&) {
-      break;  // the system gives no more threads; those started do the work
+      break;  // the system gives no more threads; those there do the work
     }
   }
-  if (threads.empty()) {
-    runHere();
-    return;
-  }
-  for (; committed < count && !stopped();) {
+  const auto canTake = [&] { return !stop && next < count && next < committed + window; };
+  while (committed < count && !stopped()) {
     std::optional<Result> result;
+    std::optional<std::size_t> mine;
     {
       std::unique_lock lock(mutex);
       resultReady.wait(lock, [&] {
-        return slots[committed % window].has_value() || (stop && next <= committed);
+        return slots[committed % window].has_value() || canTake() || (stop && next <= committed);
       });
-      if (!slots[committed % window].has_value()) return;
-      result = std::move(slots[committed % window]);
-      slots[committed % window].reset();
+      if (slots[committed % window].has_value()) {
+        result = std::move(slots[committed % window]);
+        slots[committed % window].reset();
+      } else if (canTake()) {
+        mine = next++;
+      } else {
+        return;
+      }
+    }
+    if (mine) {
+      Result prepared = prepare(*mine);
+      const std::lock_guard lock(mutex);
+      slots[*mine % window].emplace(std::move(prepared));
+      continue;
     }
     if (stopped()) return;
     const bool goOn = commit(committed, std::move(*result));
