@@ -9,12 +9,14 @@
 
 namespace quorvane {
 
-// A fresh reader per file: nothing carries over from one file to the next.
+// One reader per thread, set up once: each read clears its document and
+// starts afresh, so nothing carries over from one file to the next, and the
+// document is initialised once per file rather than twice.
 TemplateConversion ConvertLegacyTemplate(const std::string& text,
                                          const ConversionRequest& request) {
   TemplateConversion result;
   try {
-    ZQA_OldParameterReader reader;
+    thread_local ZQA_OldParameterReader reader;
     reader.collectNotCarriedOver = request.record;
     result.code = reader.ReadOldTemplate(text.c_str(), result.errorMessage);
     if (result.code != errors::kSuccess) {

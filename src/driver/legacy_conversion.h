@@ -40,7 +40,8 @@ struct TemplateConversion {
 };
 
 // The conversion behind ConvertTemplateText (driver/conversion_run.h). Never
-// throws; a fresh reader per call, so calls may run on several threads.
+// throws; a reader per thread, cleared by each read, so calls may run on
+// several threads and nothing carries over from one call to the next.
 TemplateConversion ConvertLegacyTemplate(const std::string& text, const ConversionRequest& request);
 
 // The output text alone: 0 and `outputText`, or an error code with its
