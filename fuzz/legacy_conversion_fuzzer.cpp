@@ -2,9 +2,11 @@
 // ReadOldTemplate, then OutputNewTemplate. Besides not crashing: a failure
 // is reported with a known code (the converter prints the code's own text
 // for an empty message); the same reader converting the same text again
-// gives the same result (nothing of the first read survives); and a
-// converted template is read by the template document without error and
-// passes the checker, which also builds its tasks and format specifications.
+// gives the same result (nothing of the first read survives); the text
+// written straight from the model is the styled text of the tree the model
+// writes; and a converted template is read by the template document without
+// error and passes the checker (--strict too), which also builds its tasks
+// and format specifications.
 
 #include <cstddef>
 #include <cstdint>
@@ -46,13 +48,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                fuzzing::Describe(first.code, first.message) + " then " +
                    fuzzing::Describe(second.code, second.message));
   if (first.code != errors::kSuccess) return 0;
+  FUZZ_REQUIRE(first.output == reader.NewTemplateTree().toStyledString(),
+               "the text written from the model is the styled text of its tree", first.output);
 
   QV_LMFParameter document;
   const int read = document.ReadFromString(first.output.c_str());
   FUZZ_REQUIRE(read == errors::kSuccess, "a converted template reads without error",
                fuzzing::Describe(read, document.message) + "\n" + first.output);
   std::string checkMessage;
-  const int check = CheckTemplateText(first.output, checkMessage);
+  const int check = CheckTemplateText(first.output, checkMessage, nullptr, {.strict = true});
   FUZZ_REQUIRE(check == errors::kSuccess, "a converted template passes the checker",
                fuzzing::Describe(check, checkMessage) + "\n" + first.output);
   return 0;
