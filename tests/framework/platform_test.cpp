@@ -321,6 +321,40 @@ TEST(WriteFileAtomically, ReplacesOnlyRegularFilesAndLinksAndLeavesNoTemporaryFi
   EXPECT_EQ(testing::FileText(target), "target") << "a link is replaced, not written through";
 }
 
+// A file written on one thread and put in place on another: nothing shows
+// at its path before the commit, and one never committed leaves nothing.
+TEST(PendingFile, IsInPlaceOnlyOnceCommittedAndGoneWhenDropped) {
+  testing::TempTree tree;
+  const std::string path = tree.WriteFile("out/a.json", "before");
+  const auto names = [&] {
+    std::set<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(tree.Path("out"))) {
+      found.insert(entry.path().filename().string());
+    }
+    return found;
+  };
+  {
+    PendingFile dropped;
+    ASSERT_EQ(dropped.Write(path, "dropped"), WriteOutcome::Written);
+    EXPECT_TRUE(dropped.Pending());
+    EXPECT_EQ(names().size(), 2u);
+    PendingFile moved = std::move(dropped);
+    EXPECT_FALSE(dropped.Pending());
+    EXPECT_TRUE(moved.Pending());
+  }
+  EXPECT_EQ(names(), std::set<std::string>{"a.json"});
+  EXPECT_EQ(testing::FileText(path), "before");
+  PendingFile kept;
+  ASSERT_EQ(kept.Write(path, "after"), WriteOutcome::Written);
+  EXPECT_EQ(testing::FileText(path), "before");
+  EXPECT_EQ(kept.Commit(), WriteOutcome::Written);
+  EXPECT_FALSE(kept.Pending());
+  EXPECT_EQ(testing::FileText(path), "after");
+  EXPECT_EQ(names(), std::set<std::string>{"a.json"});
+  int error = 0;
+  EXPECT_EQ(kept.Commit(&error), WriteOutcome::WriteFailed);
+}
+
 // What a report written into something that is not a regular file meets:
 // nothing is created or truncated, a fifo without a reader fails at once.
 TEST(WriteIntoExisting, WritesIntoWhatIsThereAndNeverWaits) {
