@@ -14,7 +14,7 @@
 
 #include "driver/outcome_checks.h"
 #include "driver/temp_tree.h"
-#include "driver/template_check.h"
+#include "driver/check_run.h"
 #include "framework/error_codes.h"
 
 namespace quorvane {
