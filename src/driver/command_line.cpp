@@ -23,7 +23,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, std::span<const 
   bool optionsEnded = false;
   for (int i = 1; i < argc && line.error.empty(); ++i) {
     const std::string_view word = argv[i] != nullptr ? argv[i] : "";
-    if (optionsEnded || !word.starts_with('-')) {
+    // "-" alone names standard input or output, as an operand.
+    if (optionsEnded || !word.starts_with('-') || word == "-") {
       line.operands.emplace_back(word);
       continue;
     }

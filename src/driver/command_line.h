@@ -3,8 +3,9 @@
 // The command line of the executables, read the GNU way: short options
 // ("-h", several in one word as "-hv", an argument joined as "-j4" or as the
 // next word), long options ("--help", an argument as "--report=FILE" or as
-// the next word), options anywhere among the operands, and "--" ending the
-// options so that an operand may start with '-'.
+// the next word), options anywhere among the operands, "-" alone an operand
+// (standard input or output), and "--" ending the options so that an
+// operand may start with '-'.
 
 #include <span>
 #include <string>
@@ -34,8 +35,8 @@ struct CommandLine {
 };
 
 // Reads argv[1] to argv[argc - 1] against `specs`. Every word that starts
-// with '-' before a "--" is an option, "-" alone included; reading stops at
-// the first error.
+// with '-' before a "--" is an option, but "-" alone; reading stops at the
+// first error.
 CommandLine ParseCommandLine(int argc, const char* const* argv, std::span<const OptionSpec> specs);
 
 // The line that follows a usage error: "Try 'PROGRAM --help'.".

@@ -34,11 +34,13 @@ constexpr char kUsage[] =
     "Usage: lumiflow-convert [OPTION]... [SOURCE DESTINATION]\n"
     "Converts legacy \"ImageParameter\" templates into capture-flow templates.\n"
     "\n"
-    "  SOURCE       a legacy template file (its path contains \".json\"), or a\n"
-    "               directory searched with its subdirectories for *.json files\n"
+    "  SOURCE       a legacy template file (its path contains \".json\"), a\n"
+    "               directory searched with its subdirectories for *.json files,\n"
+    "               or - for one template on standard input\n"
     "  DESTINATION  a directory, which takes each output under its file's own\n"
-    "               name (with -t, under its path below SOURCE), or a file path\n"
-    "               that contains \".json\"\n"
+    "               name (with -t, under its path below SOURCE), a file path\n"
+    "               that contains \".json\", or - for standard output (the\n"
+    "               lines then go to standard error)\n"
     "\n"
     "Without paths both are asked for at the console (and, at a terminal, the\n"
     "program waits for one keystroke at the end). Each file is reported on its\n"
@@ -151,6 +153,26 @@ std::string AskForPath(std::istream& in, std::ostream& out, std::string_view pro
 
 std::string Quoted(const std::string& path) { return '"' + path + '"'; }
 
+// What a standard stream as SOURCE or DESTINATION cannot go with: a
+// directory on the other side, or the report on standard output as well.
+std::string StreamUsageError(const RunOptions& options, const std::string& sourcePath,
+                             const std::string& destinationPath) {
+  const std::string program = std::string(kProgram) + ": ";
+  const bool fromInput = IsStandardStream(sourcePath);
+  const bool toOutput = IsStandardStream(destinationPath);
+  if (toOutput && options.report == "-") {
+    return program + "the report and the converted template cannot both go to standard output";
+  }
+  if (toOutput && !fromInput && GetPathKind(sourcePath.c_str()) == PathKind::Directory) {
+    return program + "a directory cannot be converted to standard output";
+  }
+  if (fromInput && !toOutput && GetPathKind(destinationPath.c_str()) == PathKind::Directory) {
+    return program + "standard input is converted into a file or to standard output, not into "
+                     "a directory";
+  }
+  return {};
+}
+
 // Creates each missing directory between `destination` and the directory of
 // `output`, which lies below it, noting the directories whose entries that
 // changes; 0, or the errno of the mkdir that failed. What is in the way and
@@ -223,12 +245,15 @@ int WriteReport(const ReportTarget& target, const std::string& text, std::ostrea
 // signal.
 class ConversionRun {
  public:
-  ConversionRun(const RunOptions& options, const TemplateConverter& converter, std::ostream& out,
-                std::ostream& err)
+  // The run's lines go to standard error when standard output takes the
+  // report or the converted template.
+  ConversionRun(const RunOptions& options, const TemplateConverter& converter, std::istream& in,
+                std::ostream& out, std::ostream& err, bool outputToStandardOutput)
       : options_(options),
         converter_(converter),
+        standardInput_(in),
         standardOutput_(out),
-        console_(options.report == "-" ? err : out),
+        console_(options.report == "-" || outputToStandardOutput ? err : out),
         err_(err) {}
 
   int Run(const std::string& sourcePath, const std::string& destinationPath);
@@ -240,8 +265,16 @@ class ConversionRun {
   // the run changed; a failure of either fails the run.
   int Finish(int status);
 
+  // The template of standard input ("-" as SOURCE), read whole before it
+  // is converted: a failure, or null for one read.
+  std::optional<FileResult> ReadStandardInput(std::string& text);
+  // Writes a converted (or skipped) template to standard output ("-" as
+  // DESTINATION), as the commit of a file; the failure when it fails.
+  FileResult CommitToStandardOutput(PreparedFile&& prepared, const std::string& input);
+
   const RunOptions& options_;
   const TemplateConverter& converter_;
+  std::istream& standardInput_;
   std::ostream& standardOutput_;
   std::ostream& console_;
   std::ostream& err_;
@@ -298,15 +331,23 @@ int ConversionRun::Convert(const std::vector<PlannedFile>& plan, const SourceLis
                                   .check = options_.dryRun};
   const bool makeDirectories =
       options_.keepTree && listing.layout == OutputLayout::Tree && !options_.dryRun;
+  // A template through a standard stream is the run's one file.
+  std::string input;
+  std::optional<FileResult> unread;
+  if (plan.size() == 1 && IsStandardStream(plan[0].source)) unread = ReadStandardInput(input);
+  const bool toOutput = plan.size() == 1 && IsStandardStream(plan[0].output);
   RunCounts counts;
   RunInListOrder<PreparedFile>(
       plan.size(), workers,
       [&](std::size_t i) {
-        return PrepareFile(plan[i], converter_.convert, request, !options_.dryRun);
+        if (unread) return PreparedFile{std::move(*unread), {}, {}};
+        return PrepareFile(plan[i], converter_.convert, request, !options_.dryRun && !toOutput,
+                           IsStandardStream(plan[i].source) ? &input : nullptr);
       },
       [&](std::size_t i, PreparedFile&& prepared) {
         const FileResult result =
             options_.dryRun ? std::move(prepared.result)
+            : toOutput      ? CommitToStandardOutput(std::move(prepared), input)
                             : CommitFile(plan[i], std::move(prepared), makeDirectories,
                                          destinationPath, changedDirectories_);
         const std::string text = ConsoleText(plan[i], result, options_.dryRun, options_.verbose);
@@ -332,6 +373,47 @@ int ConversionRun::Convert(const std::vector<PlannedFile>& plan, const SourceLis
                      : counts.failed == 0 ? kExitSuccess
                                           : kExitFailure;
   return Finish(status);
+}
+
+std::optional<FileResult> ConversionRun::ReadStandardInput(std::string& text) {
+  FileResult failure;
+  failure.status = FileStatus::NotRead;
+  char buffer[1 << 16];
+  while (standardInput_.read(buffer, sizeof buffer) || standardInput_.gcount() > 0) {
+    const auto count = static_cast<std::size_t>(standardInput_.gcount());
+    // Refused as a file over the bound is, without taking what it claims.
+    if (count > kMaxTemplateFileBytes - text.size()) {
+      failure.reason = "Error: the file is larger than " +
+                       std::to_string(kMaxTemplateFileBytes >> 20) + " MiB.";
+      failure.code = errors::kTemplateComplex;
+      text.clear();
+      return failure;
+    }
+    text.append(buffer, count);
+  }
+  if (standardInput_.bad()) {
+    failure.reason = "Error: cannot read the file: " + FailureReason(EIO) + ".";
+    failure.code = EIO;
+    return failure;
+  }
+  return std::nullopt;
+}
+
+FileResult ConversionRun::CommitToStandardOutput(PreparedFile&& prepared, const std::string& input) {
+  FileResult& result = prepared.result;
+  // A template already converted goes through as it is: what comes out is
+  // the template in the current format either way.
+  const std::string* text = result.status == FileStatus::Converted ? &prepared.outputText
+                            : result.status == FileStatus::Skipped ? &input
+                                                                   : nullptr;
+  if (text == nullptr) return std::move(result);
+  standardOutput_ << *text << std::flush;
+  if (const int error = StreamError(standardOutput_)) {
+    result.status = FileStatus::NotWritten;
+    result.reason = "Error: " + FailureReason(error) + ".";
+    result.code = error;
+  }
+  return std::move(result);
 }
 
 int ConversionRun::Finish(int status) {
@@ -366,7 +448,8 @@ const TemplateConverter& LegacyTemplateConverter() {
 }
 
 PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
-                         const ConversionRequest& request, bool writeBeside) {
+                         const ConversionRequest& request, bool writeBeside,
+                         const std::string* given) {
   PreparedFile prepared;
   FileResult& result = prepared.result;
   const auto fail = [&result](FileStatus status, std::string reason, int code) {
@@ -387,7 +470,8 @@ PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
   try {
     std::string text;
     int error = 0;
-    switch (ReadFileBytes(file.source, text, kMaxTemplateFileBytes, &error)) {
+    switch (given != nullptr ? ReadOutcome::Read
+                             : ReadFileBytes(file.source, text, kMaxTemplateFileBytes, &error)) {
       case ReadOutcome::Read:
         break;
       case ReadOutcome::TooLarge:
@@ -400,7 +484,7 @@ PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
         fail(FileStatus::NotRead, ReadFailureReason(error), error);
         return prepared;
     }
-    TemplateConversion conversion = convert(text, request);
+    TemplateConversion conversion = convert(given != nullptr ? *given : text, request);
     if (conversion.alreadyCurrent) {
       result.status = FileStatus::Skipped;
       return prepared;
@@ -496,8 +580,11 @@ std::string ConsoleText(const PlannedFile& file, const FileResult& result, bool 
                         bool verbose) {
   switch (result.status) {
     case FileStatus::Converted: {
+      // What goes to standard output is the template itself, not its line.
       std::string text = dryRun ? "Would convert " + file.source + " to " + file.output + ".\n"
-                                : "Convert " + file.source + " successfully.\n";
+                         : IsStandardStream(file.output)
+                             ? std::string()
+                             : "Convert " + file.source + " successfully.\n";
       if (!verbose) return text;
       for (const KeyAccounting::NamedChange& change : result.changes) {
         text += "  " + file.source + ": " + change.path + ": " + CompactJson(change.value) + ": " +
@@ -552,11 +639,16 @@ int RunConverter(int argc, const char* const* argv, std::istream& in, std::ostre
   } else {
     return UsageError(err, "The number of argument is invalid.");
   }
+  if (const std::string error = StreamUsageError(options, sourcePath, destinationPath);
+      !error.empty()) {
+    return UsageError(err, error);
+  }
   int status = kExitSuccess;
   {
     // From here a stop signal ends the run between files, not the process.
     const StopSignals stopSignals;
-    status = ConversionRun(options, converter, out, err).Run(sourcePath, destinationPath);
+    status = ConversionRun(options, converter, in, out, err, IsStandardStream(destinationPath))
+                 .Run(sourcePath, destinationPath);
   }
   // Only a console window opened to ask for the paths waits to be read;
   // any other input belongs to whoever started the run and is never touched.

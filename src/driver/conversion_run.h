@@ -82,10 +82,12 @@ struct PreparedFile {
   PendingFile written;
 };
 
-// Reads and converts one file and, with `writeBeside` and where the
-// output's directory is there, writes it beside its output; never throws.
+// Reads (or, with `given`, takes that text as the file's) and converts one
+// file and, with `writeBeside` and where the output's directory is there,
+// writes it beside its output; never throws.
 PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
-                         const ConversionRequest& request, bool writeBeside = false);
+                         const ConversionRequest& request, bool writeBeside = false,
+                         const std::string* given = nullptr);
 
 // Puts a prepared file's output in place atomically (writing it first when
 // its preparation did not, after creating the directories between

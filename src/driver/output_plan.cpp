@@ -81,7 +81,7 @@ SourceIdentities IdentitiesOfSources(const std::vector<PlannedFile>& plan) {
   SourceIdentities sources;
   sources.reserve(plan.size());
   for (std::size_t i = 0; i < plan.size(); ++i) {
-    if (!plan[i].Readable()) continue;
+    if (!plan[i].Readable() || IsStandardStream(plan[i].source)) continue;
     const PathIdentities ids = IdentitiesOf(plan[i].source);
     if (ids.entry) sources.emplace(*ids.entry, i);
     if (ids.target && ids.target != ids.entry) sources.emplace(*ids.target, i);
@@ -179,20 +179,36 @@ std::string DirectoryOf(std::string_view path) {
   return slash == std::string::npos ? "." : slash == 0 ? "/" : std::string(path.substr(0, slash));
 }
 
+bool IsStandardStream(std::string_view path) { return path == "-"; }
+
 SourceListing ListSources(const std::string& sourcePath, const std::string& destinationPath,
                           bool keepTree) {
   SourceListing listing;
-  const PathKind sourceKind = GetPathKind(sourcePath.c_str());
-  const PathKind destinationKind = GetPathKind(destinationPath.c_str());
+  const bool fromInput = IsStandardStream(sourcePath);
+  const bool toOutput = IsStandardStream(destinationPath);
+  const PathKind sourceKind = fromInput ? PathKind::RegularFile : GetPathKind(sourcePath.c_str());
+  const PathKind destinationKind =
+      toOutput ? PathKind::Missing : GetPathKind(destinationPath.c_str());
   if (sourceKind == PathKind::Missing || sourceKind == PathKind::Invalid) {
     listing.refusal = "Source path error: " + Quoted(sourcePath) + " is invalid.";
     return listing;
   }
   const bool destinationNeedsMarker =
-      destinationKind == PathKind::Missing || destinationKind == PathKind::RegularFile;
+      !toOutput &&
+      (destinationKind == PathKind::Missing || destinationKind == PathKind::RegularFile);
   if ((destinationNeedsMarker && ContainsJsonExtension(destinationPath) == std::string::npos) ||
       destinationKind == PathKind::Invalid) {
     listing.refusal = "Destination path error: " + Quoted(destinationPath) + " is invalid.";
+    return listing;
+  }
+  // One template in or out through a standard stream: that one file.
+  if (fromInput || toOutput) {
+    listing.layout = OutputLayout::File;
+    if (!fromInput && ContainsJsonExtension(sourcePath) == std::string::npos) {
+      listing.refusal = "Source file type error: " + Quoted(sourcePath) + " is invalid.";
+    } else {
+      listing.files.push_back({sourcePath, sourcePath.size()});
+    }
     return listing;
   }
   FileIdentity source;
@@ -272,7 +288,7 @@ std::string RefuseOutputs(const std::vector<PlannedFile>& plan, OutputLayout lay
   const SourceIdentities sources = IdentitiesOfSources(plan);
   for (std::size_t i = 0; i < plan.size(); ++i) {
     const PlannedFile& file = plan[i];
-    if (!file.Readable()) continue;
+    if (!file.Readable() || IsStandardStream(file.output)) continue;
     // Nothing there (or a way there the write will fail on, with its reason).
     const PathIdentities ids = IdentitiesOf(file.output);
     if (!ids.entry) continue;
@@ -335,7 +351,7 @@ std::string RefuseReport(const std::string& givenPath, const ReportTarget& targe
   EntryResolver resolver;
   const std::string entry = resolver.Entry(target.path);
   for (const PlannedFile& file : plan) {
-    if (!file.Readable()) continue;
+    if (!file.Readable() || IsStandardStream(file.output)) continue;
     if (resolver.Entry(file.output) == entry) return start + "the output of " + file.source + ".\n";
     if (ids.target) {
       const PathIdentities output = IdentitiesOf(file.output);

@@ -42,6 +42,10 @@ struct SourceListing {
   std::string refusal;
 };
 
+// Whether a path given as SOURCE or DESTINATION is "-": standard input or
+// output, one template through it.
+bool IsStandardStream(std::string_view path);
+
 // Checks the paths and lists the files: the source file itself, or what the
 // listing finds in the source directory, where a destination directory that
 // lies inside it (and is not the source directory itself) is left out. A

@@ -195,5 +195,32 @@ TEST(ConverterProcess, FilesTheUserMayNotTouchAreNamedWithTheReason) {
   EXPECT_EQ(FileText(kept), kEarlierOutput);
 }
 
+// "-" for both paths makes a filter: the template through the pipe, nothing
+// on standard output but the template, a failure or a reader that goes away
+// reported on standard error with exit status 1.
+TEST(ConverterProcess, FiltersFromStandardInputToStandardOutput) {
+  TempTree tree;
+  const int legacy = open(tree.WriteFile("old.json", kLegacy).c_str(), O_RDONLY);
+  const int refused = open(tree.WriteFile("bad.json", kRefused).c_str(), O_RDONLY);
+  Outcome run = RunToEnd({.arguments = {"-", "-"}, .input = legacy}, tree.Root());
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, Output(kLegacy));
+  EXPECT_EQ(run.err, "");
+  run = RunToEnd({.arguments = {"-", "-"}, .input = refused}, tree.Root());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, Refused("-"));
+  lseek(legacy, 0, SEEK_SET);
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  close(ends[0]);
+  run = RunToEnd({.arguments = {"-", "-"}, .input = legacy, .output = ends[1]}, tree.Root());
+  close(ends[1]);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Fail to write file: -.\nError: Broken pipe.\n");
+  close(legacy);
+  close(refused);
+}
+
 }  // namespace
 }  // namespace quorvane::testing

@@ -80,7 +80,7 @@
 #include "document/template_document.h"
 #include "driver/conversion_run.h"
 #include "driver/temp_tree.h"
-#include "driver/template_check.h"
+#include "driver/check_run.h"
 #include "imageparams/small_structures.h"
 #include "support/json_text.h"
 #include "support/model_registry.h"
@@ -395,7 +395,7 @@ void RunProgramCase(const Json::Value& testCase, const Json::Value& file) {
   std::istringstream in(input);
   std::ostringstream out, err;
   const int status = words[0] == "lumiflow-check"
-                         ? RunTemplateCheck(argc, argv.data(), out, err)
+                         ? RunTemplateCheck(argc, argv.data(), out, err, &in)
                          : RunConverter(argc, argv.data(), in, out, err,
                                         {StandInConversion, StandInFormat},
                                         testCase.get("terminal", false).asBool());
