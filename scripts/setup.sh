@@ -3,8 +3,10 @@
 # converter. Does nothing when everything is already there.
 set -eu
 
-# python3-jsonschema: the validator the tests hold the template schema to.
-packages="g++ cmake ninja-build pkg-config libjsoncpp-dev libgtest-dev python3-jsonschema"
+# python3-jsonschema: the validator the tests hold the template schema to;
+# python3-dev: the headers of the Python module; man-db and groff-base: the
+# manual pages' check.
+packages="g++ cmake ninja-build pkg-config libjsoncpp-dev libgtest-dev python3-jsonschema python3-dev man-db groff-base"
 # Extra package groups are asked for by name: "fuzz" (clang), "bench".
 for extra in "$@"; do
   case "$extra" in
