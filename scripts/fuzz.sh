@@ -30,7 +30,8 @@ case "${1:-}" in
   build)
     scripts/setup.sh fuzz
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_CXX_COMPILER=clang++ -DLUMIFLOW_FUZZ=ON -DLUMIFLOW_BUILD_TESTS=OFF
+      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLUMIFLOW_FUZZ=ON \
+      -DLUMIFLOW_BUILD_TESTS=OFF -DLUMIFLOW_PYTHON=OFF
     cmake --build "$build" -j 2
     ;;
   run)
