@@ -19,6 +19,8 @@ namespace {
 
 using testing::FileText;
 using testing::ParseJson;
+using testing::Regenerating;
+using testing::WriteFileText;
 
 const std::string kGoldenDirectory = LUMIFLOW_TEST_DATA_DIR "/legacy/golden";
 const std::string kLegacySuffix = ".legacy.json";
@@ -35,6 +37,36 @@ std::vector<std::string> CaseNames() {
   return names;
 }
 
+// Writes what the build produces for one case: its output, or its failure
+// (a message compared by its start keeps that start while it still holds,
+// since the rest comes from the JSON parser).
+void Regenerate(const std::string& base, int code, const std::string& message,
+                ZQA_OldParameterReader& reader) {
+  const std::string expectedPath = base + ".expected.json";
+  const std::string errorPath = base + ".error.json";
+  if (code == 0) {
+    std::string output;
+    reader.OutputNewTemplate(output);
+    WriteFileText(expectedPath, output);
+    std::filesystem::remove(errorPath);
+    return;
+  }
+  Json::Value error;
+  error["code"] = code;
+  error["message"] = message;
+  error["messageIsPrefix"] = false;
+  if (std::filesystem::exists(errorPath)) {
+    const Json::Value old = ParseJson(FileText(errorPath));
+    const std::string start = old["message"].asString();
+    if (old["messageIsPrefix"].asBool() && message.starts_with(start)) {
+      error["message"] = start;
+      error["messageIsPrefix"] = true;
+    }
+  }
+  WriteFileText(errorPath, error.toStyledString());
+  std::filesystem::remove(expectedPath);
+}
+
 TEST(LegacyGolden, EveryCaseConvertsAsWritten) {
   const std::vector<std::string> names = CaseNames();
   ASSERT_GE(names.size(), 36u) << "golden cases missing from " << kGoldenDirectory;
@@ -46,6 +78,10 @@ TEST(LegacyGolden, EveryCaseConvertsAsWritten) {
     std::string message;
     const int code = reader.ReadOldTemplate(legacy.c_str(), message);
 
+    if (Regenerating()) {
+      Regenerate(base, code, message, reader);
+      continue;
+    }
     if (std::filesystem::exists(base + ".error.json")) {
       const Json::Value error = ParseJson(FileText(base + ".error.json"));
       EXPECT_EQ(code, error["code"].asInt());

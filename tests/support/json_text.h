@@ -6,6 +6,8 @@
 #include <json/json.h>
 
 #include <cstddef>
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -39,6 +41,19 @@ inline std::string Repeated(const std::string& element, std::size_t count) {
   text.reserve((element.size() + 1) * count);
   for (std::size_t i = 0; i < count; ++i) text += (i > 0 ? "," : "") + element;
   return text;
+}
+
+// Set by scripts/regenerate-golden.sh: the golden tests write what the build
+// produces instead of comparing, and git shows the difference for review.
+inline bool Regenerating() {
+  const char* value = std::getenv("LUMIFLOW_REGENERATE_GOLDEN");
+  return value != nullptr && *value != '\0';
+}
+
+inline void WriteFileText(const std::string& path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << text;
+  if (!file.flush()) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace quorvane::testing
