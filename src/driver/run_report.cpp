@@ -1,5 +1,7 @@
 #include "driver/run_report.h"
 
+#include <string_view>
+
 #include "driver/report_entry.h"
 
 namespace quorvane {
@@ -32,6 +34,12 @@ Json::Value Entry(const PlannedFile& file) {
   return entry;
 }
 
+// A console text without the line break after its last line.
+std::string_view WithoutLastBreak(std::string_view text) {
+  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  return text;
+}
+
 }  // namespace
 
 RunReport::RunReport(const std::string& source, const std::string& destination,
@@ -50,34 +58,28 @@ RunReport::RunReport(const std::string& source, const std::string& destination,
   root_["files"] = Json::Value(Json::arrayValue);
 }
 
-void RunReport::SetRefusal(const std::string& consoleText) {
-  std::string text = consoleText;
-  if (!text.empty() && text.back() == '\n') text.pop_back();
-  root_["refusal"] = Utf8Text(text);
+void RunReport::Refused(const std::string& lines, const std::vector<PlannedFile>& files) {
+  root_["refusal"] = Utf8Text(WithoutLastBreak(lines));
+  for (const PlannedFile& file : files) NotReached(file);
 }
 
-void RunReport::AddFile(const PlannedFile& file, const FileResult& result,
-                        const std::string& consoleText) {
-  Json::Value entry = Entry(file);
-  if (result.status == FileStatus::Converted) {
-    ++converted_;
-    AddConversion(result.record, result.notCarriedOver, result.changes, entry);
-  } else if (result.status == FileStatus::Skipped) {
-    ++skipped_;
+void RunReport::Committed(const FileOutcome& outcome) {
+  counts_.Add(outcome);
+  Json::Value entry = Entry(*outcome.file);
+  if (outcome.status == FileStatus::Converted) {
+    AddConversion(outcome.record, outcome.notCarriedOver, outcome.changes, entry);
+  } else if (outcome.status == FileStatus::Skipped) {
     entry["status"] = "skipped";
   } else {
-    ++failed_;
     entry["status"] = "failed";
-    entry["failure"] = FailedStep(result.status);
-    entry["code"] = result.code;
-    std::string message = consoleText;
-    if (!message.empty() && message.back() == '\n') message.pop_back();
-    entry["message"] = Utf8Text(message);
+    entry["failure"] = FailedStep(outcome.status);
+    entry["code"] = outcome.code;
+    entry["message"] = Utf8Text(WithoutLastBreak(outcome.message));
   }
   root_["files"].append(std::move(entry));
 }
 
-void RunReport::AddNotConverted(const PlannedFile& file) {
+void RunReport::NotReached(const PlannedFile& file) {
   ++notConverted_;
   Json::Value entry = Entry(file);
   entry["status"] = "not converted";
@@ -87,9 +89,9 @@ void RunReport::AddNotConverted(const PlannedFile& file) {
 std::string RunReport::Text() {
   Json::Value& summary = root_["summary"] = Json::Value(Json::objectValue);
   summary["listed"] = static_cast<Json::UInt64>(root_["files"].size());
-  summary["converted"] = static_cast<Json::UInt64>(converted_);
-  summary["failed"] = static_cast<Json::UInt64>(failed_);
-  summary["skipped"] = static_cast<Json::UInt64>(skipped_);
+  summary["converted"] = static_cast<Json::UInt64>(counts_.converted);
+  summary["failed"] = static_cast<Json::UInt64>(counts_.failed);
+  summary["skipped"] = static_cast<Json::UInt64>(counts_.skipped);
   summary["notConverted"] = static_cast<Json::UInt64>(notConverted_);
   return ReportText(root_);
 }

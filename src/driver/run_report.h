@@ -10,30 +10,28 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
-#include "driver/conversion_run.h"
+#include "driver/run_sinks.h"
 
 namespace quorvane {
 
-class RunReport {
+class RunReport : public RunSink {
  public:
   RunReport(const std::string& source, const std::string& destination, const RunOptions& options);
 
-  // The console text that refused the run before it converted anything.
-  void SetRefusal(const std::string& consoleText);
-  // A file the run took in, with the console text of a failure.
-  void AddFile(const PlannedFile& file, const FileResult& result, const std::string& consoleText);
-  // A file the run stopped before, or that a refusal left alone.
-  void AddNotConverted(const PlannedFile& file);
+  // The refusal's lines, and each file left alone as not converted.
+  void Refused(const std::string& lines, const std::vector<PlannedFile>& files) override;
+  void Committed(const FileOutcome& outcome) override;
+  void NotReached(const PlannedFile& file) override;
+  void Ended(const RunCounts&, std::size_t, int) override {}
 
   // The report, ended by a line break.
   std::string Text();
 
  private:
   Json::Value root_;
-  std::size_t converted_ = 0;
-  std::size_t failed_ = 0;
-  std::size_t skipped_ = 0;
+  RunCounts counts_;
   std::size_t notConverted_ = 0;
 };
 

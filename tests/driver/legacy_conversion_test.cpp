@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/conversion_run.h"
+#include "driver/run_sinks.h"
 #include "driver/temp_tree.h"
 #include "driver/template_check.h"
 #include "framework/error_codes.h"
@@ -125,12 +125,13 @@ TEST(ConvertLegacyTemplate, NamesEveryValueItChanges) {
     const TemplateConversion conversion = ConvertLegacyTemplate(c.text, {.record = true});
     ASSERT_EQ(conversion.code, errors::kSuccess) << conversion.errorMessage;
     EXPECT_EQ(conversion.changes.size(), c.lines.size());
-    FileResult result;
-    result.changes = conversion.changes;
+    const PlannedFile file{"in/a.json", "out/a.json"};
+    FileOutcome outcome{.file = &file};
+    outcome.changes = conversion.changes;
     std::string expected = "Convert in/a.json successfully.\n";
     for (const std::string& line : c.lines) expected += "  in/a.json: " + line + "\n";
-    EXPECT_EQ(ConsoleText({"in/a.json", "out/a.json"}, result, false, true), expected);
-    EXPECT_EQ(ConsoleText({"in/a.json", "out/a.json"}, result), "Convert in/a.json successfully.\n");
+    EXPECT_EQ(ConsoleText(outcome, false, true), expected);
+    EXPECT_EQ(ConsoleText(outcome), "Convert in/a.json successfully.\n");
     // Free when no record is asked for.
     EXPECT_TRUE(ConvertLegacyTemplate(c.text, {}).changes.empty());
   }
