@@ -103,7 +103,12 @@ RunCounts ConversionRun::Convert(const RunPlan& plan, const std::string& destina
   // A template through a standard stream is the run's one file.
   const bool fromInput = files.size() == 1 && IsStandardStream(files[0].source);
   const bool toOutput = files.size() == 1 && IsStandardStream(files[0].output);
-  const bool writeBeside = !options_.dryRun && !toOutput;
+  // Into a tree made as the run goes, only a directory already there takes
+  // an output before its turn; every other output's directory is there
+  // from the start (or never, which the write tells as the commit would).
+  const WriteBeside writeBeside = options_.dryRun || toOutput ? WriteBeside::Never
+                                  : makeDirectories ? WriteBeside::WhereDirectoryIsNow
+                                                    : WriteBeside::Always;
   std::string input;
   std::optional<FileOutcome> unread;
   if (fromInput) unread = ReadStandardInput(standardInput_, files[0], input);

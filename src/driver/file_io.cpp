@@ -52,7 +52,7 @@ int MakeOutputDirectories(const std::string& destination, const std::string& out
 
 // Reads and converts the file, and writes the output beside its place.
 void Prepare(const PlannedFile& file, ConvertTemplateText convert,
-             const ConversionRequest& request, bool writeBeside, const std::string* given,
+             const ConversionRequest& request, WriteBeside writeBeside, const std::string* given,
              PreparedFile& prepared) {
   FileOutcome& outcome = prepared.outcome;
   std::string text;
@@ -84,7 +84,11 @@ void Prepare(const PlannedFile& file, ConvertTemplateText convert,
   outcome.changes = std::move(conversion.changes);
   // Written here, on the worker's own core; the run only renames it in turn.
   // A directory still to be made is left to the run, which makes it in turn.
-  if (!writeBeside || GetPathKind(DirectoryOf(file.output).c_str()) != PathKind::Directory) return;
+  if (writeBeside == WriteBeside::Never ||
+      (writeBeside == WriteBeside::WhereDirectoryIsNow &&
+       GetPathKind(DirectoryOf(file.output).c_str()) != PathKind::Directory)) {
+    return;
+  }
   error = 0;
   const WriteOutcome write = prepared.written.Write(file.output, prepared.outputText, &error);
   if (write == WriteOutcome::Written) {
@@ -97,7 +101,7 @@ void Prepare(const PlannedFile& file, ConvertTemplateText convert,
 }  // namespace
 
 PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
-                         const ConversionRequest& request, bool writeBeside,
+                         const ConversionRequest& request, WriteBeside writeBeside,
                          const std::string* given) {
   PreparedFile prepared;
   prepared.outcome.file = &file;

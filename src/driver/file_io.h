@@ -32,11 +32,19 @@ struct PreparedFile {
   PendingFile written;
 };
 
+// Whether the worker that converts a file writes it beside its output, so
+// that its commit only renames it.
+enum class WriteBeside {
+  Never,               // nothing is written (a dry run), or not to a file
+  Always,              // every output's directory is there before the run starts
+  WhereDirectoryIsNow, // the run makes directories as it goes: the others wait for it
+};
+
 // Reads (or, with `given`, takes that text as the file's) and converts one
-// file and, with `writeBeside` and where the output's directory is there,
-// writes it beside its output; never throws.
+// file and, as `writeBeside` says, writes it beside its output; never throws.
 PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
-                         const ConversionRequest& request, bool writeBeside = false,
+                         const ConversionRequest& request,
+                         WriteBeside writeBeside = WriteBeside::Never,
                          const std::string* given = nullptr);
 
 // Puts a prepared file's output in place atomically (writing it first when
