@@ -15,6 +15,16 @@ RunPlan PlanRun(const std::string& sourcePath, const std::string& destinationPat
   const SourceListing listing = ListSources(sourcePath, destinationPath, options.keepTree);
   if (!listing.refusal.empty()) {
     plan.refusal = listing.refusal + "\n";
+    // Refused paths still get their report, but not over a file given as
+    // one of them: that is the user's file, not one the run may replace.
+    if (plan.report) {
+      const std::string refusal =
+          RefuseReport(*options.report, *plan.report, {{sourcePath, destinationPath}});
+      if (!refusal.empty()) {
+        plan.refusal += refusal;
+        plan.report.reset();
+      }
+    }
     return plan;
   }
   plan.layout = listing.layout;

@@ -217,6 +217,19 @@ TEST(PlanRun, RefusesInOrderAndKeepsTheReportWhereItMayGo) {
       {{"missing", "out", "nowhere/r.json"}, "Report path error: \"nowhere/r.json\" is invalid.\n",
        false, 0},
       {{"missing", "out", "r.json"}, "Source path error: \"missing\" is invalid.\n", true, 0},
+      // A file given as a path the run refuses is never replaced by the report.
+      {{"notes.txt", "out", "./notes.txt"},
+       "Source file type error: \"notes.txt\" is invalid.\nFail to plan the report: ./notes.txt "
+       "would replace the source file notes.txt.\n",
+       false, 0},
+      {{"in", "notes.txt", "notes.txt"},
+       "Destination path error: \"notes.txt\" is invalid.\nFail to plan the report: notes.txt "
+       "would replace the output of in.\n",
+       false, 0},
+      {{"-", "notes.txt", "notes.txt"},
+       "Destination path error: \"notes.txt\" is invalid.\nFail to plan the report: notes.txt "
+       "would replace the output of -.\n",
+       false, 0},
       {{"in", "out", "in/b.json"},
        "Fail to plan the report: in/b.json would replace the source file in/b.json.\n", false, 2},
       {{"in", "out", "out/./a.json"},
@@ -236,6 +249,7 @@ TEST(PlanRun, RefusesInOrderAndKeepsTheReportWhereItMayGo) {
     tree.WriteFile("in/b.json", "legacy");
     tree.MakeDirectory("out");
     tree.WriteFile("taken/a.json", "legacy");
+    tree.WriteFile("notes.txt", "notes");
     RunOptions options;
     if (c.arguments.size() > 2) options.report = c.arguments[2];
     const RunPlan plan = PlanRun(c.arguments[0], c.arguments[1], options, StandInFormat);
