@@ -39,7 +39,7 @@ struct TemplateConversion {
   std::vector<KeyAccounting::NamedChange> changes;
 };
 
-// The conversion behind ConvertTemplateText (driver/conversion_run.h). Never
+// The conversion behind ConvertTemplateText (driver/file_io.h). Never
 // throws; a reader per thread, cleared by each read, so calls may run on
 // several threads and nothing carries over from one call to the next.
 TemplateConversion ConvertLegacyTemplate(const std::string& text, const ConversionRequest& request);
