@@ -96,8 +96,10 @@ RunCounts ConversionRun::Convert(const RunPlan& plan, const std::string& destina
   unsigned workers = options_.jobs != 0 ? options_.jobs : std::thread::hardware_concurrency();
   workers = static_cast<unsigned>(
       std::max<std::size_t>(1, std::min<std::size_t>(workers, files.size())));
-  const ConversionRequest request{.record = report_.has_value() || options_.verbose,
-                                  .check = options_.dryRun};
+  const ConversionRequest request{
+      .record = std::any_of(sinks_.begin(), sinks_.end(),
+                            [](const RunSink* sink) { return sink->NeedsRecord(); }),
+      .check = options_.dryRun};
   const bool makeDirectories =
       options_.keepTree && plan.layout == OutputLayout::Tree && !options_.dryRun;
   // A template through a standard stream is the run's one file.

@@ -25,6 +25,7 @@ class RunReport : public RunSink {
   void Committed(const FileOutcome& outcome) override;
   void NotReached(const PlannedFile& file) override;
   void Ended(const RunCounts&, std::size_t, int) override {}
+  bool NeedsRecord() const override { return true; }
 
   // The report, ended by a line break.
   std::string Text();

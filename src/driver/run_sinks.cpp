@@ -6,6 +6,21 @@
 
 namespace quorvane {
 
+namespace {
+
+// A value as one line of compact JSON, for messages.
+std::string CompactJson(const Json::Value& value) {
+  static const Json::StreamWriterBuilder builder = [] {
+    Json::StreamWriterBuilder compact;
+    compact["indentation"] = "";
+    compact["emitUTF8"] = false;
+    return compact;
+  }();
+  return Json::writeString(builder, value);
+}
+
+}  // namespace
+
 void ConsolePrinter::Refused(const std::string& lines, const std::vector<PlannedFile>&) {
   console_ << lines << std::flush;
 }
@@ -53,16 +68,6 @@ std::string SummaryLine(const RunCounts& counts, std::size_t listed, bool dryRun
     line += ", " + std::to_string(left) + " not converted";
   }
   return line + (dryRun ? " (dry run: no output written)." : ".");
-}
-
-std::string CompactJson(const Json::Value& value) {
-  static const Json::StreamWriterBuilder builder = [] {
-    Json::StreamWriterBuilder compact;
-    compact["indentation"] = "";
-    compact["emitUTF8"] = false;
-    return compact;
-  }();
-  return Json::writeString(builder, value);
 }
 
 }  // namespace quorvane

@@ -5,8 +5,6 @@
 // The console printer is always there; the JSON report (run_report.h) is
 // one more sink when it is asked for.
 
-#include <json/json.h>
-
 #include <cstddef>
 #include <iosfwd>
 #include <string>
@@ -31,6 +29,9 @@ class RunSink {
   // The run went through its files, or stopped on signal `stopSignal`
   // (0 for none), with `counts` of the `listed` files.
   virtual void Ended(const RunCounts& counts, std::size_t listed, int stopSignal) = 0;
+  // Whether it reads what a conversion records besides the output (the
+  // names, the changes, the keys not carried over), which costs a walk.
+  virtual bool NeedsRecord() const = 0;
 };
 
 // The lines of the console: each file's, as the options ask (-q, -v, -n),
@@ -44,6 +45,7 @@ class ConsolePrinter : public RunSink {
   void Committed(const FileOutcome& outcome) override;
   void NotReached(const PlannedFile&) override {}
   void Ended(const RunCounts& counts, std::size_t listed, int stopSignal) override;
+  bool NeedsRecord() const override { return options_.verbose; }
 
  private:
   std::ostream& console_;
@@ -58,8 +60,5 @@ std::string ConsoleText(const FileOutcome& outcome, bool dryRun = false, bool ve
 // "Converted N of M files, K failed." with the skipped and the files not
 // reached where there are any: every listed file is counted somewhere.
 std::string SummaryLine(const RunCounts& counts, std::size_t listed, bool dryRun);
-
-// A value as one line of compact JSON, for messages.
-std::string CompactJson(const Json::Value& value);
 
 }  // namespace quorvane
