@@ -361,4 +361,20 @@ std::string RefuseReport(const std::string& givenPath, const ReportTarget& targe
   return {};
 }
 
+std::string RefuseReportInSourceTree(const std::string& givenPath, const ReportTarget& target,
+                                     const std::string& sourcePath) {
+  if (target.kind != ReportTarget::Kind::File) return {};
+  if (IsStandardStream(sourcePath) || GetPathKind(sourcePath.c_str()) != PathKind::Directory) {
+    return {};
+  }
+  struct stat status;
+  if (stat(target.path.c_str(), &status) != 0) return {};
+  int error = 0;
+  const std::string source = RealPath(sourcePath, error);
+  // target.path of an existing file has every link resolved already.
+  if (source.empty() || !target.path.starts_with(source == "/" ? source : source + "/")) return {};
+  return "Fail to plan the report: " + givenPath + " would replace a file in the source directory " +
+         sourcePath + ".\n";
+}
+
 }  // namespace quorvane

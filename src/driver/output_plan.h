@@ -112,6 +112,11 @@ std::optional<ReportTarget> PlanReport(const std::string& path);
 std::string RefuseReport(const std::string& givenPath, const ReportTarget& target,
                          const std::vector<PlannedFile>& plan);
 
+// Why the report of a run refused before its listing may not go where
+// asked: an existing file below the source directory. Empty when it may.
+std::string RefuseReportInSourceTree(const std::string& givenPath, const ReportTarget& target,
+                                     const std::string& sourcePath);
+
 // The directory a path names its file in: "." for a bare name.
 std::string DirectoryOf(std::string_view path);
 

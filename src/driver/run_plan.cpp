@@ -18,8 +18,12 @@ RunPlan PlanRun(const std::string& sourcePath, const std::string& destinationPat
     // Refused paths still get their report, but not over a file given as
     // one of them: that is the user's file, not one the run may replace.
     if (plan.report) {
-      const std::string refusal =
+      std::string refusal =
           RefuseReport(*options.report, *plan.report, {{sourcePath, destinationPath}});
+      // The tree was not listed, so any file in it may be one of its sources.
+      if (refusal.empty()) {
+        refusal = RefuseReportInSourceTree(*options.report, *plan.report, sourcePath);
+      }
       if (!refusal.empty()) {
         plan.refusal += refusal;
         plan.report.reset();
