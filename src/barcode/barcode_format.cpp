@@ -181,7 +181,7 @@ const ClassMapping& QVIP_BarcodeFormatStruct::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("BarcodeFormat")
           .IgnoringUnknownKeys()
-          .Add(std::make_shared<FormatMaskField<S>>("BarcodeFormatIds", &S::barcodeFormatIds))
+          .RegisterField(std::make_shared<FormatMaskField<S>>("BarcodeFormatIds", &S::barcodeFormatIds))
           .Build();
   return mapping;
 }

@@ -69,7 +69,7 @@ const ClassMapping& ZQA_BarcodeReaderTaskSetting::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("BarcodeReaderTaskSetting")
           .Include(QV_TaskSettingBase::Mapping())
-          .Common("zqa_task_default")
+          .RegisterCommonFields("zqa_task_default")
           .Inline("BarcodeFormatIds", &S::barcodeFormat)
           .Note("The barcode formats to look for, as \"BF_\" names")
           .ObjectList("DeblurModes", &S::deblurModes, kEmptyAllowed)

@@ -15,7 +15,7 @@ PatchCodeSearchingMarginStruct::PatchCodeSearchingMarginStruct() {
 const ClassMapping& PatchCodeSearchingMarginStruct::Mapping() {
   using S = PatchCodeSearchingMarginStruct;
   static const ClassMapping mapping = Mapper<S>("PatchCodeSearchingMargin")
-                                          .Common("", kNeverWritten)
+                                          .RegisterCommonFields("", kNeverWritten)
                                           .Int("Left", &S::left, 20, 0, INT_MAX)
                                           .Int("Right", &S::right, 20, 0, INT_MAX)
                                           .Int("Top", &S::top, 20, 0, INT_MAX)
@@ -72,7 +72,7 @@ const ClassMapping& ZQA_BarcodeFormatSpecification::Mapping() {
   // empty array.
   static const ClassMapping mapping =
       Mapper<S>("BarcodeFormatSpecification")
-          .Common()
+          .RegisterCommonFields()
           .Inline("BarcodeFormatIds", &S::barcodeFormatIds)
           .Int("AllModuleDeviation", &S::allModuleDeviation, 0, 0, INT_MAX)
           .Int("BarcodeZoneMinDistanceToImageBorders", &S::barcodeZoneMinDistanceToImageBorders,

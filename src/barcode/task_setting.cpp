@@ -179,7 +179,7 @@ const ClassMapping& QV_TaskSettingBase::Mapping() {
   // An accepted array replaces the whole list, as SetSectionImageParameters does.
   static const ClassMapping mapping =
       Mapper<S>("TaskSetting")
-          .Common()
+          .RegisterCommonFields()
           .Int("MaxThreadsInOneTask", &S::maxThreadsInOneTask, 4, 1, 256)
           .Note("How many threads the task may use")
           .ObjectList("SectionImageParameterArray", &S::sectionImageParameters, kEmptyAllowed)

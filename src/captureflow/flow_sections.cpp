@@ -30,7 +30,7 @@ const ClassMapping& QV_DirectoryFetcherSetting::Mapping() {
   // Negative pages are refused by Validate, after the whole object is read.
   static const ClassMapping mapping =
       Mapper<S>("DirectoryFetcher")
-          .Common()
+          .RegisterCommonFields()
           .Enum("Type", &S::type, IST_DIRECTORY_FETCHER, kImageSourceTypes)
           .Text("DirectoryPath", &S::directoryPath)
           .Text("FileFilter", &S::fileFilter)
@@ -57,7 +57,7 @@ const ClassMapping& QV_SemanticSetting::Mapping() {
   using S = QV_SemanticSetting;
   static const ClassMapping mapping =
       Mapper<S>("SemanticSetting")
-          .Common()
+          .RegisterCommonFields()
           .TextList("TaskSettingNameArray", &S::taskSettingNames)
           .RefersTo(kAnyTask)
           .OptionalObject("ReferenceObjectFilter", &S::referenceObjectFilter,
@@ -112,7 +112,7 @@ const ClassMapping& QV_OutputTaskSetting::OutputCondition::Mapping() {
 const ClassMapping& QV_OutputTaskSetting::Mapping() {
   using S = QV_OutputTaskSetting;
   static const ClassMapping mapping = Mapper<S>("OutputTaskSetting")
-                                          .Common()
+                                          .RegisterCommonFields()
                                           .Object("OutputCondition", &S::outputCondition)
                                           .Build();
   return mapping;
@@ -124,7 +124,7 @@ const ClassMapping& QV_OutputTaskSetting::Mapping() {
 const ClassMapping& QV_CodeParserTaskSetting::Mapping() {
   using S = QV_CodeParserTaskSetting;
   static const ClassMapping mapping = Mapper<S>("CodeParserTaskSetting")
-                                          .Common()
+                                          .RegisterCommonFields()
                                           .Text("ResourcesPath", &S::resourcesPath)
                                           .TextList("CodeSpecifications", &S::codeSpecifications)
                                           .Build();

@@ -124,8 +124,8 @@ const ClassMapping& QVIP_TableCellFilteringConditionStruct::Mapping() {
   using S = QVIP_TableCellFilteringConditionStruct;
   static const ClassMapping mapping =
       Mapper<S>("TableCellFilteringCondition")
-          .Add(std::make_shared<NumberTextField<S>>("RowNumbers", &S::rowNumbers))
-          .Add(std::make_shared<NumberTextField<S>>("ColNumbers", &S::colNumbers))
+          .RegisterField(std::make_shared<NumberTextField<S>>("RowNumbers", &S::rowNumbers))
+          .RegisterField(std::make_shared<NumberTextField<S>>("ColNumbers", &S::colNumbers))
           .Enum("RegionState", &S::regionState, RS_DEFAULT, kRegionStates)
           .Build();
   return mapping;
@@ -139,7 +139,7 @@ const ClassMapping& QVIP_TextLineFilteringConditionStruct::Mapping() {
   using S = QVIP_TextLineFilteringConditionStruct;
   static const ClassMapping mapping =
       Mapper<S>("TextLineFilteringCondition")
-          .Add(std::make_shared<NumberTextField<S>>("LineNumbers", &S::lineNumbers))
+          .RegisterField(std::make_shared<NumberTextField<S>>("LineNumbers", &S::lineNumbers))
           .Text("LineStringRegExPattern", &S::lineStringRegExPattern)
           .Enum("RegionState", &S::regionState, RS_DEFAULT, kRegionStates)
           .Build();

@@ -47,7 +47,7 @@ class QVIP_LocationOffsetStruct : public QV_ParameterFieldBase {
 
   QV_MAPPED_CLASS()
   // Every read starts with all eight units marked as not given.
-  void InitFieldTable() override;
+  void ResetReadMarks() override;
   // Checks the axes, fills the units not given, and checks that uniformly
   // measured points turn the default way at every corner.
   int Validate() override;
@@ -92,7 +92,7 @@ class QV_TargetROIDef : public QV_ParameterFieldBase {
   // "BaseTargetROIDefName".
   const std::string& GetBaseName() const override;
   // A read definition is no placeholder any more.
-  void InitFieldTable() override;
+  void ResetReadMarks() override;
 
   // Appends `taskName` unless the list already holds it (exact comparison).
   void AddTaskSettingName(const std::string& taskName);

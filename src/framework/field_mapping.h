@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
@@ -491,11 +492,20 @@ class EnumField final : public FieldSpec {
 template <class S>
 class TextField final : public FieldSpec {
  public:
+  using Setter = void (*)(S& object, const std::string& text);
+
   TextField(const char* key, std::string S::*member, const char* defaultValue, unsigned flags)
       : FieldSpec(key, flags), member_(member), default_(defaultValue) {}
+  // Handed to `setter` and never written.
+  TextField(const char* key, Setter setter)
+      : FieldSpec(key, kNeverWritten), member_(nullptr), default_(""), setter_(setter) {}
 
   int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
-    return object.ReadStringMember(container, Key(), Owner<S>(object).*member_);
+    if (setter_ == nullptr) return object.ReadStringMember(container, Key(), Owner<S>(object).*member_);
+    std::string text;
+    const int result = object.ReadStringMember(container, Key(), text);
+    if (result == errors::kSuccess) setter_(Owner<S>(object), text);
+    return result;
   }
   void Write(QV_ParameterFieldBase& object, Json::Value& json, bool) const override {
     Slot(json, Key()) = Owner<S>(object).*member_;
@@ -504,9 +514,11 @@ class TextField final : public FieldSpec {
     text.QuotedKey(KeyText());
     text.String(Owner<S>(object).*member_);
   }
-  void Reset(QV_ParameterFieldBase& object) const override { Owner<S>(object).*member_ = default_; }
+  void Reset(QV_ParameterFieldBase& object) const override {
+    if (member_ != nullptr) Owner<S>(object).*member_ = default_;
+  }
   void AppendSignature(const QV_ParameterFieldBase& object, std::string& signature) const override {
-    signature += '[' + Owner<S>(object).*member_ + ']';
+    if (member_ != nullptr) signature += '[' + Owner<S>(object).*member_ + ']';
   }
   Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
     Json::Value text;
@@ -515,12 +527,13 @@ class TextField final : public FieldSpec {
   }
   void AppendTexts(const QV_ParameterFieldBase& object,
                    std::vector<std::string_view>& texts) const override {
-    texts.push_back(Owner<S>(object).*member_);
+    if (member_ != nullptr) texts.push_back(Owner<S>(object).*member_);
   }
 
  private:
   std::string S::*member_;
   const char* default_;
+  Setter setter_ = nullptr;
 };
 
 // A list of texts; null leaves it, an array replaces it. The writer may take
@@ -944,7 +957,7 @@ class Mapper {
     for (const FieldPointer& field : fields_) {
       if (std::string_view(field->Key()) != key) continue;
       olderNames_.emplace_back(olderKey, key);
-      return Add(field->WithKey(olderKey, flags));
+      return RegisterField(field->WithKey(olderKey, flags));
     }
     throw std::logic_error(std::string("no key ") + key + " to give an older name");
   }
@@ -952,7 +965,7 @@ class Mapper {
   // "Name", "LibraryFileName" and "LibraryParameters", which every object
   // accepts. The library keys are never written; "Name" is written unless
   // `nameFlags` says otherwise, and starts as `defaultName`.
-  Mapper& Common(const char* defaultName = "", unsigned nameFlags = kNoFlags) {
+  Mapper& RegisterCommonFields(const char* defaultName = "", unsigned nameFlags = kNoFlags) {
     Text("Name", &S::name, defaultName, nameFlags);
     Text("LibraryFileName", &S::libraryFileName, "", kNeverWritten);
     Text("LibraryParameters", &S::libraryParameters, "", kNeverWritten);
@@ -964,7 +977,7 @@ class Mapper {
   Mapper& Modes(EnumTable modes, int elementMode, unsigned modeFlags = kNoFlags) {
     modes_ = modes;
     elementMode_ = elementMode;
-    Common("", kNeverWritten);
+    RegisterCommonFields("", kNeverWritten);
     return Enum("Mode", &S::mode, elementMode, modes, modeFlags);
   }
 
@@ -976,36 +989,36 @@ class Mapper {
 
   Mapper& Int(const char* key, int S::*member, int defaultValue, int minimum, int maximum,
               unsigned flags = kNoFlags) {
-    return Add(std::make_shared<field_kinds::IntField<S>>(key, member, defaultValue, minimum,
+    return RegisterField(std::make_shared<field_kinds::IntField<S>>(key, member, defaultValue, minimum,
                                                           maximum, flags));
   }
   // An integer that is 0 or within its range.
   Mapper& ZeroOrInt(const char* key, int S::*member, int defaultValue, int minimum, int maximum,
                     unsigned flags = kNoFlags) {
-    return Add(std::make_shared<field_kinds::IntField<S>>(key, member, defaultValue, minimum,
+    return RegisterField(std::make_shared<field_kinds::IntField<S>>(key, member, defaultValue, minimum,
                                                           maximum, flags, field_kinds::IntRule::kZero));
   }
   // An integer bounded by two members of the object itself.
   Mapper& BoundedInt(const char* key, int S::*member, int S::*minimum, int S::*maximum,
                      unsigned flags = kNoFlags) {
-    return Add(std::make_shared<field_kinds::IntField<S>>(
+    return RegisterField(std::make_shared<field_kinds::IntField<S>>(
         key, member, 0, 0, 0, flags, field_kinds::IntRule::kMinusOne, minimum, maximum));
   }
   template <class M, class C>
   Mapper& Enum(const char* key, M C::*member, int defaultValue, EnumTable names,
                unsigned flags = kNoFlags, field_kinds::EnumOptions options = {}) {
-    return Add(std::make_shared<field_kinds::EnumField<S, M>>(key, static_cast<M S::*>(member),
+    return RegisterField(std::make_shared<field_kinds::EnumField<S, M>>(key, static_cast<M S::*>(member),
                                                               defaultValue, names, flags, options));
   }
   Mapper& Text(const char* key, std::string S::*member, const char* defaultValue = "",
                unsigned flags = kNoFlags) {
-    return Add(std::make_shared<field_kinds::TextField<S>>(key, member, defaultValue, flags));
+    return RegisterField(std::make_shared<field_kinds::TextField<S>>(key, member, defaultValue, flags));
   }
   template <class C>
   Mapper& TextList(const char* key, std::vector<std::string> C::*member, unsigned flags = kNoFlags,
                    std::vector<std::string> defaults = {},
                    typename field_kinds::TextListField<S>::Getter written = nullptr) {
-    return Add(std::make_shared<field_kinds::TextListField<S>>(
+    return RegisterField(std::make_shared<field_kinds::TextListField<S>>(
         key, static_cast<std::vector<std::string> S::*>(member), std::move(defaults), flags,
         written));
   }
@@ -1013,43 +1026,43 @@ class Mapper {
   Mapper& IntList(const char* key, std::vector<int> S::*member, std::vector<int> defaults,
                   std::vector<int> minimums, std::vector<int> maximums,
                   unsigned flags = kNoFlags) {
-    return Add(std::make_shared<field_kinds::IntListField<S>>(
+    return RegisterField(std::make_shared<field_kinds::IntListField<S>>(
         key, member, std::move(defaults), std::make_pair(std::move(minimums), std::move(maximums)),
         flags));
   }
   // A list of integers of any length and value.
   Mapper& FreeIntList(const char* key, std::vector<int> S::*member, unsigned flags = kNoFlags) {
-    return Add(std::make_shared<field_kinds::IntListField<S>>(key, member, std::vector<int>{},
+    return RegisterField(std::make_shared<field_kinds::IntListField<S>>(key, member, std::vector<int>{},
                                                               std::nullopt, flags));
   }
   Mapper& NameList(const char* key, std::vector<int> S::*member, std::vector<int> defaults,
                    EnumTable names, field_kinds::NameListFailure failure,
                    unsigned flags = kNoFlags) {
-    return Add(std::make_shared<field_kinds::NameListField<S>>(key, member, std::move(defaults),
+    return RegisterField(std::make_shared<field_kinds::NameListField<S>>(key, member, std::move(defaults),
                                                                names, failure, flags));
   }
   // A nested object; `prototype`, when given, is its default.
   template <class T, class C>
   Mapper& Object(const char* key, T C::*member, unsigned flags = kNoFlags,
                  std::type_identity_t<std::optional<T>> prototype = std::nullopt) {
-    return Add(std::make_shared<field_kinds::ObjectField<S, T>>(
+    return RegisterField(std::make_shared<field_kinds::ObjectField<S, T>>(
         key, static_cast<T S::*>(member), std::move(prototype), flags));
   }
   template <class T, class C>
   Mapper& OptionalObject(const char* key, std::optional<T> C::*member, unsigned flags = kNoFlags) {
-    return Add(std::make_shared<field_kinds::OptionalObjectField<S, T>>(
+    return RegisterField(std::make_shared<field_kinds::OptionalObjectField<S, T>>(
         key, static_cast<std::optional<T> S::*>(member), flags));
   }
   template <class T, class C>
   Mapper& ObjectList(const char* key, std::vector<T> C::*member, unsigned flags = kNoFlags,
                      std::vector<T> defaults = {}) {
-    return Add(std::make_shared<field_kinds::ObjectListField<S, T>>(
+    return RegisterField(std::make_shared<field_kinds::ObjectListField<S, T>>(
         key, static_cast<std::vector<T> S::*>(member), std::move(defaults), flags));
   }
   // An embedded structure reading the owner's whole object first, for `key`.
   template <class T, class C>
   Mapper& Inline(const char* key, T C::*member, unsigned flags = kNoFlags) {
-    return Add(std::make_shared<field_kinds::InlineObjectField<S, T>>(
+    return RegisterField(std::make_shared<field_kinds::InlineObjectField<S, T>>(
         key, static_cast<T S::*>(member), flags));
   }
 
@@ -1065,8 +1078,72 @@ class Mapper {
     return *this;
   }
 
+  // Several keys of one kind at once, each list giving one item per key; a
+  // list of another length than `keys` registers nothing and leaves
+  // -10032 in Result(). Integers start as -1, "not set"; so do lists and
+  // texts, empty.
+  Mapper& RegisterIntFields(std::span<const std::string> keys,
+                            std::initializer_list<int S::*> members,
+                            std::span<const int> minimums, std::span<const int> maximums) {
+    if (!SameLength(keys, members.size(), minimums.size(), maximums.size())) return *this;
+    auto member = members.begin();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      Int(keys[i].c_str(), *member++, -1, minimums[i], maximums[i]);
+    }
+    return *this;
+  }
+  // Each key's minimum and maximum lists must be of one length; the keys
+  // before the first that is not stay registered, and Result() is -10033.
+  Mapper& RegisterIntArrayFields(std::span<const std::string> keys,
+                                 std::initializer_list<std::vector<int> S::*> members,
+                                 std::span<const std::vector<int>> minimums,
+                                 std::span<const std::vector<int>> maximums) {
+    if (!SameLength(keys, members.size(), minimums.size(), maximums.size())) return *this;
+    auto member = members.begin();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (minimums[i].size() != maximums[i].size()) {
+        result_ = errors::kJsonValueInvalid;
+        return *this;
+      }
+      IntList(keys[i].c_str(), *member++, {}, minimums[i], maximums[i]);
+    }
+    return *this;
+  }
+  Mapper& RegisterStringFields(std::span<const std::string> keys,
+                               std::initializer_list<std::string S::*> members) {
+    if (!SameLength(keys, members.size(), members.size(), members.size())) return *this;
+    auto member = members.begin();
+    for (const std::string& key : keys) Text(key.c_str(), *member++);
+    return *this;
+  }
+  Mapper& RegisterStringArrayFields(std::span<const std::string> keys,
+                                    std::initializer_list<std::vector<std::string> S::*> members,
+                                    std::initializer_list<bool> allowEmpty) {
+    if (!SameLength(keys, members.size(), allowEmpty.size(), members.size())) return *this;
+    auto member = members.begin();
+    auto allow = allowEmpty.begin();
+    for (const std::string& key : keys) {
+      TextList(key.c_str(), *member++, *allow++ ? kEmptyAllowed : kNoFlags);
+    }
+    return *this;
+  }
+  // Texts handed to a setter of the object rather than kept in a member:
+  // read only.
+  Mapper& RegisterStringSetterFields(
+      std::span<const std::string> keys,
+      std::initializer_list<typename field_kinds::TextField<S>::Setter> setters) {
+    if (!SameLength(keys, setters.size(), setters.size(), setters.size())) return *this;
+    auto setter = setters.begin();
+    for (const std::string& key : keys) {
+      RegisterField(std::make_shared<field_kinds::TextField<S>>(key.c_str(), *setter++));
+    }
+    return *this;
+  }
+  // 0, or the code of the first batch of keys refused.
+  int Result() const { return result_; }
+
   // A field of a kind of the class's own.
-  Mapper& Add(FieldPointer field) {
+  Mapper& RegisterField(FieldPointer field) {
     for (FieldPointer& existing : fields_) {
       if (std::string_view(existing->Key()) == field->Key()) {
         existing = std::move(field);
@@ -1092,6 +1169,14 @@ class Mapper {
   bool ignoresUnknownKeys_ = false;
   EnumTable modes_;
   int elementMode_ = 0;
+  int result_ = errors::kSuccess;
+
+  // Keys are views of the texts of `keys`, which outlive the mapping.
+  bool SameLength(std::span<const std::string> keys, std::size_t a, std::size_t b, std::size_t c) {
+    if (keys.size() == a && keys.size() == b && keys.size() == c) return true;
+    result_ = errors::kJsonKeyInvalid;
+    return false;
+  }
 };
 
 }  // namespace quorvane

@@ -177,19 +177,19 @@ const ClassMapping& OldImageParameterReader::Mapping() {
   static const ClassMapping mapping =
       Mapper<OldImageParameterReader>(current.TypeName())
           .Include(current)
-          .Add(LegacyModeList(current, "BinarizationModes"))
-          .Add(LegacyModeList(current, "ColourConversionModes"))
-          .Add(LegacyModeList(current, "ScaleUpModes"))
-          .Add(LegacyModeList(current, "GrayscaleTransformationModes"))
-          .Add(LegacyModeList(current, "TextureDetectionModes"))
-          .Add(LegacyModeList(current, "RegionPredetectionModes"))
-          .Add(std::make_shared<PreprocessingField>())
+          .RegisterField(LegacyModeList(current, "BinarizationModes"))
+          .RegisterField(LegacyModeList(current, "ColourConversionModes"))
+          .RegisterField(LegacyModeList(current, "ScaleUpModes"))
+          .RegisterField(LegacyModeList(current, "GrayscaleTransformationModes"))
+          .RegisterField(LegacyModeList(current, "TextureDetectionModes"))
+          .RegisterField(LegacyModeList(current, "RegionPredetectionModes"))
+          .RegisterField(std::make_shared<PreprocessingField>())
           .Build();
   return mapping;
 }
 
 int OldImageParameterReader::ReadLegacyJson(const Json::Value& value) {
-  InitFieldTable();
+  BindForRead(GetMapping());
   if (value.isObject()) {
     // The barcode keys of a legacy object are not the image parameter's.
     std::string_view failedKey;

@@ -54,7 +54,7 @@ const ClassMapping& LegacyLocalizationMapping() {
   static const ClassMapping mapping =
       Mapper<S>(current.TypeName())
           .Include(current)
-          .Add(std::make_shared<LegacyLocalizationModeField>(*current.Find("Mode")))
+          .RegisterField(std::make_shared<LegacyLocalizationModeField>(*current.Find("Mode")))
           .Build();
   return mapping;
 }
@@ -74,7 +74,7 @@ const ClassMapping& LegacyMappingOf(const ClassMapping& current) {
 int ReadLegacyModeElement(QV_ParameterFieldBase& element, const Json::Value& value,
                           const SkippedKeys& skippedKeys) {
   const ClassMapping& mapping = LegacyMappingOf(element.GetMapping());
-  element.fieldTable.Bind(&mapping);
+  element.BindForRead(mapping);
   if (value.isObject()) {
     const int result = element.ReadFirstFields(value, skippedKeys);
     if (result != errors::kSuccess) {
