@@ -73,7 +73,8 @@ const ClassMapping& ZQA_BarcodeFormatSpecification::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("BarcodeFormatSpecification")
           .RegisterCommonFields()
-          .Inline("BarcodeFormatIds", &S::barcodeFormatIds)
+          .Inline("BarcodeFormatIds", &S::barcodeFormatIds, kNoFlags,
+                  QVIP_BarcodeFormatStruct(BF_DEFAULT))
           .Int("AllModuleDeviation", &S::allModuleDeviation, 0, 0, INT_MAX)
           .Int("BarcodeZoneMinDistanceToImageBorders", &S::barcodeZoneMinDistanceToImageBorders,
                0, 0, INT_MAX)

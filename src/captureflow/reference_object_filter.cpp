@@ -86,8 +86,7 @@ const ClassMapping& QVIP_SizeFilteringConditionBase::SizeRangeMapping() {
   return mapping;
 }
 
-QVIP_BarcodeFilteringConditionStruct::QVIP_BarcodeFilteringConditionStruct(BarcodeFormatMask mask)
-    : barcodeFormatIds(mask) {
+QVIP_BarcodeFilteringConditionStruct::QVIP_BarcodeFilteringConditionStruct() {
   ApplyDefaults(Mapping(), *this);
 }
 

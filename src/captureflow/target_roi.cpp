@@ -71,6 +71,14 @@ class PointField final : public FieldSpec {
   Point default_;
 };
 
+// The y axis starts from the second edge and is measured along y.
+Axis YAxis() {
+  Axis axis;
+  axis.edgeIndex = 1;
+  axis.lengthReference = LR_Y;
+  return axis;
+}
+
 constexpr std::size_t kUnitX = 2;
 constexpr std::size_t kUnitY = 3;
 
@@ -98,11 +106,7 @@ bool TurnsTheDefaultWay(const std::array<const Point*, 4>& corners) {
 // ---------------------------------------------------------------------------
 // Reference axis
 
-Axis::ReferenceAxis(int edgeIndex, int lengthReference) {
-  ApplyDefaults(Mapping(), *this);
-  this->edgeIndex = edgeIndex;
-  this->lengthReference = lengthReference;
-}
+Axis::ReferenceAxis() { ApplyDefaults(Mapping(), *this); }
 
 const ClassMapping& Axis::Mapping() {
   static const ClassMapping mapping =
@@ -135,8 +139,8 @@ const ClassMapping& QVIP_LocationOffsetStruct::Mapping() {
           .RegisterField(std::make_shared<PointField>("SecondPoint", &S::secondPoint, Point{100, 0, 1, 1}))
           .RegisterField(std::make_shared<PointField>("ThirdPoint", &S::thirdPoint, Point{100, 100, 1, 1}))
           .RegisterField(std::make_shared<PointField>("FourthPoint", &S::fourthPoint, Point{0, 100, 1, 1}))
-          .Object("ReferenceXAxis", &S::referenceXAxis, kNoFlags, Axis(0, LR_X))
-          .Object("ReferenceYAxis", &S::referenceYAxis, kNoFlags, Axis(1, LR_Y))
+          .Object("ReferenceXAxis", &S::referenceXAxis, kNoFlags, Axis())
+          .Object("ReferenceYAxis", &S::referenceYAxis, kNoFlags, YAxis())
           .Build();
   return mapping;
 }

@@ -25,7 +25,9 @@ class QVIP_LocationOffsetStruct : public QV_ParameterFieldBase {
     enum AxisType : int { AT_MIDPOINT_EDGE = 0, AT_EDGE = 1, AT_ROTATION_OTHER_AXIS = 2 };
     enum LengthReference : int { LR_X = 0, LR_Y = 1 };
 
-    explicit ReferenceAxis(int edgeIndex = 0, int lengthReference = LR_X);
+    // The x axis; the y axis of a location differs in its edge and length
+    // reference, as the location's mapping says.
+    ReferenceAxis();
 
     QV_MAPPED_CLASS()
 

@@ -170,6 +170,24 @@ class FieldSpec {
 
 using FieldPointer = std::shared_ptr<const FieldSpec>;
 
+// What an integer key states beside its member: its default and its fixed
+// bounds, for code that sets the member by other ways than reading.
+class IntSpec : public FieldSpec {
+ public:
+  IntSpec(const char* key, unsigned flags, int defaultValue, int minimum, int maximum)
+      : FieldSpec(key, flags), default_(defaultValue), minimum_(minimum), maximum_(maximum) {}
+
+  int Default() const { return default_; }
+  int Minimum() const { return minimum_; }
+  int Maximum() const { return maximum_; }
+  bool InRange(int value) const { return value >= minimum_ && value <= maximum_; }
+
+ protected:
+  int default_;
+  int minimum_;
+  int maximum_;
+};
+
 // The keys of one class: its type name, its fields in declaration order
 // (the order of signatures), and an index by key.
 class ClassMapping {
@@ -184,6 +202,8 @@ class ClassMapping {
   std::span<const FieldPointer> Fields() const { return fields_; }
   // Exact, case-sensitive; null for a key the class does not know.
   const FieldSpec* Find(std::string_view key) const;
+  // The integer key `key`, which the class must have.
+  const IntSpec& IntKey(std::string_view key) const;
   // The fields that are written, in key order: the order of an object's
   // members in the output.
   std::span<const FieldSpec* const> WrittenByKey() const { return writtenByKey_; }
@@ -316,16 +336,13 @@ enum class IntRule {
 // An integer with a range. The bounds are fixed, or members of the object (a
 // range whose creator sets its bounds).
 template <class S>
-class IntField final : public FieldSpec {
+class IntField final : public IntSpec {
  public:
   IntField(const char* key, int S::*member, int defaultValue, int minimum, int maximum,
            unsigned flags, IntRule rule = IntRule::kMinusOne, int S::*minimumMember = nullptr,
            int S::*maximumMember = nullptr)
-      : FieldSpec(key, flags),
+      : IntSpec(key, flags, defaultValue, minimum, maximum),
         member_(member),
-        default_(defaultValue),
-        minimum_(minimum),
-        maximum_(maximum),
         rule_(rule),
         minimumMember_(minimumMember),
         maximumMember_(maximumMember) {}
@@ -377,14 +394,9 @@ class IntField final : public FieldSpec {
     return schema;
   }
   int S::*Member() const { return member_; }
-  int Minimum() const { return minimum_; }
-  int Maximum() const { return maximum_; }
 
  private:
   int S::*member_;
-  int default_;
-  int minimum_;
-  int maximum_;
   IntRule rule_;
   int S::*minimumMember_;
   int S::*maximumMember_;
@@ -882,8 +894,8 @@ class ObjectListField final : public FieldSpec {
 template <class S, class T>
 class InlineObjectField final : public FieldSpec {
  public:
-  InlineObjectField(const char* key, T S::*member, unsigned flags)
-      : FieldSpec(key, flags | kReadFirst), member_(member) {}
+  InlineObjectField(const char* key, T S::*member, std::optional<T> prototype, unsigned flags)
+      : FieldSpec(key, flags | kReadFirst), member_(member), prototype_(std::move(prototype)) {}
 
   bool ReadsOwnerObject() const override { return true; }
 
@@ -905,7 +917,9 @@ class InlineObjectField final : public FieldSpec {
     }
     FieldSpec::WriteText(object, text, flag);
   }
-  void Reset(QV_ParameterFieldBase&) const override {}
+  void Reset(QV_ParameterFieldBase& object) const override {
+    if (prototype_) Owner<S>(object).*member_ = *prototype_;
+  }
   const ClassMapping* ElementMapping() const override { return &T::Mapping(); }
   // The key is the embedded structure's own.
   Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter& schema) const override {
@@ -919,6 +933,7 @@ class InlineObjectField final : public FieldSpec {
 
  private:
   T S::*member_;
+  std::optional<T> prototype_;
 };
 
 }  // namespace field_kinds
@@ -1059,11 +1074,13 @@ class Mapper {
     return RegisterField(std::make_shared<field_kinds::ObjectListField<S, T>>(
         key, static_cast<std::vector<T> S::*>(member), std::move(defaults), flags));
   }
-  // An embedded structure reading the owner's whole object first, for `key`.
+  // An embedded structure reading the owner's whole object first, for `key`;
+  // `prototype`, when given, is its default.
   template <class T, class C>
-  Mapper& Inline(const char* key, T C::*member, unsigned flags = kNoFlags) {
+  Mapper& Inline(const char* key, T C::*member, unsigned flags = kNoFlags,
+                 std::type_identity_t<std::optional<T>> prototype = std::nullopt) {
     return RegisterField(std::make_shared<field_kinds::InlineObjectField<S, T>>(
-        key, static_cast<T S::*>(member), flags));
+        key, static_cast<T S::*>(member), std::move(prototype), flags));
   }
 
   // A one-line description of the key added last, for the schema.

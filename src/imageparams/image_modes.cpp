@@ -43,9 +43,8 @@ const ClassMapping& QVIP_BinarizationModeStruct::Mapping() {
   return mapping;
 }
 
-QVIP_BinarizationModeStruct::QVIP_BinarizationModeStruct(int fill) : ModeStructure(BM_LOCAL_BLOCK) {
+QVIP_BinarizationModeStruct::QVIP_BinarizationModeStruct(int mode) : ModeStructure(mode) {
   ResetArguments();
-  enableFillBinaryVacancy = fill;
 }
 
 // ---------------------------------------------------------------------------

@@ -103,7 +103,7 @@ const ClassMapping& OldBarcodeFormatStruct::Mapping() {
       Mapper<S>(S::Mapping().TypeName())
           .IgnoringUnknownKeys()
           .RegisterField(std::make_shared<FormatMaskField<S>>("BarcodeFormatIds", &S::barcodeFormatIds,
-                                                    kLegacyFormatAll))
+                                                    BF_DEFAULT, kLegacyFormatAll))
           .RegisterField(std::make_shared<SecondFormatListField>())
           .Build();
   return mapping;
@@ -149,11 +149,7 @@ int OldBarcodeReaderTaskSetting::ReadLegacyJson(const Json::Value& value) {
   int result = ReadLegacyObject(*this, value);
   // A current "TerminateSetting" may pair a stage with a section it cannot
   // end; the task's own reader refuses such a pair, so no output may hold it.
-  if (result == errors::kSuccess && !IsTerminateSettingValid()) {
-    errorMessage =
-        Prefixed(GetTypeName(), CodeMessage("TerminateSetting", errors::kJsonValueInvalid));
-    result = errors::kJsonValueInvalid;
-  }
+  if (result == errors::kSuccess) result = CheckTerminateSetting(errorMessage);
   if (result == errors::kSuccess) barcodeFormat.barcodeFormatIds = legacyBarcodeFormat.barcodeFormatIds;
   return result;
 }

@@ -174,17 +174,16 @@ OldImageParameterReader::OldImageParameterReader() { ApplyTextLineDefaults(); }
 
 const ClassMapping& OldImageParameterReader::Mapping() {
   const ClassMapping& current = QV_ImageParameter::Mapping();
-  static const ClassMapping mapping =
-      Mapper<OldImageParameterReader>(current.TypeName())
-          .Include(current)
-          .RegisterField(LegacyModeList(current, "BinarizationModes"))
-          .RegisterField(LegacyModeList(current, "ColourConversionModes"))
-          .RegisterField(LegacyModeList(current, "ScaleUpModes"))
-          .RegisterField(LegacyModeList(current, "GrayscaleTransformationModes"))
-          .RegisterField(LegacyModeList(current, "TextureDetectionModes"))
-          .RegisterField(LegacyModeList(current, "RegionPredetectionModes"))
-          .RegisterField(std::make_shared<PreprocessingField>())
-          .Build();
+  static const ClassMapping mapping = [&current] {
+    Mapper<OldImageParameterReader> mapper(current.TypeName());
+    mapper.Include(current);
+    // The legacy enhancement modes are "ImagePreprocessingModes": that list
+    // keeps its current reading.
+    for (FieldPointer& list : LegacyModeLists(current, &GEM::Mapping())) {
+      mapper.RegisterField(std::move(list));
+    }
+    return mapper.RegisterField(std::make_shared<PreprocessingField>()).Build();
+  }();
   return mapping;
 }
 

@@ -101,15 +101,11 @@ int ReadLegacyModeElement(QV_ParameterFieldBase& element, const Json::Value& val
   return errors::kJsonTypeInvalid;
 }
 
-FieldPointer LegacyModeList(const ClassMapping& current, const char* key) {
-  return current.Find(key)->WithElementReader(&ReadLegacyListElement, kEmptyKeepsList);
-}
-
-std::vector<FieldPointer> LegacyModeLists(const ClassMapping& current) {
+std::vector<FieldPointer> LegacyModeLists(const ClassMapping& current, const ClassMapping* kept) {
   std::vector<FieldPointer> lists;
   for (const FieldPointer& field : current.Fields()) {
     const ClassMapping* element = field->ElementMapping();
-    if (element == nullptr || element->Modes().empty()) continue;
+    if (element == nullptr || element->Modes().empty() || element == kept) continue;
     if (FieldPointer legacy = field->WithElementReader(&ReadLegacyListElement, kEmptyKeepsList)) {
       lists.push_back(std::move(legacy));
     }
