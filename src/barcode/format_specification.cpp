@@ -114,7 +114,7 @@ const ClassMapping& ZQA_BarcodeFormatSpecification::Mapping() {
           .Enum("MSICodeCheckDigitCalculation", &S::msiCodeCheckDigitCalculation, MSICCDC_MOD_10,
                 kMsiCheckDigitCalculations)
           .NameList("PartitionModes", &S::partitionModes, {PM_WHOLE_BARCODE, PM_ALIGNMENT_PARTITION},
-                    kPartitionModes, field_kinds::NameListFailure::kSpaced)
+                    kPartitionModes, kNoFlags, {.refusal = Refusal::kSpaced})
           .Build();
   return mapping;
 }

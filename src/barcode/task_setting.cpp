@@ -189,7 +189,8 @@ const ClassMapping& QV_TaskSettingBase::Mapping() {
           .ObjectList("SectionImageParameterArray", &S::sectionImageParameters, kEmptyAllowed)
           .Enum("StartSection", &S::startSection, ST_REGION_PREDETECTION, kSectionTypes, kNoFlags,
                 {.aliases = SectionTypeShortNames()})
-          .Object("TerminateSetting", &S::terminateSetting, kTypeNamedByKey)
+          .Object("TerminateSetting", &S::terminateSetting, kNoFlags, std::nullopt,
+                  {.typeNamedByKey = true})
           .Note("Where the task may stop: a section and a stage")
           .Build();
   return mapping;

@@ -13,8 +13,7 @@ constexpr EnumEntry kImageSourceTypes[] = {QV_ENUM_ENTRY(IST_DIRECTORY_FETCHER),
                                            QV_ENUM_ENTRY(IST_CAMERA_ENHANCER),
                                            QV_ENUM_ENTRY(IST_SCANNER_CONNECTOR)};
 constexpr EnumEntry kOperators[] = {{"AND", OPERATOR_AND}, {"OR", OPERATOR_OR}};
-constexpr field_kinds::EnumOptions kOperatorOptions{
-    .exact = true, .failure = field_kinds::NameFailure::kTextOnly};
+constexpr Quirks kOperatorQuirks{.refusal = Refusal::kTextOnly, .exact = true};
 
 }  // namespace
 
@@ -36,7 +35,7 @@ const ClassMapping& QV_DirectoryFetcherSetting::Mapping() {
           .Text("FileFilter", &S::fileFilter)
           .Int("Recursive", &S::recursive, 1, 0, 1)
           .Object("PDFReadingMode", &S::pdfReadingMode)
-          .FreeIntList("Pages", &S::pages)
+          .IntList("Pages", &S::pages)
           .Build();
   return mapping;
 }
@@ -76,7 +75,7 @@ const ClassMapping& QV_OutputTaskSetting::BackwardReferenceOutput::Mapping() {
           .TextList("ReferenceTaskNameArray", &S::referenceTaskNames)
           .RefersTo(kAnyTask)
           .NameList("ReferenceResultTypeArray", &S::referenceResultTypes, {},
-                    AtomicResultTypeNames(), field_kinds::NameListFailure::kQuiet)
+                    AtomicResultTypeNames())
           .Build();
   return mapping;
 }
@@ -91,7 +90,7 @@ const ClassMapping& QV_OutputTaskSetting::TaskResult::Mapping() {
           .RefersTo(kTargetROIDefs)
           .TextList("TaskSettingNameArray", &S::taskSettingNames)
           .RefersTo(kAnyTask)
-          .Enum("Operator", &S::operatorType, OPERATOR_AND, kOperators, kNoFlags, kOperatorOptions)
+          .Enum("Operator", &S::operatorType, OPERATOR_AND, kOperators, kNoFlags, kOperatorQuirks)
           .Object("BackwardReferenceOutput", &S::backwardReferenceOutput)
           .Build();
   return mapping;
@@ -104,7 +103,7 @@ const ClassMapping& QV_OutputTaskSetting::OutputCondition::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("OutputCondition")
           .ObjectList("TaskResultArray", &S::taskResults, kEmptyAllowed)
-          .Enum("Operator", &S::operatorType, OPERATOR_AND, kOperators, kNoFlags, kOperatorOptions)
+          .Enum("Operator", &S::operatorType, OPERATOR_AND, kOperators, kNoFlags, kOperatorQuirks)
           .Build();
   return mapping;
 }

@@ -178,8 +178,7 @@ const ClassMapping& QV_ReferenceObjectFilter::Mapping() {
           // An empty array empties the list; a name not in the table fails
           // with no text of its own.
           .NameList("AtomicResultTypeArray", &S::atomicResultTypes,
-                    {ART_TEXT_LINE, ART_BARCODE, ART_TABLE_CELL, ART_FRAME}, kAtomicResultTypes,
-                    field_kinds::NameListFailure::kQuiet)
+                    {ART_TEXT_LINE, ART_BARCODE, ART_TABLE_CELL, ART_FRAME}, kAtomicResultTypes)
           .OptionalObject("BarcodeFilteringCondition", &S::barcodeFilteringCondition, kCondition)
           .OptionalObject("FrameFilteringCondition", &S::frameFilteringCondition, kCondition)
           .OptionalObject("TableCellFilteringCondition", &S::tableCellFilteringCondition,
