@@ -181,7 +181,8 @@ const ClassMapping& QVIP_BarcodeFormatStruct::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("BarcodeFormat")
           .IgnoringUnknownKeys()
-          .Add(std::make_shared<FormatMaskField<S>>("BarcodeFormatIds", &S::barcodeFormatIds))
+          .RegisterField(std::make_shared<FormatMaskField<S>>("BarcodeFormatIds", &S::barcodeFormatIds,
+                                                             BF_NULL))
           .Build();
   return mapping;
 }

@@ -71,8 +71,9 @@ BarcodeFormatMask LegacyFormat2AllMask();
 template <class S>
 class FormatMaskField final : public FieldSpec {
  public:
-  FormatMaskField(const char* key, BarcodeFormatMask S::*member, BarcodeFormatMask allMask = BF_ALL)
-      : FieldSpec(key, kNoFlags), member_(member), allMask_(allMask) {}
+  FormatMaskField(const char* key, BarcodeFormatMask S::*member, BarcodeFormatMask defaultMask,
+                  BarcodeFormatMask allMask = BF_ALL)
+      : FieldSpec(key, kNoFlags), member_(member), default_(defaultMask), allMask_(allMask) {}
 
   int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
     BarcodeFormatMask& mask = static_cast<S&>(object).*member_;
@@ -100,10 +101,13 @@ class FormatMaskField final : public FieldSpec {
   Json::Value Describe(const QV_ParameterFieldBase&, SchemaWriter&) const override {
     return SchemaWriter::ListOf(SchemaWriter::Names(BarcodeFormatNames()), true);
   }
-  void Reset(QV_ParameterFieldBase&) const override {}
+  void Reset(QV_ParameterFieldBase& object) const override {
+    static_cast<S&>(object).*member_ = default_;
+  }
 
  private:
   BarcodeFormatMask S::*member_;
+  BarcodeFormatMask default_;
   BarcodeFormatMask allMask_;
 };
 
@@ -111,7 +115,9 @@ class FormatMaskField final : public FieldSpec {
 // ignoring every other key of it.
 class QVIP_BarcodeFormatStruct : public QV_ParameterFieldBase {
  public:
-  explicit QVIP_BarcodeFormatStruct(BarcodeFormatMask mask = BF_NULL) : barcodeFormatIds(mask) {}
+  // No formats; owners that start with some say so in their mappings.
+  QVIP_BarcodeFormatStruct() { ApplyDefaults(Mapping(), *this); }
+  explicit QVIP_BarcodeFormatStruct(BarcodeFormatMask mask) : barcodeFormatIds(mask) {}
 
   QV_MAPPED_CLASS()
 

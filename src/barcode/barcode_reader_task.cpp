@@ -53,9 +53,19 @@ void CopyToErrorBuffer(const std::string& message, char* buffer, int length) {
   std::memcpy(buffer, message.data(), std::min(message.size(), capacity - 1));
 }
 
-std::string OutOfRangeMessage(const char* prefix) {
+std::string OutOfRangeMessage(std::string_view prefix) {
   return std::string(prefix) + GetErrorString(errors::kParameterValueInvalid);
 }
+
+// The keys that the flat settings record sets, with their defaults and bounds.
+const IntSpec& MaxThreadsKey() { return QV_TaskSettingBase::Mapping().IntKey("MaxThreadsInOneTask"); }
+const IntSpec& ExpectedCountKey() {
+  return ZQA_BarcodeReaderTaskSetting::Mapping().IntKey("ExpectedBarcodesCount");
+}
+const IntSpec& ConfidenceKey() {
+  return ZQA_BarcodeFormatSpecification::Mapping().IntKey("MinResultConfidence");
+}
+const IntSpec& ScaleDownKey() { return QV_ImageParameter::Mapping().IntKey("ScaleDownThreshold"); }
 
 }  // namespace
 
@@ -69,8 +79,9 @@ const ClassMapping& ZQA_BarcodeReaderTaskSetting::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("BarcodeReaderTaskSetting")
           .Include(QV_TaskSettingBase::Mapping())
-          .Common("zqa_task_default")
-          .Inline("BarcodeFormatIds", &S::barcodeFormat)
+          .RegisterCommonFields("zqa_task_default")
+          .Inline("BarcodeFormatIds", &S::barcodeFormat, kNoFlags,
+                  QVIP_BarcodeFormatStruct(BF_DEFAULT))
           .Note("The barcode formats to look for, as \"BF_\" names")
           .ObjectList("DeblurModes", &S::deblurModes, kEmptyAllowed)
           .ObjectList("LocalizationModes", &S::localizationModes, kNoFlags,
@@ -164,7 +175,7 @@ int ZQA_BarcodeReaderTaskSetting::GetSimplifiedSettings(SimplifiedBarcodeReaderS
   FillSlots(settings->localizationModes, localizationModes);
   FillSlots(settings->deblurModes, deblurModes);
 
-  settings->minResultConfidence = 30;
+  settings->minResultConfidence = ConfidenceKey().Default();
   settings->minBarcodeTextLength = 0;
   std::memset(settings->barcodeTextRegExPattern, 0, kPatternCapacity);
   const std::vector<QVRef<ZQA_BarcodeFormatSpecification>>& specifications =
@@ -195,7 +206,7 @@ int ZQA_BarcodeReaderTaskSetting::UpdateWithSimplifiedSettings(
     return errors::kNullPointer;
   }
   barcodeFormat.barcodeFormatIds = settings->barcodeFormatIds;
-  if (settings->expectedBarcodesCount < 0) {
+  if (!ExpectedCountKey().InRange(settings->expectedBarcodesCount)) {
     errorMessage = OutOfRangeMessage("ZQA_BarcodeReaderTaskSetting::ExpectedBarcodesCount:");
     CopyToErrorBuffer(errorMessage, errorBuffer, errorBufferLength);
     return errors::kParameterValueInvalid;
@@ -210,8 +221,8 @@ int ZQA_BarcodeReaderTaskSetting::UpdateWithSimplifiedSettings(
   RebuildFromSlots(localizationModes, settings->localizationModes);
   RebuildFromSlots(deblurModes, settings->deblurModes);
 
-  if (settings->maxThreadsInOneTask < 1 || settings->maxThreadsInOneTask > 256) {
-    errorMessage = OutOfRangeMessage("MaxThreadsInOneTask :");
+  if (!MaxThreadsKey().InRange(settings->maxThreadsInOneTask)) {
+    errorMessage = OutOfRangeMessage(std::string(MaxThreadsKey().Key()) + " :");
     CopyToErrorBuffer(errorMessage, errorBuffer, errorBufferLength);
     return errors::kParameterValueInvalid;
   }
@@ -220,8 +231,8 @@ int ZQA_BarcodeReaderTaskSetting::UpdateWithSimplifiedSettings(
   const int result = UpdateFormatSpecifications(*settings);
   if (result != errors::kSuccess) return result;
 
-  if (settings->scaleDownThreshold < 512) {
-    imageParameter->errorMessage = OutOfRangeMessage("ScaleDownThreshold :");
+  if (!ScaleDownKey().InRange(settings->scaleDownThreshold)) {
+    imageParameter->errorMessage = OutOfRangeMessage(std::string(ScaleDownKey().Key()) + " :");
     CopyToErrorBuffer(imageParameter->errorMessage, errorBuffer, errorBufferLength);
     return errors::kParameterValueInvalid;
   }
@@ -236,8 +247,8 @@ int ZQA_BarcodeReaderTaskSetting::UpdateFormatSpecifications(
   for (const QVRef<ZQA_BarcodeFormatSpecification>& reference : GetFormatSpecifications()) {
     if (!reference) continue;
     ZQA_BarcodeFormatSpecification& specification = *reference;
-    // Above 100 would make a specification that its own reading refuses.
-    if (settings.minResultConfidence < 0 || settings.minResultConfidence > 100) {
+    // Out of range would make a specification that its own reading refuses.
+    if (!ConfidenceKey().InRange(settings.minResultConfidence)) {
       return errors::kParameterValueInvalid;
     }
     specification.minResultConfidence = settings.minResultConfidence;

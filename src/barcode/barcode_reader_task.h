@@ -71,7 +71,7 @@ class ZQA_BarcodeReaderTaskSetting : public QV_TaskSettingBase {
   std::vector<QVRef<ZQA_BarcodeFormatSpecification>>& GetFormatSpecifications();
 
   int expectedBarcodesCount;
-  QVIP_BarcodeFormatStruct barcodeFormat{BF_DEFAULT};
+  QVIP_BarcodeFormatStruct barcodeFormat;
   std::vector<DeblurModeStruct> deblurModes;
   std::vector<LocalizationModeStruct> localizationModes;
   std::vector<DPMCodeReadingModeStruct> dpmCodeReadingModes;

@@ -82,7 +82,7 @@ const ClassMapping& DPMCodeReadingModeStruct::Mapping() {
       Mapper<S>("DPMCodeReadingMode")
           .Modes(kDpmCodeReadingModes, DPMCRM_GENERAL)
           .Enum("BarcodeFormat", &S::barcodeFormat, static_cast<int>(BF_DATAMATRIX), kDpmFormats,
-                kNoFlags, {.exact = true, .failure = field_kinds::NameFailure::kTypeAndText})
+                kNoFlags, {.refusal = Refusal::kTypeAndText, .exact = true})
           .Build();
   return mapping;
 }

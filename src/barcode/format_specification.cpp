@@ -15,7 +15,7 @@ PatchCodeSearchingMarginStruct::PatchCodeSearchingMarginStruct() {
 const ClassMapping& PatchCodeSearchingMarginStruct::Mapping() {
   using S = PatchCodeSearchingMarginStruct;
   static const ClassMapping mapping = Mapper<S>("PatchCodeSearchingMargin")
-                                          .Common("", kNeverWritten)
+                                          .RegisterCommonFields("", kNeverWritten)
                                           .Int("Left", &S::left, 20, 0, INT_MAX)
                                           .Int("Right", &S::right, 20, 0, INT_MAX)
                                           .Int("Top", &S::top, 20, 0, INT_MAX)
@@ -72,8 +72,9 @@ const ClassMapping& ZQA_BarcodeFormatSpecification::Mapping() {
   // empty array.
   static const ClassMapping mapping =
       Mapper<S>("BarcodeFormatSpecification")
-          .Common()
-          .Inline("BarcodeFormatIds", &S::barcodeFormatIds)
+          .RegisterCommonFields()
+          .Inline("BarcodeFormatIds", &S::barcodeFormatIds, kNoFlags,
+                  QVIP_BarcodeFormatStruct(BF_DEFAULT))
           .Int("AllModuleDeviation", &S::allModuleDeviation, 0, 0, INT_MAX)
           .Int("BarcodeZoneMinDistanceToImageBorders", &S::barcodeZoneMinDistanceToImageBorders,
                0, 0, INT_MAX)
@@ -113,7 +114,7 @@ const ClassMapping& ZQA_BarcodeFormatSpecification::Mapping() {
           .Enum("MSICodeCheckDigitCalculation", &S::msiCodeCheckDigitCalculation, MSICCDC_MOD_10,
                 kMsiCheckDigitCalculations)
           .NameList("PartitionModes", &S::partitionModes, {PM_WHOLE_BARCODE, PM_ALIGNMENT_PARTITION},
-                    kPartitionModes, field_kinds::NameListFailure::kSpaced)
+                    kPartitionModes, kNoFlags, {.refusal = Refusal::kSpaced})
           .Build();
   return mapping;
 }

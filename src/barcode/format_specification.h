@@ -107,7 +107,7 @@ class ZQA_BarcodeFormatSpecification : public QV_ParameterFieldBase {
   std::vector<BarcodeAngleRange> barcodeAngleRangeArray;
   std::vector<BarcodeBytesLengthRange> barcodeBytesLengthRangeArray;
   std::vector<BarcodeComplementModeStruct> barcodeComplementModes;
-  QVIP_BarcodeFormatStruct barcodeFormatIds{BF_DEFAULT};
+  QVIP_BarcodeFormatStruct barcodeFormatIds;
   std::vector<BarcodeHeightRange> barcodeHeightRangeArray;
   std::vector<BarcodeTextLengthRange> barcodeTextLengthRangeArray;
   std::string barcodeTextRegExPattern;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "framework/field_mapping.h"
 
@@ -20,18 +22,20 @@ constexpr EnumEntry kSectionTypes[] = {
     QV_ENUM_ENTRY(ST_DOCUMENT_NORMALIZATION),
 };
 
-// Short names of the sections, read before the full ones ("ST_NULL" keeps
-// its prefix).
-constexpr EnumEntry kSectionTypeShortNames[] = {
-    {"ST_NULL", ST_NULL},
-    {"REGION_PREDETECTION", ST_REGION_PREDETECTION},
-    {"TEXT_LINE_LOCALIZATION", ST_TEXT_LINE_LOCALIZATION},
-    {"TEXT_LINE_RECOGNITION", ST_TEXT_LINE_RECOGNITION},
-    {"BARCODE_LOCALIZATION", ST_BARCODE_LOCALIZATION},
-    {"BARCODE_DECODING", ST_BARCODE_DECODING},
-    {"DOCUMENT_DETECTION", ST_DOCUMENT_DETECTION},
-    {"DOCUMENT_NORMALIZATION", ST_DOCUMENT_NORMALIZATION},
-};
+// Short names of the sections, read before the full ones: the names
+// without "ST_", but for "ST_NULL", which keeps it.
+EnumTable SectionTypeShortNames() {
+  static const std::vector<EnumEntry> table = [] {
+    constexpr std::size_t kPrefix = std::char_traits<char>::length("ST_");
+    std::vector<EnumEntry> names;
+    for (const EnumEntry& entry : kSectionTypes) {
+      names.push_back({entry.value == ST_NULL ? entry.name : entry.name + kPrefix, entry.value});
+    }
+    return names;
+  }();
+  return table;
+}
+
 
 constexpr EnumEntry kStageTypes[] = {
     QV_ENUM_ENTRY(IRUT_NULL),
@@ -133,7 +137,7 @@ const ClassMapping& QVIP_TerminateSettingStruct::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("TerminateSetting")
           .Enum("Section", &S::section, ST_NULL, kSectionTypes, kNoFlags,
-                {.aliases = kSectionTypeShortNames})
+                {.aliases = SectionTypeShortNames()})
           .Enum("Stage", &S::stage, IRUT_NULL, kStageTypes)
           .Build();
   return mapping;
@@ -159,7 +163,7 @@ const ClassMapping& QVIP_SectionImageParameterStruct::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("SectionImageParameter")
           .Enum("Section", &S::section, ST_NULL, kSectionTypes, kNoFlags,
-                {.aliases = kSectionTypeShortNames})
+                {.aliases = SectionTypeShortNames()})
           .Text("ImageParameterName", &S::imageParameterName,
                 QV_ImageParameter::GetDefaultImageParameterName(1).c_str())
           .RefersTo(kImageParameters)
@@ -179,13 +183,14 @@ const ClassMapping& QV_TaskSettingBase::Mapping() {
   // An accepted array replaces the whole list, as SetSectionImageParameters does.
   static const ClassMapping mapping =
       Mapper<S>("TaskSetting")
-          .Common()
+          .RegisterCommonFields()
           .Int("MaxThreadsInOneTask", &S::maxThreadsInOneTask, 4, 1, 256)
           .Note("How many threads the task may use")
           .ObjectList("SectionImageParameterArray", &S::sectionImageParameters, kEmptyAllowed)
           .Enum("StartSection", &S::startSection, ST_REGION_PREDETECTION, kSectionTypes, kNoFlags,
-                {.aliases = kSectionTypeShortNames})
-          .Object("TerminateSetting", &S::terminateSetting, kTypeNamedByKey)
+                {.aliases = SectionTypeShortNames()})
+          .Object("TerminateSetting", &S::terminateSetting, kNoFlags, std::nullopt,
+                  {.typeNamedByKey = true})
           .Note("Where the task may stop: a section and a stage")
           .Build();
   return mapping;
@@ -196,8 +201,10 @@ const std::string& QV_TaskSettingBase::GetBaseName() const { return baseName; }
 int QV_TaskSettingBase::ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) {
   const int result = QV_ParameterFieldBase::ReadFromJson(value, skippedKeys);
   FillDefaultSectionImageParameters();
-  // Each field may be fine on its own while the pair is not.
-  if (!IsTerminateSettingValid()) return errors::kJsonValueInvalid;
+  // Each field may be fine on its own while the pair is not; the message of
+  // a field's failure stays.
+  std::string pairMessage;
+  if (const int pair = CheckTerminateSetting(pairMessage)) return pair;
   return result;
 }
 
@@ -253,8 +260,12 @@ void QV_TaskSettingBase::FillDefaultSectionImageParameters() {
   }
 }
 
-bool QV_TaskSettingBase::IsTerminateSettingValid() const {
-  return IsStageAllowedInSection(terminateSetting.section, terminateSetting.stage);
+int QV_TaskSettingBase::CheckTerminateSetting(std::string& message) const {
+  if (IsStageAllowedInSection(terminateSetting.section, terminateSetting.stage)) {
+    return errors::kSuccess;
+  }
+  message = Prefixed(GetTypeName(), CodeMessage("TerminateSetting", errors::kJsonValueInvalid));
+  return errors::kJsonValueInvalid;
 }
 
 QVRef<QV_ImageParameter> QV_TaskSettingBase::GetSingleImageParameter() {

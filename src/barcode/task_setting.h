@@ -138,7 +138,9 @@ class QV_TaskSettingBase : public QV_ParameterFieldBase {
   // task localizes text lines, else "ip_zqiDefault" when it detects
   // documents, else "ip_default"). Existing entries stay as they are.
   void FillDefaultSectionImageParameters();
-  bool IsTerminateSettingValid() const;
+  // -10033, with type name + ":TerminateSetting:" + the code's text in
+  // `message`, when the terminate stage cannot end its section; else 0.
+  int CheckTerminateSetting(std::string& message) const;
   // The image parameter that every section names, found in the owner
   // document; null when the sections name several, or there is no document
   // or no such image parameter.

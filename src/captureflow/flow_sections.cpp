@@ -13,8 +13,7 @@ constexpr EnumEntry kImageSourceTypes[] = {QV_ENUM_ENTRY(IST_DIRECTORY_FETCHER),
                                            QV_ENUM_ENTRY(IST_CAMERA_ENHANCER),
                                            QV_ENUM_ENTRY(IST_SCANNER_CONNECTOR)};
 constexpr EnumEntry kOperators[] = {{"AND", OPERATOR_AND}, {"OR", OPERATOR_OR}};
-constexpr field_kinds::EnumOptions kOperatorOptions{
-    .exact = true, .failure = field_kinds::NameFailure::kTextOnly};
+constexpr Quirks kOperatorQuirks{.refusal = Refusal::kTextOnly, .exact = true};
 
 }  // namespace
 
@@ -30,13 +29,13 @@ const ClassMapping& QV_DirectoryFetcherSetting::Mapping() {
   // Negative pages are refused by Validate, after the whole object is read.
   static const ClassMapping mapping =
       Mapper<S>("DirectoryFetcher")
-          .Common()
+          .RegisterCommonFields()
           .Enum("Type", &S::type, IST_DIRECTORY_FETCHER, kImageSourceTypes)
           .Text("DirectoryPath", &S::directoryPath)
           .Text("FileFilter", &S::fileFilter)
           .Int("Recursive", &S::recursive, 1, 0, 1)
           .Object("PDFReadingMode", &S::pdfReadingMode)
-          .FreeIntList("Pages", &S::pages)
+          .IntList("Pages", &S::pages)
           .Build();
   return mapping;
 }
@@ -57,7 +56,7 @@ const ClassMapping& QV_SemanticSetting::Mapping() {
   using S = QV_SemanticSetting;
   static const ClassMapping mapping =
       Mapper<S>("SemanticSetting")
-          .Common()
+          .RegisterCommonFields()
           .TextList("TaskSettingNameArray", &S::taskSettingNames)
           .RefersTo(kAnyTask)
           .OptionalObject("ReferenceObjectFilter", &S::referenceObjectFilter,
@@ -76,7 +75,7 @@ const ClassMapping& QV_OutputTaskSetting::BackwardReferenceOutput::Mapping() {
           .TextList("ReferenceTaskNameArray", &S::referenceTaskNames)
           .RefersTo(kAnyTask)
           .NameList("ReferenceResultTypeArray", &S::referenceResultTypes, {},
-                    AtomicResultTypeNames(), field_kinds::NameListFailure::kQuiet)
+                    AtomicResultTypeNames())
           .Build();
   return mapping;
 }
@@ -91,7 +90,7 @@ const ClassMapping& QV_OutputTaskSetting::TaskResult::Mapping() {
           .RefersTo(kTargetROIDefs)
           .TextList("TaskSettingNameArray", &S::taskSettingNames)
           .RefersTo(kAnyTask)
-          .Enum("Operator", &S::operatorType, OPERATOR_AND, kOperators, kNoFlags, kOperatorOptions)
+          .Enum("Operator", &S::operatorType, OPERATOR_AND, kOperators, kNoFlags, kOperatorQuirks)
           .Object("BackwardReferenceOutput", &S::backwardReferenceOutput)
           .Build();
   return mapping;
@@ -104,7 +103,7 @@ const ClassMapping& QV_OutputTaskSetting::OutputCondition::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>("OutputCondition")
           .ObjectList("TaskResultArray", &S::taskResults, kEmptyAllowed)
-          .Enum("Operator", &S::operatorType, OPERATOR_AND, kOperators, kNoFlags, kOperatorOptions)
+          .Enum("Operator", &S::operatorType, OPERATOR_AND, kOperators, kNoFlags, kOperatorQuirks)
           .Build();
   return mapping;
 }
@@ -112,7 +111,7 @@ const ClassMapping& QV_OutputTaskSetting::OutputCondition::Mapping() {
 const ClassMapping& QV_OutputTaskSetting::Mapping() {
   using S = QV_OutputTaskSetting;
   static const ClassMapping mapping = Mapper<S>("OutputTaskSetting")
-                                          .Common()
+                                          .RegisterCommonFields()
                                           .Object("OutputCondition", &S::outputCondition)
                                           .Build();
   return mapping;
@@ -124,7 +123,7 @@ const ClassMapping& QV_OutputTaskSetting::Mapping() {
 const ClassMapping& QV_CodeParserTaskSetting::Mapping() {
   using S = QV_CodeParserTaskSetting;
   static const ClassMapping mapping = Mapper<S>("CodeParserTaskSetting")
-                                          .Common()
+                                          .RegisterCommonFields()
                                           .Text("ResourcesPath", &S::resourcesPath)
                                           .TextList("CodeSpecifications", &S::codeSpecifications)
                                           .Build();

@@ -14,7 +14,7 @@ const ClassMapping& QV_LumiflowSetting::Mapping() {
   using S = QV_LumiflowSetting;
   static const ClassMapping mapping =
       Mapper<S>("LumiflowSetting")
-          .Common(DefaultLumiflowSettingName().c_str())
+          .RegisterCommonFields(DefaultLumiflowSettingName().c_str())
           .Text("ImageSource", &S::imageSourceName)
           .RefersTo(kImageSources, EmptyName::kNone)
           .Note("The image source the flow takes its images from, by name")
@@ -34,9 +34,6 @@ const ClassMapping& QV_LumiflowSetting::Mapping() {
   return mapping;
 }
 
-void QV_LumiflowSetting::InitFieldTable() {
-  isPlaceholder = false;
-  QV_ParameterFieldBase::InitFieldTable();
-}
+void QV_LumiflowSetting::ResetReadMarks() { isPlaceholder = false; }
 
 }  // namespace quorvane

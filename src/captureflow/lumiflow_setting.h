@@ -20,7 +20,7 @@ class QV_LumiflowSetting : public QV_ParameterFieldBase {
 
   QV_MAPPED_CLASS()
   // A read template is no placeholder any more.
-  void InitFieldTable() override;
+  void ResetReadMarks() override;
 
   std::string imageSourceName;                       // "ImageSource"
   int outputOriginalImage;

@@ -86,8 +86,7 @@ const ClassMapping& QVIP_SizeFilteringConditionBase::SizeRangeMapping() {
   return mapping;
 }
 
-QVIP_BarcodeFilteringConditionStruct::QVIP_BarcodeFilteringConditionStruct(BarcodeFormatMask mask)
-    : barcodeFormatIds(mask) {
+QVIP_BarcodeFilteringConditionStruct::QVIP_BarcodeFilteringConditionStruct() {
   ApplyDefaults(Mapping(), *this);
 }
 
@@ -124,8 +123,8 @@ const ClassMapping& QVIP_TableCellFilteringConditionStruct::Mapping() {
   using S = QVIP_TableCellFilteringConditionStruct;
   static const ClassMapping mapping =
       Mapper<S>("TableCellFilteringCondition")
-          .Add(std::make_shared<NumberTextField<S>>("RowNumbers", &S::rowNumbers))
-          .Add(std::make_shared<NumberTextField<S>>("ColNumbers", &S::colNumbers))
+          .RegisterField(std::make_shared<NumberTextField<S>>("RowNumbers", &S::rowNumbers))
+          .RegisterField(std::make_shared<NumberTextField<S>>("ColNumbers", &S::colNumbers))
           .Enum("RegionState", &S::regionState, RS_DEFAULT, kRegionStates)
           .Build();
   return mapping;
@@ -139,7 +138,7 @@ const ClassMapping& QVIP_TextLineFilteringConditionStruct::Mapping() {
   using S = QVIP_TextLineFilteringConditionStruct;
   static const ClassMapping mapping =
       Mapper<S>("TextLineFilteringCondition")
-          .Add(std::make_shared<NumberTextField<S>>("LineNumbers", &S::lineNumbers))
+          .RegisterField(std::make_shared<NumberTextField<S>>("LineNumbers", &S::lineNumbers))
           .Text("LineStringRegExPattern", &S::lineStringRegExPattern)
           .Enum("RegionState", &S::regionState, RS_DEFAULT, kRegionStates)
           .Build();
@@ -179,8 +178,7 @@ const ClassMapping& QV_ReferenceObjectFilter::Mapping() {
           // An empty array empties the list; a name not in the table fails
           // with no text of its own.
           .NameList("AtomicResultTypeArray", &S::atomicResultTypes,
-                    {ART_TEXT_LINE, ART_BARCODE, ART_TABLE_CELL, ART_FRAME}, kAtomicResultTypes,
-                    field_kinds::NameListFailure::kQuiet)
+                    {ART_TEXT_LINE, ART_BARCODE, ART_TABLE_CELL, ART_FRAME}, kAtomicResultTypes)
           .OptionalObject("BarcodeFilteringCondition", &S::barcodeFilteringCondition, kCondition)
           .OptionalObject("FrameFilteringCondition", &S::frameFilteringCondition, kCondition)
           .OptionalObject("TableCellFilteringCondition", &S::tableCellFilteringCondition,

@@ -48,7 +48,7 @@ class QVIP_SizeFilteringConditionBase : public QV_ParameterFieldBase {
 // to itself.
 class QVIP_BarcodeFilteringConditionStruct : public QV_ParameterFieldBase {
  public:
-  explicit QVIP_BarcodeFilteringConditionStruct(BarcodeFormatMask mask = BF_NULL);
+  QVIP_BarcodeFilteringConditionStruct();
 
   QV_MAPPED_CLASS()
 

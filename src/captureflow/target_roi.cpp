@@ -71,6 +71,14 @@ class PointField final : public FieldSpec {
   Point default_;
 };
 
+// The y axis starts from the second edge and is measured along y.
+Axis YAxis() {
+  Axis axis;
+  axis.edgeIndex = 1;
+  axis.lengthReference = LR_Y;
+  return axis;
+}
+
 constexpr std::size_t kUnitX = 2;
 constexpr std::size_t kUnitY = 3;
 
@@ -98,11 +106,7 @@ bool TurnsTheDefaultWay(const std::array<const Point*, 4>& corners) {
 // ---------------------------------------------------------------------------
 // Reference axis
 
-Axis::ReferenceAxis(int edgeIndex, int lengthReference) {
-  ApplyDefaults(Mapping(), *this);
-  this->edgeIndex = edgeIndex;
-  this->lengthReference = lengthReference;
-}
+Axis::ReferenceAxis() { ApplyDefaults(Mapping(), *this); }
 
 const ClassMapping& Axis::Mapping() {
   static const ClassMapping mapping =
@@ -126,17 +130,17 @@ const ClassMapping& QVIP_LocationOffsetStruct::Mapping() {
   using S = QVIP_LocationOffsetStruct;
   static const ClassMapping mapping =
       Mapper<S>("LocationOffset")
-          .Common("", kNeverWritten)
+          .RegisterCommonFields("", kNeverWritten)
           .Enum("ReferenceObjectType", &S::referenceObjectType, ROT_ATOMIC_OBJECT,
                 kReferenceObjectTypes)
           .Int("ReferenceObjectOriginIndex", &S::referenceObjectOriginIndex, 0, 0, 3)
           .Int("MeasuredByPercentage", &S::measuredByPercentage, 1, 0, 1)
-          .Add(std::make_shared<PointField>("FirstPoint", &S::firstPoint, Point{0, 0, 1, 1}))
-          .Add(std::make_shared<PointField>("SecondPoint", &S::secondPoint, Point{100, 0, 1, 1}))
-          .Add(std::make_shared<PointField>("ThirdPoint", &S::thirdPoint, Point{100, 100, 1, 1}))
-          .Add(std::make_shared<PointField>("FourthPoint", &S::fourthPoint, Point{0, 100, 1, 1}))
-          .Object("ReferenceXAxis", &S::referenceXAxis, kNoFlags, Axis(0, LR_X))
-          .Object("ReferenceYAxis", &S::referenceYAxis, kNoFlags, Axis(1, LR_Y))
+          .RegisterField(std::make_shared<PointField>("FirstPoint", &S::firstPoint, Point{0, 0, 1, 1}))
+          .RegisterField(std::make_shared<PointField>("SecondPoint", &S::secondPoint, Point{100, 0, 1, 1}))
+          .RegisterField(std::make_shared<PointField>("ThirdPoint", &S::thirdPoint, Point{100, 100, 1, 1}))
+          .RegisterField(std::make_shared<PointField>("FourthPoint", &S::fourthPoint, Point{0, 100, 1, 1}))
+          .Object("ReferenceXAxis", &S::referenceXAxis, kNoFlags, Axis())
+          .Object("ReferenceYAxis", &S::referenceYAxis, kNoFlags, YAxis())
           .Build();
   return mapping;
 }
@@ -148,10 +152,7 @@ void QVIP_LocationOffsetStruct::MarkUnitsNotGiven() {
   }
 }
 
-void QVIP_LocationOffsetStruct::InitFieldTable() {
-  QV_ParameterFieldBase::InitFieldTable();
-  MarkUnitsNotGiven();
-}
+void QVIP_LocationOffsetStruct::ResetReadMarks() { MarkUnitsNotGiven(); }
 
 int QVIP_LocationOffsetStruct::Validate() {
   const int xType = referenceXAxis.axisType;
@@ -213,7 +214,7 @@ const ClassMapping& QV_TargetROIDef::Mapping() {
   using S = QV_TargetROIDef;
   static const ClassMapping mapping =
       Mapper<S>("TargetROIDef")
-          .Common(DefaultTargetROIDefName().c_str())
+          .RegisterCommonFields(DefaultTargetROIDefName().c_str())
           .Text("BaseTargetROIDefName", &S::baseTargetROIDefName)
           .Note("The definition this one inherits the keys it leaves out from")
           .Int("PauseFlag", &S::pauseFlag, 0, 0, 1)
@@ -228,10 +229,7 @@ const ClassMapping& QV_TargetROIDef::Mapping() {
 
 const std::string& QV_TargetROIDef::GetBaseName() const { return baseTargetROIDefName; }
 
-void QV_TargetROIDef::InitFieldTable() {
-  isPlaceholder = false;
-  QV_ParameterFieldBase::InitFieldTable();
-}
+void QV_TargetROIDef::ResetReadMarks() { isPlaceholder = false; }
 
 void QV_TargetROIDef::AddTaskSettingName(const std::string& taskName) {
   if (std::find(taskSettingNames.begin(), taskSettingNames.end(), taskName) ==

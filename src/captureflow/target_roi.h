@@ -25,7 +25,9 @@ class QVIP_LocationOffsetStruct : public QV_ParameterFieldBase {
     enum AxisType : int { AT_MIDPOINT_EDGE = 0, AT_EDGE = 1, AT_ROTATION_OTHER_AXIS = 2 };
     enum LengthReference : int { LR_X = 0, LR_Y = 1 };
 
-    explicit ReferenceAxis(int edgeIndex = 0, int lengthReference = LR_X);
+    // The x axis; the y axis of a location differs in its edge and length
+    // reference, as the location's mapping says.
+    ReferenceAxis();
 
     QV_MAPPED_CLASS()
 
@@ -47,7 +49,7 @@ class QVIP_LocationOffsetStruct : public QV_ParameterFieldBase {
 
   QV_MAPPED_CLASS()
   // Every read starts with all eight units marked as not given.
-  void InitFieldTable() override;
+  void ResetReadMarks() override;
   // Checks the axes, fills the units not given, and checks that uniformly
   // measured points turn the default way at every corner.
   int Validate() override;
@@ -92,7 +94,7 @@ class QV_TargetROIDef : public QV_ParameterFieldBase {
   // "BaseTargetROIDefName".
   const std::string& GetBaseName() const override;
   // A read definition is no placeholder any more.
-  void InitFieldTable() override;
+  void ResetReadMarks() override;
 
   // Appends `taskName` unless the list already holds it (exact comparison).
   void AddTaskSettingName(const std::string& taskName);

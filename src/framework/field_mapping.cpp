@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 namespace quorvane {
 
@@ -48,6 +49,12 @@ void FieldSpec::WriteText(QV_ParameterFieldBase& object, StyledText& text, bool 
     text.QuotedKey(KeyText());
     text.Value(*value);
   }
+}
+
+const IntSpec& ClassMapping::IntKey(std::string_view key) const {
+  const auto* field = dynamic_cast<const IntSpec*>(Find(key));
+  if (field == nullptr) throw std::logic_error(typeName_ + " has no integer key " + std::string(key));
+  return *field;
 }
 
 const FieldSpec* ClassMapping::Find(std::string_view key) const {

@@ -77,52 +77,6 @@ const SkippedKeys& NoSkippedKeys() {
 }
 
 // ---------------------------------------------------------------------------
-// FieldTable
-
-namespace {
-
-template <class Entries>
-auto LowerBound(Entries& entries, std::string_view key) {
-  return std::lower_bound(entries.begin(), entries.end(), key,
-                          [](const auto& entry, std::string_view k) { return entry.key < k; });
-}
-
-}  // namespace
-
-void FieldTable::Bind(const ClassMapping* mapping) {
-  mapping_ = mapping;
-  entries_.clear();
-}
-
-void FieldTable::Set(std::string_view key, FieldReader reader) {
-  auto at = LowerBound(entries_, key);
-  if (at != entries_.end() && at->key == key) {
-    at->reader = reader;
-  } else {
-    entries_.insert(at, Entry{key, reader});
-  }
-}
-
-const FieldReader* FieldTable::Find(std::string_view key) const {
-  auto at = LowerBound(entries_, key);
-  return (at != entries_.end() && at->key == key) ? &at->reader : nullptr;
-}
-
-const FieldSpec* FieldTable::FindField(std::string_view key) const {
-  if (mapping_ == nullptr || Find(key) != nullptr) return nullptr;
-  return mapping_->Find(key);
-}
-
-void FieldTable::Clear() {
-  mapping_ = nullptr;
-  entries_.clear();
-}
-
-std::size_t FieldTable::size() const {
-  return entries_.size() + (mapping_ != nullptr ? mapping_->Fields().size() : 0);
-}
-
-// ---------------------------------------------------------------------------
 // JSON helpers
 
 const Json::Value* FindMember(const Json::Value& object, std::string_view key) {
@@ -168,7 +122,7 @@ QV_ParameterFieldBase& QV_ParameterFieldBase::operator=(const QV_ParameterFieldB
     name = other.name;
     json = other.json;
     errorMessage = other.errorMessage;
-    // Our own readers stay bound to us; they are registered again before any read.
+    // Our own binding stays: it is bound again before any read.
   }
   return *this;
 }
@@ -187,15 +141,19 @@ const ClassMapping& QV_ParameterFieldBase::GetMapping() const {
   return none;
 }
 
-void QV_ParameterFieldBase::InitFieldTable() { fieldTable.Bind(&GetMapping()); }
+void QV_ParameterFieldBase::ResetReadMarks() {}
+
+void QV_ParameterFieldBase::BindForRead(const ClassMapping& mapping) {
+  fieldTable = &mapping;
+  ResetReadMarks();
+}
 
 int QV_ParameterFieldBase::ReadFromJson(const Json::Value& value, const SkippedKeys& skippedKeys) {
-  InitFieldTable();
+  BindForRead(GetMapping());
   if (value.isObject()) {
     int result = ReadFirstFields(value, skippedKeys);
     if (result != errors::kSuccess) return result;
-    const ClassMapping* mapping = fieldTable.Mapping();
-    result = ReadFields(value, skippedKeys, mapping != nullptr && mapping->IgnoresUnknownKeys());
+    result = ReadFields(value, skippedKeys, fieldTable->IgnoresUnknownKeys());
     if (result == errors::kSuccess) result = ReadLastFields(value, skippedKeys);
     if (result != errors::kSuccess) return result;
   } else if (!value.isNull()) {
@@ -254,16 +212,14 @@ int ReadFlaggedFields(QV_ParameterFieldBase& owner, const ClassMapping* mapping,
 
 int QV_ParameterFieldBase::ReadFirstFields(const Json::Value& object,
                                            const SkippedKeys& skippedKeys) {
-  const ClassMapping* mapping = fieldTable.Mapping();
-  if (mapping == nullptr || !mapping->HasReadFirst()) return errors::kSuccess;
-  return ReadFlaggedFields(*this, mapping, kReadFirst, object, skippedKeys);
+  if (fieldTable == nullptr || !fieldTable->HasReadFirst()) return errors::kSuccess;
+  return ReadFlaggedFields(*this, fieldTable, kReadFirst, object, skippedKeys);
 }
 
 int QV_ParameterFieldBase::ReadLastFields(const Json::Value& object,
                                           const SkippedKeys& skippedKeys) {
-  const ClassMapping* mapping = fieldTable.Mapping();
-  if (mapping == nullptr || !mapping->HasReadLast()) return errors::kSuccess;
-  return ReadFlaggedFields(*this, mapping, kReadLast, object, skippedKeys);
+  if (fieldTable == nullptr || !fieldTable->HasReadLast()) return errors::kSuccess;
+  return ReadFlaggedFields(*this, fieldTable, kReadLast, object, skippedKeys);
 }
 
 namespace {
@@ -313,16 +269,11 @@ int QV_ParameterFieldBase::ReadFields(const Json::Value& object, const SkippedKe
     const std::string_view key(begin, static_cast<std::size_t>(end - begin));
     if (IsSkipped(skippedKeys, key)) continue;
     int result = errors::kSuccess;
-    if (const FieldSpec* field = fieldTable.FindField(key)) {
+    if (const FieldSpec* field = fieldTable != nullptr ? fieldTable->Find(key) : nullptr) {
       // Read before or after the other keys.
       if (field->Has(kReadFirst) || field->Has(kReadLast)) continue;
       Consume(*it);
       result = field->Read(*this, object);
-    } else if (const FieldReader* found = fieldTable.Find(key)) {
-      Consume(*it);
-      // A copy: a reader may register keys of this object again.
-      const FieldReader reader = *found;
-      result = reader(object);
     } else if (!ignoreUnknownKeys) {
       errorMessage = Prefixed(GetTypeName(), CodeMessage(key, errors::kJsonKeyInvalid));
       return errors::kJsonKeyInvalid;
@@ -333,8 +284,8 @@ int QV_ParameterFieldBase::ReadFields(const Json::Value& object, const SkippedKe
       return result;
     }
   }
-  if (RecordingChanges() && fieldTable.Mapping() != nullptr) {
-    RecordOverriddenNames(*fieldTable.Mapping(), object);
+  if (RecordingChanges() && fieldTable != nullptr) {
+    RecordOverriddenNames(*fieldTable, object);
   }
   return errors::kSuccess;
 }
@@ -452,14 +403,6 @@ int QV_ParameterFieldBase::GetEnumValue(const Json::Value& object, std::string_v
   return errors::kSuccess;
 }
 
-void QV_ParameterFieldBase::WriteIntArrays(std::initializer_list<std::string_view> keys,
-                                           std::initializer_list<const std::vector<int>*> arrays) {
-  auto array = arrays.begin();
-  for (std::string_view key : keys) {
-    *json.demand(key.data(), key.data() + key.size()) = IntListJson(**array++);
-  }
-}
-
 // ---------------------------------------------------------------------------
 // Readers
 
@@ -519,118 +462,6 @@ int QV_ParameterFieldBase::ReadNested(QV_ParameterFieldBase& child, const Json::
   const int result = child.ReadFromJson(value, NoSkippedKeys());
   if (result != errors::kSuccess && copyMessage) errorMessage = child.errorMessage;
   return result;
-}
-
-// ---------------------------------------------------------------------------
-// Registrars
-
-void QV_ParameterFieldBase::RegisterField(std::string_view key, FieldReader reader) {
-  fieldTable.Set(key, reader);
-}
-
-void QV_ParameterFieldBase::RegisterIntField(std::string_view key, int* member, int minimum,
-                                             int maximum) {
-  RegisterField(key, [this, key, member, minimum, maximum](const Json::Value& object) {
-    return ReadIntMember(object, key, *member, minimum, maximum);
-  });
-}
-
-void QV_ParameterFieldBase::RegisterStringField(std::string_view key, std::string* member) {
-  RegisterField(key, [this, key, member](const Json::Value& object) {
-    return ReadStringMember(object, key, *member);
-  });
-}
-
-void QV_ParameterFieldBase::RegisterStringArrayField(std::string_view key,
-                                                     std::vector<std::string>* member,
-                                                     bool allowEmpty) {
-  RegisterField(key, [this, key, member, allowEmpty](const Json::Value& object) {
-    return ReadStringListMember(object, key, *member, allowEmpty);
-  });
-}
-
-void QV_ParameterFieldBase::RegisterIntArrayField(std::string_view key, std::vector<int>* member,
-                                                  const std::vector<int>* minimums,
-                                                  const std::vector<int>* maximums) {
-  RegisterField(key, [this, key, member, minimums, maximums](const Json::Value& object) {
-    return ReadIntArrayMember(object, key, *member, *minimums, *maximums);
-  });
-}
-
-void QV_ParameterFieldBase::RegisterEnumField(std::string_view key, int* member, EnumTable table) {
-  RegisterField(key, [this, key, member, table](const Json::Value& object) {
-    return GetEnumValue(object, key, table, member);
-  });
-}
-
-void QV_ParameterFieldBase::RegisterEmbeddedField(std::string_view key,
-                                                  QV_ParameterFieldBase* child) {
-  RegisterField(key, [this, key, child](const Json::Value& object) {
-    return ReadNested(*child, MemberOrNull(object, key), true);
-  });
-}
-
-int QV_ParameterFieldBase::RegisterIntFields(std::span<const std::string> keys,
-                                             std::initializer_list<int*> members,
-                                             std::span<const int> minimums,
-                                             std::span<const int> maximums) {
-  if (keys.size() != members.size() || keys.size() != minimums.size() ||
-      keys.size() != maximums.size()) {
-    return errors::kJsonKeyInvalid;
-  }
-  auto member = members.begin();
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    RegisterIntField(keys[i], *member++, minimums[i], maximums[i]);
-  }
-  return errors::kSuccess;
-}
-
-int QV_ParameterFieldBase::RegisterIntArrayFields(std::span<const std::string> keys,
-                                                  std::initializer_list<std::vector<int>*> members,
-                                                  std::span<const std::vector<int>> minimums,
-                                                  std::span<const std::vector<int>> maximums) {
-  if (keys.size() != members.size() || keys.size() != minimums.size() ||
-      keys.size() != maximums.size()) {
-    return errors::kJsonKeyInvalid;
-  }
-  auto member = members.begin();
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (minimums[i].size() != maximums[i].size()) return errors::kJsonValueInvalid;
-    RegisterIntArrayField(keys[i], *member++, &minimums[i], &maximums[i]);
-  }
-  return errors::kSuccess;
-}
-
-int QV_ParameterFieldBase::RegisterStringFields(std::span<const std::string> keys,
-                                                std::initializer_list<std::string*> members) {
-  if (keys.size() != members.size()) return errors::kJsonKeyInvalid;
-  auto member = members.begin();
-  for (const std::string& key : keys) RegisterStringField(key, *member++);
-  return errors::kSuccess;
-}
-
-int QV_ParameterFieldBase::RegisterStringArrayFields(
-    std::span<const std::string> keys, std::initializer_list<std::vector<std::string>*> members,
-    std::initializer_list<bool> allowEmpty) {
-  if (keys.size() != members.size() || keys.size() != allowEmpty.size()) {
-    return errors::kJsonKeyInvalid;
-  }
-  auto member = members.begin();
-  auto allow = allowEmpty.begin();
-  for (const std::string& key : keys) RegisterStringArrayField(key, *member++, *allow++);
-  return errors::kSuccess;
-}
-
-void QV_ParameterFieldBase::RegisterCommonFields() {
-  static const std::vector<std::string> keys = {"Name", "LibraryFileName", "LibraryParameters"};
-  RegisterStringSetterFields<QV_ParameterFieldBase>(
-      keys, {[](QV_ParameterFieldBase& self, const std::string& text) { self.name = text; },
-             [](QV_ParameterFieldBase& self, const std::string& text) {
-               self.libraryFileName = text;
-             },
-             [](QV_ParameterFieldBase& self, const std::string& text) {
-               self.libraryParameters = text;
-             }});
 }
 
 }  // namespace quorvane

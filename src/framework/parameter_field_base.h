@@ -9,12 +9,8 @@
 #include <json/json.h>
 
 #include <cstddef>
-#include <initializer_list>
-#include <new>
-#include <span>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "framework/enum_table.h"
@@ -40,72 +36,6 @@ const T& DefaultElement() {
 
 // The skipped-keys list of a read that skips nothing.
 const SkippedKeys& NoSkippedKeys();
-
-// A reader of one key. It receives the whole JSON object that holds the key
-// and returns 0 or an error code. Readers are small closures (an object
-// pointer and the binding of one key) kept inline, so that registering a key
-// never allocates: tables are re-registered at the start of every read.
-class FieldReader {
- public:
-  static constexpr std::size_t kCapacity = 6 * sizeof(void*);
-
-  FieldReader() = default;
-
-  template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, FieldReader>>>
-  FieldReader(F function) {
-    static_assert(sizeof(F) <= kCapacity, "a reader must capture only a few words");
-    static_assert(std::is_trivially_copyable_v<F> && std::is_trivially_destructible_v<F>,
-                  "a reader must capture only pointers and plain values");
-    ::new (static_cast<void*>(storage_)) F(function);
-    invoke_ = [](const void* storage, const Json::Value& object) -> int {
-      return (*static_cast<const F*>(storage))(object);
-    };
-  }
-
-  int operator()(const Json::Value& object) const { return invoke_(storage_, object); }
-  explicit operator bool() const { return invoke_ != nullptr; }
-
- private:
-  alignas(std::max_align_t) unsigned char storage_[kCapacity] = {};
-  int (*invoke_)(const void*, const Json::Value&) = nullptr;
-};
-
-// What an object reads its keys with: the mapping of its class, bound once
-// per read, and readers registered one by one for keys of the object's own
-// (the registrars below). Keys are views of static text: whoever registers a
-// key keeps its text alive (key lists are statics).
-class FieldTable {
- public:
-  // Reads with the fields of `mapping` (which outlives the table) and drops
-  // the readers registered one by one.
-  void Bind(const ClassMapping* mapping);
-  // Registers `reader` for `key`, replacing an earlier reader of that key.
-  void Set(std::string_view key, FieldReader reader);
-  const FieldReader* Find(std::string_view key) const;
-  // The field of `key` in the bound mapping, unless a reader registered for
-  // it replaces it.
-  const FieldSpec* FindField(std::string_view key) const;
-  const ClassMapping* Mapping() const { return mapping_; }
-  void Clear();
-  std::size_t size() const;
-  bool empty() const { return size() == 0; }
-
- private:
-  struct Entry {
-    std::string_view key;
-    FieldReader reader;
-  };
-  const ClassMapping* mapping_ = nullptr;
-  std::vector<Entry> entries_;
-};
-
-// A member key of static text for a tree being written: `json["Mode"_key]`.
-// The tree keeps the pointer instead of a copy of the text, which saves two
-// allocations per member (a converted template has hundreds of members per
-// image parameter). Keys taken from static tables use Json::StaticString.
-inline Json::StaticString operator""_key(const char* text, std::size_t /*length*/) {
-  return Json::StaticString(text);
-}
 
 // The member of `object` under `key`, or null when `object` is not a JSON
 // object or has no such key. Never throws.
@@ -135,8 +65,8 @@ Json::Value IntListJson(const std::vector<int>& list);
 class QV_ParameterFieldBase : public QVObjectBase {
  public:
   QV_ParameterFieldBase() = default;
-  // Copies the data members; the copy's field table starts empty, since the
-  // readers of the source are bound to the source object.
+  // Copies the data members; the copy's field table starts empty: it is
+  // bound again before the copy reads anything.
   QV_ParameterFieldBase(const QV_ParameterFieldBase& other);
   QV_ParameterFieldBase& operator=(const QV_ParameterFieldBase& other);
   ~QV_ParameterFieldBase() override = default;
@@ -154,8 +84,11 @@ class QV_ParameterFieldBase : public QVObjectBase {
   // Slot 5: writes every key of the mapping that is written; the flag is
   // handed on to sub-objects.
   virtual void WriteToJson(bool flag);
-  // Slot 6: binds the mapping of the class for the next read.
-  virtual void InitFieldTable();
+  // Before each read: resets the marks by which an object tells what the
+  // read gave it (a section read from a template is no longer a placeholder;
+  // a location's units stay "not given" until a key gives them). The base
+  // has none.
+  virtual void ResetReadMarks();
   // Slot 7: checks relations between fields after reading.
   virtual int Validate();
   // The keys of the object's class. The base has none.
@@ -164,6 +97,10 @@ class QV_ParameterFieldBase : public QVObjectBase {
   // writer makes of the value WriteToJson builds, without building it: one
   // walk of the mapping's written keys in key order.
   virtual void WriteText(StyledText& text, bool flag);
+
+  // Reads with `mapping` (the class's own, or another reading of the same
+  // members) from now on, and resets the read marks: the start of a read.
+  void BindForRead(const ClassMapping& mapping);
 
   // Walks the members of `object` in key order and dispatches each to its
   // reader (keys read first are passed over); the first failure ends the
@@ -213,19 +150,16 @@ class QV_ParameterFieldBase : public QVObjectBase {
   QVRef<QVVector<T>> GetArrayValue(const Json::Value& object, std::string_view key, int& error,
                                    Convert convert);
 
-  // Sets json[key] for each pair: a JSON array of the integers, null when empty.
-  void WriteIntArrays(std::initializer_list<std::string_view> keys,
-                      std::initializer_list<const std::vector<int>*> arrays);
-
   std::string libraryFileName;
   std::string libraryParameters;
   std::string signature;
   std::string name;
-  FieldTable fieldTable;
+  // The mapping the object reads with, bound at the start of each read.
+  const ClassMapping* fieldTable = nullptr;
   Json::Value json;
   std::string errorMessage;
 
-  // The readers behind the fields and the registrars. Each reads its key
+  // The readers behind the fields. Each reads its key
   // from `object`, the JSON object that holds it, and leaves the text of a
   // failure in errorMessage.
   int ReadIntMember(const Json::Value& object, std::string_view key, int& member, int minimum,
@@ -257,41 +191,6 @@ class QV_ParameterFieldBase : public QVObjectBase {
   // check across keys, after reading.
   int FailValidation(int code, std::string_view text);
 
- protected:
-  using StringSetter = void (*)(QV_ParameterFieldBase& object, const std::string& text);
-
-  void RegisterField(std::string_view key, FieldReader reader);
-  int RegisterIntFields(std::span<const std::string> keys, std::initializer_list<int*> members,
-                        std::span<const int> minimums, std::span<const int> maximums);
-  int RegisterIntArrayFields(std::span<const std::string> keys,
-                             std::initializer_list<std::vector<int>*> members,
-                             std::span<const std::vector<int>> minimums,
-                             std::span<const std::vector<int>> maximums);
-  int RegisterStringFields(std::span<const std::string> keys,
-                           std::initializer_list<std::string*> members);
-  int RegisterStringArrayFields(std::span<const std::string> keys,
-                                std::initializer_list<std::vector<std::string>*> members,
-                                std::initializer_list<bool> allowEmpty);
-  // Each setter is bound to the class that declared it (`Owner`); the reader
-  // refuses, with -10000, an object that is not of that class.
-  template <class Owner>
-  int RegisterStringSetterFields(std::span<const std::string> keys,
-                                 std::initializer_list<void (*)(Owner&, const std::string&)> setters);
-  // "Name", "LibraryFileName" and "LibraryParameters".
-  void RegisterCommonFields();
-  // Single-key forms of the registrars.
-  void RegisterIntField(std::string_view key, int* member, int minimum, int maximum);
-  void RegisterStringField(std::string_view key, std::string* member);
-  void RegisterStringArrayField(std::string_view key, std::vector<std::string>* member,
-                                bool allowEmpty);
-  // An int list of fixed length with per-position bounds (both lists must
-  // outlive the table).
-  void RegisterIntArrayField(std::string_view key, std::vector<int>* member,
-                             const std::vector<int>* minimums, const std::vector<int>* maximums);
-  // Enumerated name into an int member.
-  void RegisterEnumField(std::string_view key, int* member, EnumTable table);
-  // A sub-object held by value, read in place; its message is copied up.
-  void RegisterEmbeddedField(std::string_view key, QV_ParameterFieldBase* child);
 };
 
 // ---------------------------------------------------------------------------
@@ -347,28 +246,6 @@ int QV_ParameterFieldBase::ReadObjectList(const Json::Value& object, std::string
   if (!read) return errors::kSuccess;
   if (read->items.empty() && !allowEmpty) return FailWithKey(key, errors::kJsonValueInvalid);
   list = std::move(read->items);
-  return errors::kSuccess;
-}
-
-template <class Owner>
-int QV_ParameterFieldBase::RegisterStringSetterFields(
-    std::span<const std::string> keys,
-    std::initializer_list<void (*)(Owner&, const std::string&)> setters) {
-  if (keys.size() != setters.size()) return errors::kJsonKeyInvalid;
-  auto setter = setters.begin();
-  for (const std::string& key : keys) {
-    void (*set)(Owner&, const std::string&) = *setter++;
-    const std::string* keyText = &key;
-    RegisterField(key, [this, keyText, set](const Json::Value& object) {
-      int error = errors::kSuccess;
-      const std::string_view text = GetStringValue(object, *keyText, error);
-      if (error != errors::kSuccess) return error;
-      Owner* owner = dynamic_cast<Owner*>(this);
-      if (!owner) return errors::kUnknown;
-      set(*owner, std::string(text));
-      return errors::kSuccess;
-    });
-  }
   return errors::kSuccess;
 }
 

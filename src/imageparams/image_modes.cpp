@@ -43,9 +43,8 @@ const ClassMapping& QVIP_BinarizationModeStruct::Mapping() {
   return mapping;
 }
 
-QVIP_BinarizationModeStruct::QVIP_BinarizationModeStruct(int fill) : ModeStructure(BM_LOCAL_BLOCK) {
+QVIP_BinarizationModeStruct::QVIP_BinarizationModeStruct(int mode) : ModeStructure(mode) {
   ResetArguments();
-  enableFillBinaryVacancy = fill;
 }
 
 // ---------------------------------------------------------------------------
@@ -241,19 +240,19 @@ const ClassMapping& QVIP_RegionPredetectionModeStruct::Mapping() {
           .Int("MinImageDimension", &S::minImageDimension, 262144, 16384, kMax)
           .Int("SpatialIndexBlockSize", &S::spatialIndexBlockSize, 5, 1, 32)
           // Groups of five: a region's four edges, then its measure (at least -1).
-          .Add(std::make_shared<Groups>(
+          .RegisterField(std::make_shared<Groups>(
               "RelativeRegions", &S::relativeRegions,
               Groups::Bounds{{-10000, -10000, -10000, -10000, -1}, {10000, 10000, 10000, 10000, kMax}}))
           // Groups of three: RGB components, or hue-based bounds for HSV contrast.
-          .Add(std::make_shared<Groups>("ForeAndBackgroundColours", &S::foreAndBackgroundColours,
+          .RegisterField(std::make_shared<Groups>("ForeAndBackgroundColours", &S::foreAndBackgroundColours,
                                         Groups::Bounds{{0, 0, 0}, {255, 255, 255}},
                                         RPM_GENERAL_HSV_CONTRAST,
                                         Groups::Bounds{{-1, -1, 0}, {360, 360, 360}}))
-          .Add(std::make_shared<Groups>("AspectRatioRange", &S::aspectRatioRange,
+          .RegisterField(std::make_shared<Groups>("AspectRatioRange", &S::aspectRatioRange,
                                         Groups::Bounds{{1, 1}, {10000, 10000}}))
-          .Add(std::make_shared<Groups>("HeightRange", &S::heightRange,
+          .RegisterField(std::make_shared<Groups>("HeightRange", &S::heightRange,
                                         Groups::Bounds{{1, 1}, {kMax, kMax}}))
-          .Add(std::make_shared<Groups>("WidthRange", &S::widthRange,
+          .RegisterField(std::make_shared<Groups>("WidthRange", &S::widthRange,
                                         Groups::Bounds{{1, 1}, {kMax, kMax}}))
           .Int("FindAccurateBoundary", &S::findAccurateBoundary, 0, 0, 1)
           .Int("MeasuredByPercentage", &S::measuredByPercentage, 1, 0, 1)

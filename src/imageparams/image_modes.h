@@ -27,8 +27,8 @@ class QVIP_BinarizationModeStruct : public ModeStructure<QVIP_BinarizationModeSt
   enum MorphOperation : int { Erode = 1, Dilate = 2, Open = 4, Close = 8 };
   enum MorphShape : int { Rectangle = 1, Cross = 2, Ellipse = 4 };
 
-  // Every creator passes 1 for the fill flag; the mode starts as BM_LOCAL_BLOCK.
-  explicit QVIP_BinarizationModeStruct(int enableFillBinaryVacancy = 1);
+  QVIP_BinarizationModeStruct() : QVIP_BinarizationModeStruct(Mapping().ElementMode()) {}
+  explicit QVIP_BinarizationModeStruct(int mode);
 
   static const ClassMapping& Mapping();
 

@@ -19,7 +19,7 @@ const ClassMapping& QV_ImageParameter::Mapping() {
   using RPM = QVIP_RegionPredetectionModeStruct;
   static const ClassMapping mapping =
       Mapper<S>("ImageParameter")
-          .Common(GetDefaultImageParameterName(1).c_str())
+          .RegisterCommonFields(GetDefaultImageParameterName(1).c_str())
           .Text("BaseImageParameterName", &S::baseImageParameterName)
           .Note("The image parameter this one inherits the keys it leaves out from")
           .Int("ScaleDownThreshold", &S::scaleDownThreshold, 2300, 512, INT_MAX)
@@ -59,10 +59,7 @@ const std::string& QV_ImageParameter::GetDefaultImageParameterName(int kind) {
   }
 }
 
-void QV_ImageParameter::InitFieldTable() {
-  isPlaceholder = false;
-  QV_ParameterFieldBase::InitFieldTable();
-}
+void QV_ImageParameter::ResetReadMarks() { isPlaceholder = false; }
 
 void QV_ImageParameter::ApplyTextLineDefaults() {
   if (!isPlaceholder) return;

@@ -21,7 +21,7 @@ class QV_ImageParameter : public QV_ParameterFieldBase {
   QV_MAPPED_CLASS()
   const std::string& GetBaseName() const override;
   // A read section is no placeholder any more.
-  void InitFieldTable() override;
+  void ResetReadMarks() override;
 
   // For an image parameter never read from JSON: text line detection and
   // text zone erasing. Otherwise nothing changes.

@@ -35,8 +35,8 @@ const ClassMapping& QVIP_RangeStruct::Mapping() {
   // The bounds are the object's own.
   static const ClassMapping mapping =
       Mapper<S>("Range")
-          .BoundedInt("MinValue", &S::minValue, &S::lowerBound, &S::upperBound)
-          .BoundedInt("MaxValue", &S::maxValue, &S::lowerBound, &S::upperBound)
+          .Int("MinValue", &S::minValue, &S::lowerBound, &S::upperBound)
+          .Int("MaxValue", &S::maxValue, &S::lowerBound, &S::upperBound)
           .Build();
   return mapping;
 }
@@ -71,7 +71,7 @@ const ClassMapping& QVIP_PDFReadingModeStruct::Mapping() {
           .Enum("RasterDataSource", &S::rasterDataSource, RDS_RASTERIZED_PAGES,
                 kRasterDataSources)
           // 0: each page at its own resolution.
-          .ZeroOrInt("DPI", &S::dpi, 300, 100, 3000)
+          .Int("DPI", &S::dpi, 300, 100, 3000, kNoFlags, {.zeroNotSet = true})
           .Build();
   return mapping;
 }

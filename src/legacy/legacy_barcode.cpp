@@ -102,9 +102,9 @@ const ClassMapping& OldBarcodeFormatStruct::Mapping() {
   static const ClassMapping mapping =
       Mapper<S>(S::Mapping().TypeName())
           .IgnoringUnknownKeys()
-          .Add(std::make_shared<FormatMaskField<S>>("BarcodeFormatIds", &S::barcodeFormatIds,
-                                                    kLegacyFormatAll))
-          .Add(std::make_shared<SecondFormatListField>())
+          .RegisterField(std::make_shared<FormatMaskField<S>>("BarcodeFormatIds", &S::barcodeFormatIds,
+                                                    BF_DEFAULT, kLegacyFormatAll))
+          .RegisterField(std::make_shared<SecondFormatListField>())
           .Build();
   return mapping;
 }
@@ -113,7 +113,7 @@ const ClassMapping& OldBarcodeFormatStruct::Mapping() {
 // Shared reading
 
 int ReadLegacyObject(QV_ParameterFieldBase& object, const Json::Value& value) {
-  object.InitFieldTable();
+  object.BindForRead(object.GetMapping());
   if (!value.isObject() && !value.isNull()) {
     object.PrefixMessage(object.GetTypeName());
     return errors::kJsonTypeInvalid;
@@ -133,13 +133,13 @@ const ClassMapping& OldBarcodeReaderTaskSetting::Mapping() {
     Mapper<S> mapper(current.TypeName());
     mapper.Include(current)
         .Inline("BarcodeFormatIds", &S::legacyBarcodeFormat)
-        .Add(std::make_shared<TerminatePhaseField>())
+        .RegisterField(std::make_shared<TerminatePhaseField>())
         .OlderName("MaxAlgorithmThreadCount", "MaxThreadsInOneTask")
         .OlderName("FormatSpecificationNameArray", "BarcodeFormatSpecificationNameArray",
                    kEmptyAllowed | kNeverWritten)
         .TextList("RegionDefinitionNameArray", &S::regionDefinitionNames,
                   kEmptyAllowed | kNeverWritten);
-    for (FieldPointer& list : LegacyModeLists(current)) mapper.Add(std::move(list));
+    for (FieldPointer& list : LegacyModeLists(current)) mapper.RegisterField(std::move(list));
     return mapper.Build();
   }();
   return mapping;
@@ -149,11 +149,7 @@ int OldBarcodeReaderTaskSetting::ReadLegacyJson(const Json::Value& value) {
   int result = ReadLegacyObject(*this, value);
   // A current "TerminateSetting" may pair a stage with a section it cannot
   // end; the task's own reader refuses such a pair, so no output may hold it.
-  if (result == errors::kSuccess && !IsTerminateSettingValid()) {
-    errorMessage =
-        Prefixed(GetTypeName(), CodeMessage("TerminateSetting", errors::kJsonValueInvalid));
-    result = errors::kJsonValueInvalid;
-  }
+  if (result == errors::kSuccess) result = CheckTerminateSetting(errorMessage);
   if (result == errors::kSuccess) barcodeFormat.barcodeFormatIds = legacyBarcodeFormat.barcodeFormatIds;
   return result;
 }
@@ -175,7 +171,7 @@ const ClassMapping& OldFormatSpecification::Mapping() {
   static const ClassMapping mapping = [&current] {
     Mapper<S> mapper(current.TypeName());
     mapper.Include(current).Inline("BarcodeFormatIds", &S::legacyBarcodeFormat);
-    for (FieldPointer& list : LegacyModeLists(current)) mapper.Add(std::move(list));
+    for (FieldPointer& list : LegacyModeLists(current)) mapper.RegisterField(std::move(list));
     return mapper.Build();
   }();
   return mapping;

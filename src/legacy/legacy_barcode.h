@@ -27,7 +27,8 @@ namespace quorvane {
 // An unknown name fails with -10033 and no text of its own.
 class OldBarcodeFormatStruct : public QVIP_BarcodeFormatStruct {
  public:
-  using QVIP_BarcodeFormatStruct::QVIP_BarcodeFormatStruct;
+  // The default formats.
+  OldBarcodeFormatStruct() { ApplyDefaults(Mapping(), *this); }
 
   QV_MAPPED_CLASS()
 };
@@ -57,7 +58,7 @@ class OldBarcodeReaderTaskSetting : public ZQA_BarcodeReaderTaskSetting {
   // the elements of its lists.
   std::size_t CopyUnits() const;
 
-  OldBarcodeFormatStruct legacyBarcodeFormat{BF_DEFAULT};
+  OldBarcodeFormatStruct legacyBarcodeFormat;
   std::vector<std::string> regionDefinitionNames;
 };
 
@@ -72,7 +73,7 @@ class OldFormatSpecification : public ZQA_BarcodeFormatSpecification {
   // error code with its message in errorMessage.
   int ReadLegacyJson(const Json::Value& value);
 
-  OldBarcodeFormatStruct legacyBarcodeFormat{BF_DEFAULT};
+  OldBarcodeFormatStruct legacyBarcodeFormat;
 };
 
 }  // namespace quorvane

@@ -174,22 +174,21 @@ OldImageParameterReader::OldImageParameterReader() { ApplyTextLineDefaults(); }
 
 const ClassMapping& OldImageParameterReader::Mapping() {
   const ClassMapping& current = QV_ImageParameter::Mapping();
-  static const ClassMapping mapping =
-      Mapper<OldImageParameterReader>(current.TypeName())
-          .Include(current)
-          .Add(LegacyModeList(current, "BinarizationModes"))
-          .Add(LegacyModeList(current, "ColourConversionModes"))
-          .Add(LegacyModeList(current, "ScaleUpModes"))
-          .Add(LegacyModeList(current, "GrayscaleTransformationModes"))
-          .Add(LegacyModeList(current, "TextureDetectionModes"))
-          .Add(LegacyModeList(current, "RegionPredetectionModes"))
-          .Add(std::make_shared<PreprocessingField>())
-          .Build();
+  static const ClassMapping mapping = [&current] {
+    Mapper<OldImageParameterReader> mapper(current.TypeName());
+    mapper.Include(current);
+    // The legacy enhancement modes are "ImagePreprocessingModes": that list
+    // keeps its current reading.
+    for (FieldPointer& list : LegacyModeLists(current, &GEM::Mapping())) {
+      mapper.RegisterField(std::move(list));
+    }
+    return mapper.RegisterField(std::make_shared<PreprocessingField>()).Build();
+  }();
   return mapping;
 }
 
 int OldImageParameterReader::ReadLegacyJson(const Json::Value& value) {
-  InitFieldTable();
+  BindForRead(GetMapping());
   if (value.isObject()) {
     // The barcode keys of a legacy object are not the image parameter's.
     std::string_view failedKey;

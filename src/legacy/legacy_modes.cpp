@@ -54,7 +54,7 @@ const ClassMapping& LegacyLocalizationMapping() {
   static const ClassMapping mapping =
       Mapper<S>(current.TypeName())
           .Include(current)
-          .Add(std::make_shared<LegacyLocalizationModeField>(*current.Find("Mode")))
+          .RegisterField(std::make_shared<LegacyLocalizationModeField>(*current.Find("Mode")))
           .Build();
   return mapping;
 }
@@ -74,7 +74,7 @@ const ClassMapping& LegacyMappingOf(const ClassMapping& current) {
 int ReadLegacyModeElement(QV_ParameterFieldBase& element, const Json::Value& value,
                           const SkippedKeys& skippedKeys) {
   const ClassMapping& mapping = LegacyMappingOf(element.GetMapping());
-  element.fieldTable.Bind(&mapping);
+  element.BindForRead(mapping);
   if (value.isObject()) {
     const int result = element.ReadFirstFields(value, skippedKeys);
     if (result != errors::kSuccess) {
@@ -101,15 +101,11 @@ int ReadLegacyModeElement(QV_ParameterFieldBase& element, const Json::Value& val
   return errors::kJsonTypeInvalid;
 }
 
-FieldPointer LegacyModeList(const ClassMapping& current, const char* key) {
-  return current.Find(key)->WithElementReader(&ReadLegacyListElement, kEmptyKeepsList);
-}
-
-std::vector<FieldPointer> LegacyModeLists(const ClassMapping& current) {
+std::vector<FieldPointer> LegacyModeLists(const ClassMapping& current, const ClassMapping* kept) {
   std::vector<FieldPointer> lists;
   for (const FieldPointer& field : current.Fields()) {
     const ClassMapping* element = field->ElementMapping();
-    if (element == nullptr || element->Modes().empty()) continue;
+    if (element == nullptr || element->Modes().empty() || element == kept) continue;
     if (FieldPointer legacy = field->WithElementReader(&ReadLegacyListElement, kEmptyKeepsList)) {
       lists.push_back(std::move(legacy));
     }

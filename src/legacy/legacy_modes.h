@@ -5,7 +5,7 @@
 // reading differs: a legacy list may name a mode by its bare name instead of
 // an object, and two families accept older keys besides their current ones.
 // The lists of legacy sections read their elements this way
-// (LegacyModeList), straight into the current lists.
+// (LegacyModeLists), straight into the current lists.
 
 #include <json/json.h>
 
@@ -40,12 +40,11 @@ const ClassMapping& LegacyMappingOf(const ClassMapping& current);
 int ReadLegacyModeElement(QV_ParameterFieldBase& element, const Json::Value& value,
                           const SkippedKeys& skippedKeys);
 
-// The mode list `key` of `current`, read the legacy way into the current
-// list: each element as ReadLegacyModeElement reads it; an empty array
-// accepted by the current list changes nothing.
-FieldPointer LegacyModeList(const ClassMapping& current, const char* key);
-// Every mode list of `current`, read the legacy way.
-std::vector<FieldPointer> LegacyModeLists(const ClassMapping& current);
+// Every mode list of `current` but one of the family `kept`, read the
+// legacy way into the current list: each element as ReadLegacyModeElement
+// reads it; an empty array accepted by the current list changes nothing.
+std::vector<FieldPointer> LegacyModeLists(const ClassMapping& current,
+                                          const ClassMapping* kept = nullptr);
 
 // A mode structure of family `Current` read the legacy way.
 template <class Current>

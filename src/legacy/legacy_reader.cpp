@@ -224,7 +224,7 @@ const ClassMapping& OldLumiflowSetting::Mapping() {
   static const ClassMapping mapping =
       Mapper<OldLumiflowSetting>(QV_LumiflowSetting::Mapping().TypeName())
           .IgnoringUnknownKeys()
-          .Add(std::make_shared<LegacyTimeoutField>())
+          .RegisterField(std::make_shared<LegacyTimeoutField>())
           .Build();
   return mapping;
 }

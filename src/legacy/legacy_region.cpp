@@ -65,7 +65,7 @@ const ClassMapping& OldRegionDefinition::Mapping() {
   // Edges are not checked against each other here.
   static const ClassMapping mapping =
       Mapper<S>("RegionDefinition")
-          .Common()
+          .RegisterCommonFields()
           .Inline("BarcodeFormatIds", &S::legacyBarcodeFormat)
           .TextList("FormatSpecificationNameArray", &S::formatSpecificationNames, kEmptyAllowed)
           .Int("Bottom", &S::bottom, 100, 0, INT_MAX)

@@ -33,7 +33,7 @@ class OldRegionDefinition : public QV_ParameterFieldBase {
   // error code with its message in errorMessage.
   int ReadLegacyJson(const Json::Value& value);
 
-  OldBarcodeFormatStruct legacyBarcodeFormat{BF_DEFAULT};
+  OldBarcodeFormatStruct legacyBarcodeFormat;
   int bottom;
   int left;
   int right;

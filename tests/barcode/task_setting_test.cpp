@@ -27,10 +27,17 @@ TEST(TaskSetting, TerminateSettingsSetInCode) {
   // Stages compare whole: a combination of allowed bits is not allowed.
   task.terminateSetting.section = ST_BARCODE_DECODING;
   task.terminateSetting.stage = IRUT_COLOUR_IMAGE | IRUT_GRAYSCALE_IMAGE;
-  EXPECT_FALSE(task.IsTerminateSettingValid());
+  std::string message;
+  EXPECT_EQ(task.CheckTerminateSetting(message), errors::kJsonValueInvalid);
+  EXPECT_EQ(message,
+            "BarcodeReaderTaskSetting:TerminateSetting:Json value invalid or value out of range.");
   task.terminateSetting.section = static_cast<SectionType>(9);
   task.terminateSetting.stage = IRUT_NULL;
-  EXPECT_FALSE(task.IsTerminateSettingValid());
+  EXPECT_EQ(task.CheckTerminateSetting(message), errors::kJsonValueInvalid);
+  task.terminateSetting.section = ST_BARCODE_DECODING;
+  message.clear();
+  EXPECT_EQ(task.CheckTerminateSetting(message), errors::kSuccess);
+  EXPECT_EQ(message, "");
   // Stages are named by their low 32 bits.
   EXPECT_STREQ(GetStageTypeName(0x100000001ull), "IRUT_COLOUR_IMAGE");
 }

@@ -20,7 +20,7 @@ class Leaf : public QV_ParameterFieldBase {
 
   static const ClassMapping& Mapping() {
     static const ClassMapping mapping = Mapper<Leaf>("Leaf")
-                                            .Common("", kNoFlags)
+                                            .RegisterCommonFields("", kNoFlags)
                                             .Int("Count", &Leaf::count, 5, 1, 100)
                                             .Text("Label", &Leaf::label, "none")
                                             .Enum("Colour", &Leaf::colour, 1, kColours)
@@ -50,7 +50,7 @@ class Middle : public QV_ParameterFieldBase {
   static const ClassMapping& Mapping() {
     static const ClassMapping mapping =
         Mapper<Middle>("Middle")
-            .Common("", kNoFlags)
+            .RegisterCommonFields("", kNoFlags)
             .ObjectList("Leaves", &Middle::leaves, kNoFlags, {Leaf()})
             .Object("Single", &Middle::single, kNeverWritten)
             .Build();
@@ -77,14 +77,13 @@ class Top : public QV_ParameterFieldBase {
   std::vector<Leaf> optional;
 };
 
-// Keys registered one by one on the object, as the registrars bind them.
+// Keys registered in batches, as older classes list them.
 class Registered : public QV_ParameterFieldBase {
  public:
-  const std::string& GetTypeName() const override {
-    static const std::string typeName = "Registered";
-    return typeName;
-  }
-  void InitFieldTable() override {
+  Registered() { ApplyDefaults(Mapping(), *this); }
+
+  static Mapper<Registered> Registrars() {
+    using S = Registered;
     static const std::vector<std::string> intKeys = {"A", "B"};
     static const std::vector<int> minimums = {0, 0};
     static const std::vector<int> maximums = {9, 9};
@@ -93,23 +92,29 @@ class Registered : public QV_ParameterFieldBase {
     static const std::vector<std::vector<int>> listMaximums = {{1, 1}};
     static const std::vector<std::string> textKeys = {"T"};
     static const std::vector<std::string> textListKeys = {"L"};
-    QV_ParameterFieldBase::InitFieldTable();
-    RegisterCommonFields();
-    RegisterIntFields(intKeys, {&a, &b}, minimums, maximums);
-    RegisterIntArrayFields(listKeys, {&p}, listMinimums, listMaximums);
-    RegisterStringFields(textKeys, {&t});
-    RegisterStringArrayFields(textListKeys, {&l}, {true});
-    RegisterEnumField("C", &c, kColours);
-    RegisterEmbeddedField("E", &embedded);
+    static const std::vector<std::string> setterKeys = {"S"};
+    Mapper<S> mapper("Registered");
+    mapper.RegisterCommonFields()
+        .RegisterIntFields(intKeys, {&S::a, &S::b}, minimums, maximums)
+        .RegisterIntArrayFields(listKeys, {&S::p}, listMinimums, listMaximums)
+        .RegisterStringFields(textKeys, {&S::t})
+        .RegisterStringArrayFields(textListKeys, {&S::l}, {true})
+        .RegisterStringSetterFields(setterKeys, {[](S& self, const std::string& text) {
+                                      self.t = "set " + text;
+                                    }});
+    return mapper;
   }
+  static const ClassMapping& Mapping() {
+    static const ClassMapping mapping = Registrars().Build();
+    return mapping;
+  }
+  const ClassMapping& GetMapping() const override { return Mapping(); }
 
-  int a = 0;
-  int b = 0;
+  int a;
+  int b;
   std::vector<int> p;
   std::string t;
   std::vector<std::string> l;
-  int c = 1;
-  Leaf embedded;
 };
 
 }  // namespace quorvane::testing

@@ -65,23 +65,48 @@ TEST(Enumerations, NameOfAValueIsItsFirstEntryElseTheFirstName) {
 // ---------------------------------------------------------------------------
 // Registrars
 
-TEST(Registrars, BindKeysOfTheObjectBesideItsMapping) {
+TEST(Registrars, AddKeysToTheMapping) {
   testing::Registered object;
-  ASSERT_EQ(object.ReadFromJson(ParseJson(R"({"A":3,"B":-1,"P":[1,0],"T":"x","L":[],"C":"blue",)"
-                                          R"("E":{"Count":7},"Name":"n"})"),
+  EXPECT_EQ(testing::Registered::Registrars().Result(), 0);
+  EXPECT_EQ(object.a, -1);
+  ASSERT_EQ(object.ReadFromJson(ParseJson(R"({"A":3,"B":-1,"P":[1,0],"T":"x","L":[],"Name":"n"})"),
                                 NoSkippedKeys()),
             0);
   EXPECT_EQ(object.a, 3);
   EXPECT_EQ(object.b, -1);
   EXPECT_EQ(object.p, (std::vector<int>{1, 0}));
   EXPECT_EQ(object.t, "x");
-  EXPECT_EQ(object.c, 4);
-  EXPECT_EQ(object.embedded.count, 7);
   EXPECT_EQ(object.name, "n");
-  EXPECT_EQ(object.ReadFromJson(ParseJson(R"({"E":{"Count":0}})"), NoSkippedKeys()), kValue);
-  EXPECT_EQ(object.errorMessage, "Registered:Leaf:Count: out of range.");
+  ASSERT_EQ(object.ReadFromJson(ParseJson(R"({"S":"y"})"), NoSkippedKeys()), 0);
+  EXPECT_EQ(object.t, "set y");
+  object.WriteToJson(false);
+  EXPECT_FALSE(object.json.isMember("S"));
+  EXPECT_EQ(object.ReadFromJson(ParseJson(R"({"B":10})"), NoSkippedKeys()), kValue);
+  EXPECT_EQ(object.errorMessage, "Registered:B: out of range.");
   EXPECT_EQ(object.ReadFromJson(ParseJson(R"({"Z":1})"), NoSkippedKeys()),
             errors::kJsonKeyInvalid);
+}
+
+TEST(Registrars, RefuseListsOfUnequalLengths) {
+  using S = testing::Registered;
+  static const std::vector<std::string> two = {"A", "B"};
+  static const std::vector<int> one = {0};
+  static const std::vector<std::vector<int>> twoBounds = {{0}, {0, 0}};
+  static const std::vector<std::vector<int>> oneEach = {{0}, {1}};
+  const int keyInvalid = errors::kJsonKeyInvalid;
+  EXPECT_EQ(Mapper<S>("X").RegisterIntFields(two, {&S::a}, one, one).Result(), keyInvalid);
+  EXPECT_EQ(Mapper<S>("X").RegisterStringFields(two, {&S::t}).Result(), keyInvalid);
+  EXPECT_EQ(Mapper<S>("X").RegisterStringArrayFields(two, {&S::l, &S::l}, {true}).Result(),
+            keyInvalid);
+  EXPECT_EQ(Mapper<S>("X").RegisterIntArrayFields(two, {&S::p}, oneEach, oneEach).Result(),
+            keyInvalid);
+  // The first key stands; the second's bounds differ in length.
+  Mapper<S> mapper("X");
+  const ClassMapping mapping =
+      mapper.RegisterIntArrayFields(two, {&S::p, &S::p}, oneEach, twoBounds).Build();
+  EXPECT_EQ(mapper.Result(), kValue);
+  EXPECT_NE(mapping.Find("A"), nullptr);
+  EXPECT_EQ(mapping.Find("B"), nullptr);
 }
 
 }  // namespace

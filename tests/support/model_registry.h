@@ -17,7 +17,7 @@ enum class Making { kNew, kCopy, kAssign };
 
 // A new object with its constructor defaults, or null for an unknown name.
 // A few classes whose creator passes values are listed with them, e.g.
-// "QVIP_RangeStruct(0,360)" or "ReferenceAxis(Y)". A name ending in
+// "QVIP_RangeStruct(0,360)". A name ending in
 // ".ReadLegacyJson" reads through that function instead of ReadFromJson.
 std::unique_ptr<QV_ParameterFieldBase> MakeModelObject(std::string_view className,
                                                        Making how = Making::kNew,
