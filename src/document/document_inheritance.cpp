@@ -1,5 +1,7 @@
 #include <map>
 #include <set>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -96,9 +98,19 @@ bool QV_LMFParameter::ValidateBaseNames(const Json::Value& array, std::string_vi
 
 int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
                                           const SectionSpec& section) {
-  const std::string key = section.key;
+  int result = errors::kSuccess;
+  VisitCollection(section.collection, [&](auto& collection) {
+    result = ReadSectionsWithBase(array, section, collection);
+  });
+  return result;
+}
+
+template <class T>
+int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section,
+                                          SectionCollection<T>& collection) {
+  const std::string_view key = section.key;
   if (!ValidateBaseNames(array, section.baseKey)) {
-    message = key + std::string(texts::kBaseNameInvalid);
+    message = std::string(key) + std::string(texts::kBaseNameInvalid);
     return errors::kJsonValueInvalid;
   }
   NameIndex index;
@@ -131,7 +143,7 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
     if (StringMember(*entry.second, section.baseKey, baseName)) work.bases.insert(baseName);
   }
   for (const auto& entry : index) {
-    const int result = ReadWithBase(entry.first, index, section, work);
+    const int result = ReadWithBase(entry.first, index, section, collection, work);
     if (result != errors::kSuccess) return result;
   }
   return errors::kSuccess;
@@ -141,10 +153,11 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
 // read first, and so on down the chain; the chain is kept on an explicit
 // stack, and an element is looked at again when its base has been read, so
 // the order is that of reading each base on demand, without a call per link.
+template <class T>
 int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
-                                  const SectionSpec& section, InheritanceWork& work) {
+                                  const SectionSpec& section, SectionCollection<T>& collection,
+                                  InheritanceWork& work) {
   static const InheritanceWork::EntrySize kFixedSize;
-  SectionMap& collection = sections_[static_cast<std::size_t>(section.collection)];
   std::vector<std::string_view> pending{name};
   std::set<std::string_view> onStack{name};
   while (!pending.empty()) {
@@ -155,7 +168,7 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
       return errors::kJsonValueInvalid;
     }
     const Json::Value& element = *found->second;
-    const QV_ParameterFieldBase* base = nullptr;
+    const T* base = nullptr;
     const InheritanceWork::EntrySize* baseSize = &kFixedSize;
     const Json::Value* baseValue = FindMember(element, section.baseKey);
     if (baseValue != nullptr && !baseValue->isNull()) {
@@ -166,8 +179,8 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
         return errors::kJsonTypeInvalid;
       }
       if (!baseName.empty()) {
-        auto entry = collection.find(baseName);
-        if (entry == collection.end()) {
+        base = collection.Find(baseName);
+        if (base == nullptr) {
           // ValidateBaseNames has refused loops; this only keeps a loop
           // from running forever should one get through.
           if (!onStack.insert(baseName).second) {
@@ -177,7 +190,6 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
           pending.push_back(baseName);
           continue;
         }
-        base = entry->second.Get();
         if (auto size = work.entries.find(baseName); size != work.entries.end()) {
           baseSize = &size->second;
         }
@@ -189,13 +201,13 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
         }
       }
     }
-    QVRef<QV_ParameterFieldBase> object = section.create(base);
+    QVRef<T> object = NewSection<T>(base);
     const int result = object->ReadFromJson(element, NoSkippedKeys());
     if (result != errors::kSuccess) {
       message = object->errorMessage;
       return result;
     }
-    collection[std::string(current)] = std::move(object);
+    collection.Set(std::string(current), std::move(object));
 
     if (work.bases.contains(current)) {
       InheritanceWork::EntrySize size = *baseSize;
