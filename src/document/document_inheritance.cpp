@@ -13,6 +13,7 @@ namespace quorvane {
 
 namespace {
 
+using document_internal::BaseNameInvalid;
 using document_internal::StringMember;
 
 // What the entries read with a base may copy from their bases together, in
@@ -40,6 +41,12 @@ std::size_t SizeOfJson(const Json::Value& value) {
     }
   }
   return size;
+}
+
+// What messages call a key of one element of a section array: the element
+// (ElementName or EntryName), then the key after `separator`.
+std::string KeyOfElement(std::string element, std::string_view separator, std::string_view key) {
+  return element.append(separator).append(key);
 }
 
 }  // namespace
@@ -110,7 +117,7 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array, const Sectio
                                           SectionCollection<T>& collection) {
   const std::string_view key = section.key;
   if (!ValidateBaseNames(array, section.baseKey)) {
-    message = std::string(key) + std::string(texts::kBaseNameInvalid);
+    message = BaseNameInvalid(key);
     return errors::kJsonValueInvalid;
   }
   NameIndex index;
@@ -133,7 +140,7 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array, const Sectio
       failure = errors::kNameDuplicated;
     }
     if (failure != errors::kSuccess) {
-      message = CodeMessage(ElementName(key, i) + " Name", failure);
+      message = CodeMessage(KeyOfElement(ElementName(key, i), " ", "Name"), failure);
       return failure;
     }
   }
@@ -174,7 +181,7 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
     if (baseValue != nullptr && !baseValue->isNull()) {
       std::string_view baseName;
       if (!StringMember(element, section.baseKey, baseName)) {
-        message = CodeMessage(EntryName(section.key, current) + "." + section.baseKey,
+        message = CodeMessage(KeyOfElement(EntryName(section.key, current), ".", section.baseKey),
                               errors::kJsonTypeInvalid);
         return errors::kJsonTypeInvalid;
       }
@@ -184,7 +191,7 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
           // ValidateBaseNames has refused loops; this only keeps a loop
           // from running forever should one get through.
           if (!onStack.insert(baseName).second) {
-            message = section.key + std::string(texts::kBaseNameInvalid);
+            message = BaseNameInvalid(section.key);
             return errors::kJsonValueInvalid;
           }
           pending.push_back(baseName);
@@ -195,8 +202,7 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
         }
         work.copied += baseSize->total;
         if (work.copied > kInheritanceWorkLimit) {
-          message = std::string(section.key) + "[" + std::string(current) + "]:" +
-                    GetErrorString(errors::kTemplateComplex);
+          message = CodeMessage(EntryName(section.key, current), errors::kTemplateComplex);
           return errors::kTemplateComplex;
         }
       }

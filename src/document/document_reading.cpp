@@ -53,7 +53,8 @@ int QV_LMFParameter::ReadFromText(std::string_view content) {
 int QV_LMFParameter::ReadParsed(bool contentGiven) {
   if (templateJson.isNull()) return errors::kSuccess;
   if (ExceedsSectionLimit(templateJson, kMaxSections)) {
-    message = "The template holds more than " + std::to_string(kMaxSections) + " sections.";
+    message = std::string(texts::kSectionLimitPrefix) + std::to_string(kMaxSections) +
+              std::string(texts::kSectionLimitSuffix);
     return errors::kTemplateComplex;
   }
   int result = CollectTaskNames();
@@ -231,7 +232,7 @@ int QV_LMFParameter::CheckImageSourceType(const Json::Value& element, std::strin
   const std::string text = type->asString();
   if (LookupEnumValue(QV_ImageSourceSetting::TypeNames(), text) !=
       QV_ImageSourceSetting::IST_DIRECTORY_FETCHER) {
-    message = text + ": ImageSoure type is not support yet.";
+    message = text + std::string(texts::kImageSourceTypeUnsupported);
     return errors::kJsonValueInvalid;
   }
   return errors::kSuccess;

@@ -9,11 +9,15 @@
 #include "captureflow/flow_sections.h"
 #include "captureflow/lumiflow_setting.h"
 #include "captureflow/target_roi.h"
+#include "document/document_internal.h"
 #include "document/template_document.h"
+#include "framework/messages.h"
 
 namespace quorvane {
 
 namespace {
+
+using document_internal::UndefinedName;
 
 // Names (and reference lists) looked at or filled in by the reference checks
 // of one read. Filling empty task lists copies whole name lists, so a text of
@@ -76,8 +80,8 @@ QV_LMFParameter::ReferenceCheck QV_LMFParameter::ApplyScope(const RoiScope& scop
     return {errors::kTemplateComplex, CodeMessage(referrer, errors::kTemplateComplex)};
   }
   const auto undefinedRoi = [&scope, &referrer]() -> ReferenceCheck {
-    return {errors::kNameReferenceInvalid, "roi name:" + std::string(scope.undefinedName) +
-                                               " referenced in " + referrer + " is undefined"};
+    return {errors::kNameReferenceInvalid,
+            UndefinedName(texts::kRoiKind, scope.undefinedName, referrer)};
   };
   if (taskNames.empty()) {
     if (scope.hasUndefined) return undefinedRoi();
@@ -98,15 +102,15 @@ QV_LMFParameter::ReferenceCheck QV_LMFParameter::ApplyScope(const RoiScope& scop
     for (const std::string& task : taskNames) {
       if (isOutputTask(task)) {
         return {errors::kNameReferenceInvalid,
-                "ouput task name:" + task + " referenced in " + referrer + " is invalid."};
+                std::string(texts::kOutputTaskNamed) + task + std::string(texts::kReferencedIn) +
+                    referrer + std::string(texts::kIsInvalid)};
       }
     }
   }
   if (scope.hasUndefined) return undefinedRoi();
   for (const std::string& task : taskNames) {
     if (scope.taskSet.count(task) == 0) {
-      return {errors::kNameReferenceInvalid,
-              "task name:" + task + " referenced in " + referrer + " is undefined"};
+      return {errors::kNameReferenceInvalid, UndefinedName(texts::kTaskKind, task, referrer)};
     }
   }
   return {};
@@ -121,7 +125,7 @@ QV_LMFParameter::ReferenceCheck QV_LMFParameter::CheckReferences(
 int QV_LMFParameter::CheckTargetROIDefs() {
   for (const auto& [name, roi] : targetROIDefs) {
     if (const int result =
-            CheckDeclaredTasks(roi->taskSettingNames, " referenced in TargetROIDef : ", name)) {
+            CheckDeclaredTasks(roi->taskSettingNames, texts::kUndeclaredInTargetROIDef, name)) {
       return result;
     }
     if (std::optional<QV_ReferenceObjectFilter>& filter = roi->location.referenceObjectFilter) {
@@ -140,7 +144,7 @@ int QV_LMFParameter::CheckTargetROIDefs() {
 int QV_LMFParameter::CheckSemanticTaskNames() {
   for (const auto& [name, setting] : semanticSettings) {
     if (const int result = CheckDeclaredTasks(setting->taskSettingNames,
-                                              " referenced in Semantic Setting : ", name)) {
+                                              texts::kUndeclaredInSemanticSetting, name)) {
       return result;
     }
   }
@@ -151,7 +155,8 @@ int QV_LMFParameter::CheckDeclaredTasks(const std::vector<std::string>& tasks,
                                         std::string_view referredIn, const std::string& name) {
   for (const std::string& task : tasks) {
     if (declaredTaskNames_.count(task) == 0) {
-      message = "Task name : " + task + std::string(referredIn) + name + " is undefined";
+      message = std::string(texts::kUndeclaredTask) + task + std::string(referredIn) + name +
+                std::string(texts::kIsUndefined);
       return errors::kNameReferenceInvalid;
     }
   }
@@ -162,7 +167,7 @@ int QV_LMFParameter::CheckImageSources() {
   for (const auto& [name, flow] : lumiflowTemplates) {
     if (flow->imageSourceName.empty()) continue;
     if (!imageSources.Contains(flow->imageSourceName)) {
-      message = flow->imageSourceName + " is an invalid ImageSource name";
+      message = flow->imageSourceName + std::string(texts::kImageSourceUnknown);
       return errors::kImageSourceNotFound;
     }
   }
@@ -176,7 +181,7 @@ int QV_LMFParameter::CheckTargetROINames() {
   const auto collect = [this, &named](const std::vector<std::string>& names) {
     for (const std::string& roiName : names) {
       if (named.insert(roiName).second && !targetROIDefs.Contains(roiName)) {
-        message = roiName + " is an invalid TargetROIDef name.";
+        message = roiName + std::string(texts::kTargetROIDefUnknown);
         return errors::kNameReferenceInvalid;
       }
     }
@@ -230,12 +235,12 @@ int QV_LMFParameter::CheckOutputTasks() {
     std::vector<QV_OutputTaskSetting::TaskResult>& results = output->outputCondition.taskResults;
     for (std::size_t i = 0; i < results.size(); ++i) {
       QV_OutputTaskSetting::TaskResult& taskResult = results[i];
-      const std::string referrer = ElementName("TaskResult", i);
+      const std::string referrer = ElementName(texts::kTaskResult, i);
       ReferenceCheck check = CheckReferences({taskResult.targetROIDefName},
                                              taskResult.taskSettingNames, referrer, false);
       if (check.code == errors::kSuccess) {
         check = ApplyScope(runnersScope, taskResult.backwardReferenceOutput.referenceTaskNames,
-                           referrer + ":BackwardReferenceOutput", false);
+                           Prefixed(referrer, texts::kBackwardReferenceOutput), false);
       }
       if (check.code != errors::kSuccess) {
         message = check.message;
@@ -250,7 +255,7 @@ int QV_LMFParameter::CheckSemanticSettingNames() {
   for (const auto& [name, flow] : lumiflowTemplates) {
     for (const std::string& settingName : flow->semanticProcessingNames) {
       if (!semanticSettings.Contains(settingName)) {
-        message = settingName + " is an invalid SemanticSetting name.";
+        message = settingName + std::string(texts::kSemanticSettingUnknown);
         return errors::kNameReferenceInvalid;
       }
     }

@@ -19,26 +19,28 @@ namespace quorvane {
 
 namespace {
 
+using document_internal::BaseNameInvalid;
 using document_internal::kDefaultTaskNames;
 using document_internal::StringMember;
+using document_internal::UndefinedName;
 
 // What messages call the sections a key names.
-const char* KindName(int kind) {
+std::string_view KindName(int kind) {
   switch (kind) {
     case kImageSources:
-      return "image source";
+      return texts::kImageSourceKind;
     case kSemanticProcessing:
-      return "semantic setting";
+      return texts::kSemanticSettingKind;
     case kImageParameters:
-      return "image parameter";
+      return texts::kImageParameterKind;
     case kTargetROIDefs:
-      return "roi";  // as the document's own messages call them
+      return texts::kRoiKind;  // as the document's own messages call them
     case kBarcodeFormatSpecifications:
-      return "format specification";
+      return texts::kFormatSpecificationKind;
     case kAnyTask:
-      return "task";
+      return texts::kTaskKind;
     default:
-      return "section";
+      return texts::kSectionKind;
   }
 }
 
@@ -151,7 +153,7 @@ class ReferenceWalk {
       if (section.baseKey != nullptr) chains.emplace(elements, ProvidedNames(section));
       for (const ElementNames& element : elements) {
         if (chains && !chains->Ends(element)) {
-          message = section.key + std::string(texts::kBaseNameInvalid);
+          message = BaseNameInvalid(section.key);
           return errors::kJsonValueInvalid;
         }
         if (element.unanswered) {
@@ -207,9 +209,8 @@ class ReferenceWalk {
                                         std::string_view name, const std::string& where) {
       if (name.empty() && reference.empty == EmptyName::kNone) return false;
       if (Answers(reference.kind, name)) return false;
-      names.unanswered = std::string(KindName(reference.kind)) + " name:" + std::string(name) +
-                         " referenced in " + referrer + (where.empty() ? "" : ":" + where) +
-                         " is undefined";
+      names.unanswered = UndefinedName(KindName(reference.kind), name,
+                                       where.empty() ? referrer : Prefixed(referrer, where));
       return true;
     });
     return names;

@@ -5,6 +5,7 @@
 #include "captureflow/flow_sections.h"
 #include "captureflow/lumiflow_setting.h"
 #include "captureflow/target_roi.h"
+#include "framework/messages.h"
 #include "imageparams/image_parameter.h"
 #include "imageparams/small_structures.h"
 
@@ -49,7 +50,7 @@ constexpr SectionSpec kSections[] = {
      .readStep = 3,
      .collection = kLumiflowTemplates,
      .elementLabel = "Lumiflow",
-     .duplicateText = "Lumiflow has duplicated name",
+     .duplicateText = texts::kLumiflowNameDuplicated,
      .written = true,
      .hasDefaultEntry = true,
      .create = &Create<QV_LumiflowSetting>},
@@ -66,7 +67,7 @@ constexpr SectionSpec kSections[] = {
      .readStep = 5,
      .collection = kSemanticProcessing,
      .elementLabel = "SemanticProcessing",
-     .duplicateText = "SemanticSettings has duplicated name",
+     .duplicateText = texts::kSemanticSettingNameDuplicated,
      .create = &Create<QV_SemanticSetting>},
     {.key = "BarcodeReaderTaskSettingOptions",
      .collection = kBarcodeReaderTasks,
@@ -81,7 +82,7 @@ constexpr SectionSpec kSections[] = {
      .readStep = 7,
      .collection = kCodeParserTasks,
      .taskKind = kCodeParserTask,
-     .duplicateText = "CodeParserTaskSettingOptions has duplicated name",
+     .duplicateText = texts::kCodeParserTaskNameDuplicated,
      .create = &Create<QV_CodeParserTaskSetting>},
     {.key = "OutputTaskSettingOptions",
      .reading = R::kPlain,
@@ -95,7 +96,7 @@ constexpr SectionSpec kSections[] = {
      .readStep = 6,
      .collection = kImageSources,
      .elementLabel = "ImageSourceOption",
-     .duplicateText = "ImageSourceOption has duplicated name",
+     .duplicateText = texts::kImageSourceNameDuplicated,
      .create = &Create<QV_DirectoryFetcherSetting>},
     {.key = "TextLineSpecificationOptions"},
     {.key = "BarcodeFormatSpecificationOptions",
