@@ -6,6 +6,7 @@
 #include "document/document_internal.h"
 #include "document/template_document.h"
 #include "framework/json_text_limits.h"
+#include "framework/messages.h"
 #include "framework/platform.h"
 
 namespace quorvane {
@@ -68,12 +69,12 @@ int QV_LMFParameter::AppendFromText(std::string_view content) {
       }
       for (const Json::Value& element : *added) {
         if (!element.isObject()) {
-          message = key + " append invalid value.";
+          message = key + std::string(texts::kAppendNotAnObject);
           return errors::kJsonTypeInvalid;
         }
         std::string_view name;
         if (StringMember(element, "Name", name) && storedNames.count(name) != 0) {
-          message = key + "append duplicated name: " + std::string(name);
+          message = key + std::string(texts::kAppendNameDuplicated) + std::string(name);
           return errors::kNameDuplicated;
         }
       }

@@ -1,5 +1,7 @@
 #include <map>
 #include <set>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -11,6 +13,7 @@ namespace quorvane {
 
 namespace {
 
+using document_internal::BaseNameInvalid;
 using document_internal::StringMember;
 
 // What the entries read with a base may copy from their bases together, in
@@ -38,6 +41,12 @@ std::size_t SizeOfJson(const Json::Value& value) {
     }
   }
   return size;
+}
+
+// What messages call a key of one element of a section array: the element
+// (ElementName or EntryName), then the key after `separator`.
+std::string KeyOfElement(std::string element, std::string_view separator, std::string_view key) {
+  return element.append(separator).append(key);
 }
 
 }  // namespace
@@ -96,9 +105,19 @@ bool QV_LMFParameter::ValidateBaseNames(const Json::Value& array, std::string_vi
 
 int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
                                           const SectionSpec& section) {
-  const std::string key = section.key;
+  int result = errors::kSuccess;
+  VisitCollection(section.collection, [&](auto& collection) {
+    result = ReadSectionsWithBase(array, section, collection);
+  });
+  return result;
+}
+
+template <class T>
+int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section,
+                                          SectionCollection<T>& collection) {
+  const std::string_view key = section.key;
   if (!ValidateBaseNames(array, section.baseKey)) {
-    message = key + std::string(texts::kBaseNameInvalid);
+    message = BaseNameInvalid(key);
     return errors::kJsonValueInvalid;
   }
   NameIndex index;
@@ -121,7 +140,7 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
       failure = errors::kNameDuplicated;
     }
     if (failure != errors::kSuccess) {
-      message = CodeMessage(ElementName(key, i) + " Name", failure);
+      message = CodeMessage(KeyOfElement(ElementName(key, i), " ", "Name"), failure);
       return failure;
     }
   }
@@ -131,7 +150,7 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
     if (StringMember(*entry.second, section.baseKey, baseName)) work.bases.insert(baseName);
   }
   for (const auto& entry : index) {
-    const int result = ReadWithBase(entry.first, index, section, work);
+    const int result = ReadWithBase(entry.first, index, section, collection, work);
     if (result != errors::kSuccess) return result;
   }
   return errors::kSuccess;
@@ -141,10 +160,11 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
 // read first, and so on down the chain; the chain is kept on an explicit
 // stack, and an element is looked at again when its base has been read, so
 // the order is that of reading each base on demand, without a call per link.
+template <class T>
 int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
-                                  const SectionSpec& section, InheritanceWork& work) {
+                                  const SectionSpec& section, SectionCollection<T>& collection,
+                                  InheritanceWork& work) {
   static const InheritanceWork::EntrySize kFixedSize;
-  SectionMap& collection = sections_[static_cast<std::size_t>(section.collection)];
   std::vector<std::string_view> pending{name};
   std::set<std::string_view> onStack{name};
   while (!pending.empty()) {
@@ -155,47 +175,45 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
       return errors::kJsonValueInvalid;
     }
     const Json::Value& element = *found->second;
-    const QV_ParameterFieldBase* base = nullptr;
+    const T* base = nullptr;
     const InheritanceWork::EntrySize* baseSize = &kFixedSize;
     const Json::Value* baseValue = FindMember(element, section.baseKey);
     if (baseValue != nullptr && !baseValue->isNull()) {
       std::string_view baseName;
       if (!StringMember(element, section.baseKey, baseName)) {
-        message = CodeMessage(EntryName(section.key, current) + "." + section.baseKey,
+        message = CodeMessage(KeyOfElement(EntryName(section.key, current), ".", section.baseKey),
                               errors::kJsonTypeInvalid);
         return errors::kJsonTypeInvalid;
       }
       if (!baseName.empty()) {
-        auto entry = collection.find(baseName);
-        if (entry == collection.end()) {
+        base = collection.Find(baseName);
+        if (base == nullptr) {
           // ValidateBaseNames has refused loops; this only keeps a loop
           // from running forever should one get through.
           if (!onStack.insert(baseName).second) {
-            message = section.key + std::string(texts::kBaseNameInvalid);
+            message = BaseNameInvalid(section.key);
             return errors::kJsonValueInvalid;
           }
           pending.push_back(baseName);
           continue;
         }
-        base = entry->second.Get();
         if (auto size = work.entries.find(baseName); size != work.entries.end()) {
           baseSize = &size->second;
         }
         work.copied += baseSize->total;
         if (work.copied > kInheritanceWorkLimit) {
-          message = std::string(section.key) + "[" + std::string(current) + "]:" +
-                    GetErrorString(errors::kTemplateComplex);
+          message = CodeMessage(EntryName(section.key, current), errors::kTemplateComplex);
           return errors::kTemplateComplex;
         }
       }
     }
-    QVRef<QV_ParameterFieldBase> object = section.create(base);
+    QVRef<T> object = NewSection<T>(base);
     const int result = object->ReadFromJson(element, NoSkippedKeys());
     if (result != errors::kSuccess) {
       message = object->errorMessage;
       return result;
     }
-    collection[std::string(current)] = std::move(object);
+    collection.Set(std::string(current), std::move(object));
 
     if (work.bases.contains(current)) {
       InheritanceWork::EntrySize size = *baseSize;

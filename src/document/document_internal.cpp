@@ -52,6 +52,19 @@ int ParseTemplateObject(std::string_view text, Json::Value& value, std::string& 
   return errors::kSuccess;
 }
 
+std::string UndefinedName(std::string_view kind, std::string_view name, std::string_view referrer) {
+  std::string text(kind);
+  for (std::string_view part : {texts::kNamedKind, name, texts::kReferencedIn, referrer,
+                                texts::kIsUndefined}) {
+    text.append(part);
+  }
+  return text;
+}
+
+std::string BaseNameInvalid(std::string_view key) {
+  return std::string(key).append(texts::kBaseNameInvalid);
+}
+
 bool StringMember(const Json::Value& object, std::string_view key, std::string_view& text) {
   const Json::Value* value = FindMember(object, key);
   if (value == nullptr || !value->isString()) return false;

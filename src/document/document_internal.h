@@ -1,7 +1,8 @@
 #pragma once
 
-// What the parts of the template document share: parsing a template text
-// and reading a name. Not for use outside src/document.
+// What the parts of the template document share: parsing a template text,
+// reading a name, and the messages that several of them give. Not for use
+// outside src/document.
 
 #include <json/json.h>
 
@@ -24,6 +25,14 @@ inline constexpr std::pair<const char*, TaskKind> kDefaultTaskNames[] = {
 // Parses a text that must hold a JSON object; a refusal leaves its text in
 // `message`.
 int ParseTemplateObject(std::string_view text, Json::Value& value, std::string& message);
+
+// kind + " name:" + name + " referenced in " + referrer + " is undefined": a
+// name that no section of its kind answers to.
+std::string UndefinedName(std::string_view kind, std::string_view name, std::string_view referrer);
+
+// key + " has invalid baseName.": the bases of a section array loop or lead
+// nowhere.
+std::string BaseNameInvalid(std::string_view key);
 
 // The string under `key` of `object`; false when `object` is not an object
 // or holds no string there.

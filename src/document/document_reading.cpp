@@ -53,7 +53,8 @@ int QV_LMFParameter::ReadFromText(std::string_view content) {
 int QV_LMFParameter::ReadParsed(bool contentGiven) {
   if (templateJson.isNull()) return errors::kSuccess;
   if (ExceedsSectionLimit(templateJson, kMaxSections)) {
-    message = "The template holds more than " + std::to_string(kMaxSections) + " sections.";
+    message = std::string(texts::kSectionLimitPrefix) + std::to_string(kMaxSections) +
+              std::string(texts::kSectionLimitSuffix);
     return errors::kTemplateComplex;
   }
   int result = CollectTaskNames();
@@ -141,7 +142,7 @@ int QV_LMFParameter::ReadGlobalParameter(const SectionSpec& section) {
     message = section.key;
     return errors::kJsonTypeInvalid;
   }
-  auto parameter = MakeRef<QV_GlobalParameter>();
+  auto parameter = NewSection<QV_GlobalParameter>();
   globalParameter = parameter;
   const int result = parameter->ReadFromJson(*global, NoSkippedKeys());
   if (result != errors::kSuccess) message = parameter->errorMessage;
@@ -154,12 +155,10 @@ int QV_LMFParameter::AfterSection(const SectionSpec& section, bool contentGiven)
       // The default template gives way to the templates of a text, unless the
       // text has its own "Default".
       if (!contentGiven) return errors::kSuccess;
-      SectionMap& templates = sections_[kLumiflowTemplates];
-      auto found = templates.find(DefaultLumiflowSettingName());
-      const auto* flow = found == templates.end()
-                             ? nullptr
-                             : dynamic_cast<const QV_LumiflowSetting*>(found->second.Get());
-      if (flow != nullptr && flow->isPlaceholder) templates.erase(found);
+      const QV_LumiflowSetting* flow = lumiflowTemplates.Find(DefaultLumiflowSettingName());
+      if (flow != nullptr && flow->isPlaceholder) {
+        lumiflowTemplates.Erase(DefaultLumiflowSettingName());
+      }
       return errors::kSuccess;
     }
     case kTargetROIDefs:
@@ -172,7 +171,17 @@ int QV_LMFParameter::AfterSection(const SectionSpec& section, bool contentGiven)
 }
 
 int QV_LMFParameter::ReadPlainSection(const Json::Value& array, const SectionSpec& section) {
-  if (section.duplicateText != nullptr) {
+  int result = errors::kSuccess;
+  VisitCollection(section.collection, [&](auto& collection) {
+    result = ReadPlainSection(array, section, collection);
+  });
+  return result;
+}
+
+template <class T>
+int QV_LMFParameter::ReadPlainSection(const Json::Value& array, const SectionSpec& section,
+                                      SectionCollection<T>& collection) {
+  if (!section.duplicateText.empty()) {
     std::set<std::string_view> names;
     for (const Json::Value& element : array) {
       std::string_view name;
@@ -182,48 +191,48 @@ int QV_LMFParameter::ReadPlainSection(const Json::Value& array, const SectionSpe
       }
     }
   }
-  SectionMap& collection = sections_[static_cast<std::size_t>(section.collection)];
   for (Json::ArrayIndex i = 0; i < array.size(); ++i) {
     const Json::Value& element = array[i];
     if (!element.isObject()) {
-      message = CodeMessage(ElementName(section.label, i), errors::kJsonTypeInvalid);
+      message = CodeMessage(ElementName(section.Label(), i), errors::kJsonTypeInvalid);
       return errors::kJsonTypeInvalid;
     }
     if (section.collection == kLumiflowTemplates && i == 0) {
       const Json::Value* name = FindMember(element, "Name");
       if (name != nullptr && !name->isNull()) {
         if (!name->isString()) {
-          message = CodeMessage(ElementName(section.label, 0), errors::kJsonTypeInvalid);
+          message = CodeMessage(ElementName(section.Label(), 0), errors::kJsonTypeInvalid);
           return errors::kJsonTypeInvalid;
         }
         firstTemplateName = name->asString();
       }
     }
     if (section.collection == kImageSources) {
-      const int result = CheckImageSourceType(element);
+      const int result = CheckImageSourceType(element, section.Label());
       if (result != errors::kSuccess) return result;
     }
-    QVRef<QV_ParameterFieldBase> object = section.create(nullptr);
+    QVRef<T> object = NewSection<T>();
     const int result = object->ReadFromJson(element, NoSkippedKeys());
     if (result != errors::kSuccess) {
       message = object->errorMessage;
       return result;
     }
-    collection[object->name] = object;
+    const std::string name = object->name;
+    collection.Set(name, std::move(object));
   }
   return errors::kSuccess;
 }
 
-int QV_LMFParameter::CheckImageSourceType(const Json::Value& element) {
+int QV_LMFParameter::CheckImageSourceType(const Json::Value& element, std::string_view label) {
   const Json::Value* type = FindMember(element, "Type");
   if (type == nullptr || !type->isString()) {
-    message = Prefixed("ImageSourceOption", CodeMessage("Type", errors::kJsonTypeInvalid));
+    message = Prefixed(label, CodeMessage("Type", errors::kJsonTypeInvalid));
     return errors::kJsonTypeInvalid;
   }
   const std::string text = type->asString();
   if (LookupEnumValue(QV_ImageSourceSetting::TypeNames(), text) !=
       QV_ImageSourceSetting::IST_DIRECTORY_FETCHER) {
-    message = text + ": ImageSoure type is not support yet.";
+    message = text + std::string(texts::kImageSourceTypeUnsupported);
     return errors::kJsonValueInvalid;
   }
   return errors::kSuccess;

@@ -9,11 +9,15 @@
 #include "captureflow/flow_sections.h"
 #include "captureflow/lumiflow_setting.h"
 #include "captureflow/target_roi.h"
+#include "document/document_internal.h"
 #include "document/template_document.h"
+#include "framework/messages.h"
 
 namespace quorvane {
 
 namespace {
+
+using document_internal::UndefinedName;
 
 // Names (and reference lists) looked at or filled in by the reference checks
 // of one read. Filling empty task lists copies whole name lists, so a text of
@@ -45,7 +49,7 @@ QV_LMFParameter::RoiScope QV_LMFParameter::ScopeOf(const Names& roiNames) {
   for (const auto& roiName : roiNames) {
     const std::string_view name = roiName;
     if (!seen.insert(name).second) continue;
-    const auto* roi = FindSection<QV_TargetROIDef>(kTargetROIDefs, name);
+    const QV_TargetROIDef* roi = targetROIDefs.Find(name);
     if (roi == nullptr) {
       scope.hasUndefined = true;
       scope.undefinedName = name;
@@ -76,8 +80,8 @@ QV_LMFParameter::ReferenceCheck QV_LMFParameter::ApplyScope(const RoiScope& scop
     return {errors::kTemplateComplex, CodeMessage(referrer, errors::kTemplateComplex)};
   }
   const auto undefinedRoi = [&scope, &referrer]() -> ReferenceCheck {
-    return {errors::kNameReferenceInvalid, "roi name:" + std::string(scope.undefinedName) +
-                                               " referenced in " + referrer + " is undefined"};
+    return {errors::kNameReferenceInvalid,
+            UndefinedName(texts::kRoiKind, scope.undefinedName, referrer)};
   };
   if (taskNames.empty()) {
     if (scope.hasUndefined) return undefinedRoi();
@@ -98,15 +102,15 @@ QV_LMFParameter::ReferenceCheck QV_LMFParameter::ApplyScope(const RoiScope& scop
     for (const std::string& task : taskNames) {
       if (isOutputTask(task)) {
         return {errors::kNameReferenceInvalid,
-                "ouput task name:" + task + " referenced in " + referrer + " is invalid."};
+                std::string(texts::kOutputTaskNamed) + task + std::string(texts::kReferencedIn) +
+                    referrer + std::string(texts::kIsInvalid)};
       }
     }
   }
   if (scope.hasUndefined) return undefinedRoi();
   for (const std::string& task : taskNames) {
     if (scope.taskSet.count(task) == 0) {
-      return {errors::kNameReferenceInvalid,
-              "task name:" + task + " referenced in " + referrer + " is undefined"};
+      return {errors::kNameReferenceInvalid, UndefinedName(texts::kTaskKind, task, referrer)};
     }
   }
   return {};
@@ -119,19 +123,15 @@ QV_LMFParameter::ReferenceCheck QV_LMFParameter::CheckReferences(
 }
 
 int QV_LMFParameter::CheckTargetROIDefs() {
-  for (const auto& [name, object] : sections_[kTargetROIDefs]) {
-    auto* roi = dynamic_cast<QV_TargetROIDef*>(object.Get());
-    if (roi == nullptr) continue;
-    for (const std::string& task : roi->taskSettingNames) {
-      if (declaredTaskNames_.count(task) == 0) {
-        message = "Task name : " + task + " referenced in TargetROIDef : " + name + " is undefined";
-        return errors::kNameReferenceInvalid;
-      }
+  for (const auto& [name, roi] : targetROIDefs) {
+    if (const int result =
+            CheckDeclaredTasks(roi->taskSettingNames, texts::kUndeclaredInTargetROIDef, name)) {
+      return result;
     }
     if (std::optional<QV_ReferenceObjectFilter>& filter = roi->location.referenceObjectFilter) {
       const ReferenceCheck check =
           CheckReferences(filter->referenceTargetROIDefNames, filter->referenceTaskNames,
-                          "TargetROIDef:" + name, true);
+                          Prefixed(roi->GetTypeName(), name), true);
       if (check.code != errors::kSuccess) {
         message = check.message;
         return check.code;
@@ -142,27 +142,32 @@ int QV_LMFParameter::CheckTargetROIDefs() {
 }
 
 int QV_LMFParameter::CheckSemanticTaskNames() {
-  for (const auto& [name, object] : sections_[kSemanticProcessing]) {
-    const auto* setting = dynamic_cast<const QV_SemanticSetting*>(object.Get());
-    if (setting == nullptr) continue;
-    for (const std::string& task : setting->taskSettingNames) {
-      if (declaredTaskNames_.count(task) == 0) {
-        message =
-            "Task name : " + task + " referenced in Semantic Setting : " + name + " is undefined";
-        return errors::kNameReferenceInvalid;
-      }
+  for (const auto& [name, setting] : semanticSettings) {
+    if (const int result = CheckDeclaredTasks(setting->taskSettingNames,
+                                              texts::kUndeclaredInSemanticSetting, name)) {
+      return result;
+    }
+  }
+  return errors::kSuccess;
+}
+
+int QV_LMFParameter::CheckDeclaredTasks(const std::vector<std::string>& tasks,
+                                        std::string_view referredIn, const std::string& name) {
+  for (const std::string& task : tasks) {
+    if (declaredTaskNames_.count(task) == 0) {
+      message = std::string(texts::kUndeclaredTask) + task + std::string(referredIn) + name +
+                std::string(texts::kIsUndefined);
+      return errors::kNameReferenceInvalid;
     }
   }
   return errors::kSuccess;
 }
 
 int QV_LMFParameter::CheckImageSources() {
-  const SectionMap& sources = sections_[kImageSources];
-  for (const auto& entry : sections_[kLumiflowTemplates]) {
-    const auto* flow = dynamic_cast<const QV_LumiflowSetting*>(entry.second.Get());
-    if (flow == nullptr || flow->imageSourceName.empty()) continue;
-    if (sources.count(flow->imageSourceName) == 0) {
-      message = flow->imageSourceName + " is an invalid ImageSource name";
+  for (const auto& [name, flow] : lumiflowTemplates) {
+    if (flow->imageSourceName.empty()) continue;
+    if (!imageSources.Contains(flow->imageSourceName)) {
+      message = flow->imageSourceName + std::string(texts::kImageSourceUnknown);
       return errors::kImageSourceNotFound;
     }
   }
@@ -170,61 +175,51 @@ int QV_LMFParameter::CheckImageSources() {
 }
 
 int QV_LMFParameter::CheckTargetROINames() {
-  SectionMap& definitions = sections_[kTargetROIDefs];
   std::set<std::string_view> named;
   // Checked as collected: the first name that is not a definition, in the
   // order of collection, is the one reported.
-  const auto collect = [this, &definitions, &named](const std::vector<std::string>& names) {
+  const auto collect = [this, &named](const std::vector<std::string>& names) {
     for (const std::string& roiName : names) {
-      if (named.insert(roiName).second && definitions.count(roiName) == 0) {
-        message = roiName + " is an invalid TargetROIDef name.";
+      if (named.insert(roiName).second && !targetROIDefs.Contains(roiName)) {
+        message = roiName + std::string(texts::kTargetROIDefUnknown);
         return errors::kNameReferenceInvalid;
       }
     }
     return errors::kSuccess;
   };
   int result = errors::kSuccess;
-  for (const auto& entry : sections_[kLumiflowTemplates]) {
-    const auto* flow = dynamic_cast<const QV_LumiflowSetting*>(entry.second.Get());
-    if (flow != nullptr) result = collect(flow->imageROIProcessingNames);
+  for (const auto& [name, flow] : lumiflowTemplates) {
+    result = collect(flow->imageROIProcessingNames);
     if (result != errors::kSuccess) return result;
   }
-  for (const auto& entry : sections_[kSemanticProcessing]) {
-    const auto* setting = dynamic_cast<const QV_SemanticSetting*>(entry.second.Get());
-    if (setting != nullptr && setting->referenceObjectFilter) {
+  for (const auto& [name, setting] : semanticSettings) {
+    if (setting->referenceObjectFilter) {
       result = collect(setting->referenceObjectFilter->referenceTargetROIDefNames);
     }
     if (result != errors::kSuccess) return result;
   }
-  for (const auto& entry : definitions) {
-    const auto* roi = dynamic_cast<const QV_TargetROIDef*>(entry.second.Get());
-    if (roi != nullptr && roi->location.referenceObjectFilter) {
+  for (const auto& [name, roi] : targetROIDefs) {
+    if (roi->location.referenceObjectFilter) {
       result = collect(roi->location.referenceObjectFilter->referenceTargetROIDefNames);
     }
     if (result != errors::kSuccess) return result;
   }
 
   // The default definition goes unless something names it or it was read.
-  auto found = definitions.find(DefaultTargetROIDefName());
-  if (found != definitions.end() && named.count(DefaultTargetROIDefName()) == 0) {
-    const auto* roi = dynamic_cast<const QV_TargetROIDef*>(found->second.Get());
-    if (roi != nullptr && roi->isPlaceholder) {
-      named.clear();  // may hold views into the definition
-      definitions.erase(found);
-    }
+  const QV_TargetROIDef* whole = targetROIDefs.Find(DefaultTargetROIDefName());
+  if (whole != nullptr && whole->isPlaceholder && named.count(DefaultTargetROIDefName()) == 0) {
+    named.clear();  // may hold views into the definition
+    targetROIDefs.Erase(DefaultTargetROIDefName());
   }
   return errors::kSuccess;
 }
 
 int QV_LMFParameter::CheckOutputTasks() {
-  const SectionMap& outputTasks = sections_[kOutputTasks];
-  if (outputTasks.empty()) return errors::kSuccess;
+  if (outputTasks.Empty()) return errors::kSuccess;
   // Output task name → the definitions that run it, in name order.
   std::map<std::string_view, std::vector<std::string_view>> runners;
   for (const auto& entry : outputTasks) runners[entry.first];
-  for (const auto& [roiName, object] : sections_[kTargetROIDefs]) {
-    const auto* roi = dynamic_cast<const QV_TargetROIDef*>(object.Get());
-    if (roi == nullptr) continue;
+  for (const auto& [roiName, roi] : targetROIDefs) {
     for (const std::string& task : roi->taskSettingNames) {
       auto runner = runners.find(task);
       if (runner != runners.end() &&
@@ -233,20 +228,19 @@ int QV_LMFParameter::CheckOutputTasks() {
       }
     }
   }
-  for (const auto& [name, object] : outputTasks) {
-    auto* output = dynamic_cast<QV_OutputTaskSetting*>(object.Get());
-    if (output == nullptr || output->outputCondition.taskResults.empty()) continue;
+  for (const auto& [name, output] : outputTasks) {
+    if (output->outputCondition.taskResults.empty()) continue;
     // The same definitions for every result of this task: looked at once.
     const RoiScope runnersScope = ScopeOf(runners[name]);
     std::vector<QV_OutputTaskSetting::TaskResult>& results = output->outputCondition.taskResults;
     for (std::size_t i = 0; i < results.size(); ++i) {
       QV_OutputTaskSetting::TaskResult& taskResult = results[i];
-      const std::string referrer = ElementName("TaskResult", i);
+      const std::string referrer = ElementName(texts::kTaskResult, i);
       ReferenceCheck check = CheckReferences({taskResult.targetROIDefName},
                                              taskResult.taskSettingNames, referrer, false);
       if (check.code == errors::kSuccess) {
         check = ApplyScope(runnersScope, taskResult.backwardReferenceOutput.referenceTaskNames,
-                           referrer + ":BackwardReferenceOutput", false);
+                           Prefixed(referrer, texts::kBackwardReferenceOutput), false);
       }
       if (check.code != errors::kSuccess) {
         message = check.message;
@@ -258,13 +252,10 @@ int QV_LMFParameter::CheckOutputTasks() {
 }
 
 int QV_LMFParameter::CheckSemanticSettingNames() {
-  const SectionMap& settings = sections_[kSemanticProcessing];
-  for (const auto& entry : sections_[kLumiflowTemplates]) {
-    const auto* flow = dynamic_cast<const QV_LumiflowSetting*>(entry.second.Get());
-    if (flow == nullptr) continue;
+  for (const auto& [name, flow] : lumiflowTemplates) {
     for (const std::string& settingName : flow->semanticProcessingNames) {
-      if (settings.count(settingName) == 0) {
-        message = settingName + " is an invalid SemanticSetting name.";
+      if (!semanticSettings.Contains(settingName)) {
+        message = settingName + std::string(texts::kSemanticSettingUnknown);
         return errors::kNameReferenceInvalid;
       }
     }
@@ -281,15 +272,15 @@ const QV_LMFParameter::CachedNames& QV_LMFParameter::CodeSpecificationNames(
   if (cached != referencedCodeSpecifications_.end()) return cached->second;
 
   CachedNames answer;
-  const auto* flow = FindSection<QV_LumiflowSetting>(kLumiflowTemplates, templateName);
+  const QV_LumiflowSetting* flow = lumiflowTemplates.Find(templateName);
   std::set<std::string_view> settingsSeen;
   std::set<std::string_view> tasksSeen;
   std::set<std::string_view> namesSeen;
   for (const std::string& settingName : flow->semanticProcessingNames) {
-    const auto* setting = FindSection<QV_SemanticSetting>(kSemanticProcessing, settingName);
+    const QV_SemanticSetting* setting = semanticSettings.Find(settingName);
     if (setting == nullptr || !settingsSeen.insert(settingName).second) continue;
     for (const std::string& taskName : setting->taskSettingNames) {
-      const auto* task = FindSection<QV_CodeParserTaskSetting>(kCodeParserTasks, taskName);
+      const QV_CodeParserTaskSetting* task = codeParserTasks.Find(taskName);
       if (task == nullptr || !tasksSeen.insert(taskName).second) continue;
       for (const std::string& specification : task->codeSpecifications) {
         if (namesSeen.insert(specification).second) answer.texts.push_back(specification);
@@ -313,7 +304,7 @@ void QV_LMFParameter::GetReferencedNames(NameList& result, const char* templateN
   }
   try {
     const std::string name = templateName;
-    if (FindSection<QV_LumiflowSetting>(kLumiflowTemplates, name) == nullptr) return;
+    if (!lumiflowTemplates.Contains(name)) return;
     const CachedNames& names = CodeSpecificationNames(name);
     result.names = names.pointers.data();
     result.count = static_cast<int>(names.pointers.size());

@@ -19,26 +19,28 @@ namespace quorvane {
 
 namespace {
 
+using document_internal::BaseNameInvalid;
 using document_internal::kDefaultTaskNames;
 using document_internal::StringMember;
+using document_internal::UndefinedName;
 
 // What messages call the sections a key names.
-const char* KindName(int kind) {
+std::string_view KindName(int kind) {
   switch (kind) {
     case kImageSources:
-      return "image source";
+      return texts::kImageSourceKind;
     case kSemanticProcessing:
-      return "semantic setting";
+      return texts::kSemanticSettingKind;
     case kImageParameters:
-      return "image parameter";
+      return texts::kImageParameterKind;
     case kTargetROIDefs:
-      return "roi";  // as the document's own messages call them
+      return texts::kRoiKind;  // as the document's own messages call them
     case kBarcodeFormatSpecifications:
-      return "format specification";
+      return texts::kFormatSpecificationKind;
     case kAnyTask:
-      return "task";
+      return texts::kTaskKind;
     default:
-      return "section";
+      return texts::kSectionKind;
   }
 }
 
@@ -48,7 +50,7 @@ const char* KindName(int kind) {
 std::vector<std::string> ProvidedNames(const SectionSpec& section) {
   std::vector<std::string> names;
   if (section.hasDefaultEntry && section.collection != kNoCollection) {
-    names.push_back(section.create(nullptr)->name);
+    names.push_back(section.create()->name);
   }
   for (const auto& [name, kind] : kDefaultTaskNames) {
     if (kind == section.taskKind) names.emplace_back(name);
@@ -151,7 +153,7 @@ class ReferenceWalk {
       if (section.baseKey != nullptr) chains.emplace(elements, ProvidedNames(section));
       for (const ElementNames& element : elements) {
         if (chains && !chains->Ends(element)) {
-          message = section.key + std::string(texts::kBaseNameInvalid);
+          message = BaseNameInvalid(section.key);
           return errors::kJsonValueInvalid;
         }
         if (element.unanswered) {
@@ -176,17 +178,19 @@ class ReferenceWalk {
     }
     const Json::Value* array = FindMember(document_.templateJson, section.key);
     if (array == nullptr || !array->isArray()) return names;
-    const SectionMap& collection = document_.GetSectionMap(section.collection);
     for (Json::ArrayIndex i = 0; i < array->size(); ++i) {
       const Json::Value& element = (*array)[i];
       if (section.reading == SectionSpec::Reading::kWithBase) {
         std::string_view name;
-        auto entry = StringMember(element, "Name", name) ? collection.find(name) : collection.end();
-        if (entry != collection.end()) names.push_back(NamesOf(*entry->second, i, section));
+        const QV_ParameterFieldBase* entry =
+            StringMember(element, "Name", name)
+                ? document_.FindSectionObject(section.collection, name)
+                : nullptr;
+        if (entry != nullptr) names.push_back(NamesOf(*entry, i, section));
         continue;
       }
       // Every element read once already, by the document or its caller.
-      const QVRef<QV_ParameterFieldBase> object = section.create(nullptr);
+      const QVRef<QV_ParameterFieldBase> object = section.create();
       if (object->ReadFromJson(element, NoSkippedKeys()) == errors::kSuccess) {
         names.push_back(NamesOf(*object, i, section));
       }
@@ -199,15 +203,14 @@ class ReferenceWalk {
     ElementNames names{element.name, element.GetBaseName(), std::nullopt};
     // A section without a name is told by its place.
     const std::string referrer = element.name.empty()
-                                     ? ElementName(section.label, position)
+                                     ? ElementName(section.Label(), position)
                                      : element.GetTypeName() + ":" + element.name;
     VisitSectionReferences(element, [&](const SectionReference& reference,
                                         std::string_view name, const std::string& where) {
       if (name.empty() && reference.empty == EmptyName::kNone) return false;
       if (Answers(reference.kind, name)) return false;
-      names.unanswered = std::string(KindName(reference.kind)) + " name:" + std::string(name) +
-                         " referenced in " + referrer + (where.empty() ? "" : ":" + where) +
-                         " is undefined";
+      names.unanswered = UndefinedName(KindName(reference.kind), name,
+                                       where.empty() ? referrer : Prefixed(referrer, where));
       return true;
     });
     return names;
@@ -215,8 +218,7 @@ class ReferenceWalk {
 
   bool Answers(int kind, std::string_view name) const {
     if (kind == kAnyTask) return document_.taskNameKinds.find(name) != document_.taskNameKinds.end();
-    const SectionMap& collection = document_.GetSectionMap(kind);
-    if (collection.find(name) != collection.end()) return true;
+    if (document_.FindSectionObject(kind, name) != nullptr) return true;
     auto apart = apartNames_.find(kind);
     if (apart != apartNames_.end() && apart->second.count(name) != 0) return true;
     auto provided = provided_.find(kind);

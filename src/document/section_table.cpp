@@ -5,6 +5,7 @@
 #include "captureflow/flow_sections.h"
 #include "captureflow/lumiflow_setting.h"
 #include "captureflow/target_roi.h"
+#include "framework/messages.h"
 #include "imageparams/image_parameter.h"
 #include "imageparams/small_structures.h"
 
@@ -12,66 +13,119 @@ namespace quorvane {
 
 namespace {
 
+// The kinds the document names until their "Name" says otherwise.
 template <class T>
-QVRef<QV_ParameterFieldBase> Create(const QV_ParameterFieldBase* base) {
-  const T* typed = dynamic_cast<const T*>(base);
-  return typed != nullptr ? MakeRef<T>(*typed) : MakeRef<T>();
-}
+constexpr const char* kInitialName = nullptr;
+template <>
+constexpr const char* kInitialName<QV_DirectoryFetcherSetting> = "fetcher_default";
+template <>
+constexpr const char* kInitialName<QV_SemanticSetting> = "semantic_default";
 
-// A section that the document names until its "Name" says otherwise.
-template <class T, const char* kName>
-QVRef<QV_ParameterFieldBase> CreateNamed(const QV_ParameterFieldBase* base) {
-  QVRef<QV_ParameterFieldBase> section = Create<T>(base);
-  section->name = kName;
-  return section;
+template <class T>
+QVRef<QV_ParameterFieldBase> Create() {
+  return NewSection<T>();
 }
-
-constexpr char kFetcherDefault[] = "fetcher_default";
-constexpr char kSemanticDefault[] = "semantic_default";
 
 using R = SectionSpec::Reading;
 
 // In the order appending treats them; the task arrays in the order their
 // names are collected.
 constexpr SectionSpec kSections[] = {
-    {"GlobalParameter", R::kObject, 1, kNoCollection, kNotATask, "GlobalParameter", nullptr,
-     nullptr, true, true, &Create<QV_GlobalParameter>},
-    {"ImageParameterOptions", R::kWithBase, 2, kImageParameters, kNotATask,
-     "ImageParameterOptions", nullptr, "BaseImageParameterName", true, true,
-     &Create<QV_ImageParameter>},
-    {"LumiflowTemplates", R::kPlain, 3, kLumiflowTemplates, kNotATask, "Lumiflow",
-     "Lumiflow has duplicated name", nullptr, true, true, &Create<QV_LumiflowSetting>},
-    {"TargetROIDefOptions", R::kWithBase, 4, kTargetROIDefs, kNotATask, "TargetROIDefOptions",
-     nullptr, "BaseTargetROIDefName", true, true, &Create<QV_TargetROIDef>},
-    {"SemanticProcessingOptions", R::kPlain, 5, kSemanticProcessing, kNotATask,
-     "SemanticProcessing", "SemanticSettings has duplicated name", nullptr, false, false,
-     &CreateNamed<QV_SemanticSetting, kSemanticDefault>},
-    {"BarcodeReaderTaskSettingOptions", R::kApart, 0, kBarcodeReaderTasks, kBarcodeReaderTask,
-     "BarcodeReaderTaskSettingOptions", nullptr, "BaseBarcodeReaderTaskSettingName", true, false,
-     &Create<ZQA_BarcodeReaderTaskSetting>},
-    {"LabelRecognizerTaskSettingOptions", R::kApart, 0, kNoCollection, kLabelRecognizerTask,
-     "LabelRecognizerTaskSettingOptions", nullptr, nullptr, false, false, nullptr},
-    {"DocumentNormalizerTaskSettingOptions", R::kApart, 0, kNoCollection, kDocumentNormalizerTask,
-     "DocumentNormalizerTaskSettingOptions", nullptr, nullptr, false, false, nullptr},
-    {"CodeParserTaskSettingOptions", R::kPlain, 7, kCodeParserTasks, kCodeParserTask,
-     "CodeParserTaskSettingOptions", "CodeParserTaskSettingOptions has duplicated name", nullptr,
-     false, false, &Create<QV_CodeParserTaskSetting>},
-    {"OutputTaskSettingOptions", R::kPlain, 8, kOutputTasks, kOutputTask,
-     "OutputTaskSettingOptions", nullptr, nullptr, false, false, &Create<QV_OutputTaskSetting>},
+    {.key = "GlobalParameter",
+     .reading = R::kObject,
+     .readStep = 1,
+     .written = true,
+     .hasDefaultEntry = true,
+     .create = &Create<QV_GlobalParameter>},
+    {.key = "ImageParameterOptions",
+     .reading = R::kWithBase,
+     .readStep = 2,
+     .collection = kImageParameters,
+     .baseKey = "BaseImageParameterName",
+     .written = true,
+     .hasDefaultEntry = true,
+     .create = &Create<QV_ImageParameter>},
+    {.key = "LumiflowTemplates",
+     .reading = R::kPlain,
+     .readStep = 3,
+     .collection = kLumiflowTemplates,
+     .elementLabel = "Lumiflow",
+     .duplicateText = texts::kLumiflowNameDuplicated,
+     .written = true,
+     .hasDefaultEntry = true,
+     .create = &Create<QV_LumiflowSetting>},
+    {.key = "TargetROIDefOptions",
+     .reading = R::kWithBase,
+     .readStep = 4,
+     .collection = kTargetROIDefs,
+     .baseKey = "BaseTargetROIDefName",
+     .written = true,
+     .hasDefaultEntry = true,
+     .create = &Create<QV_TargetROIDef>},
+    {.key = "SemanticProcessingOptions",
+     .reading = R::kPlain,
+     .readStep = 5,
+     .collection = kSemanticProcessing,
+     .elementLabel = "SemanticProcessing",
+     .duplicateText = texts::kSemanticSettingNameDuplicated,
+     .create = &Create<QV_SemanticSetting>},
+    {.key = "BarcodeReaderTaskSettingOptions",
+     .collection = kBarcodeReaderTasks,
+     .taskKind = kBarcodeReaderTask,
+     .baseKey = "BaseBarcodeReaderTaskSettingName",
+     .written = true,
+     .create = &Create<ZQA_BarcodeReaderTaskSetting>},
+    {.key = "LabelRecognizerTaskSettingOptions", .taskKind = kLabelRecognizerTask},
+    {.key = "DocumentNormalizerTaskSettingOptions", .taskKind = kDocumentNormalizerTask},
+    {.key = "CodeParserTaskSettingOptions",
+     .reading = R::kPlain,
+     .readStep = 7,
+     .collection = kCodeParserTasks,
+     .taskKind = kCodeParserTask,
+     .duplicateText = texts::kCodeParserTaskNameDuplicated,
+     .create = &Create<QV_CodeParserTaskSetting>},
+    {.key = "OutputTaskSettingOptions",
+     .reading = R::kPlain,
+     .readStep = 8,
+     .collection = kOutputTasks,
+     .taskKind = kOutputTask,
+     .create = &Create<QV_OutputTaskSetting>},
     // Only directory fetchers can be read so far.
-    {"ImageSourceOptions", R::kPlain, 6, kImageSources, kNotATask, "ImageSourceOption",
-     "ImageSourceOption has duplicated name", nullptr, false, false,
-     &CreateNamed<QV_DirectoryFetcherSetting, kFetcherDefault>},
-    {"TextLineSpecificationOptions", R::kApart, 0, kNoCollection, kNotATask,
-     "TextLineSpecificationOptions", nullptr, nullptr, false, false, nullptr},
-    {"BarcodeFormatSpecificationOptions", R::kApart, 0, kBarcodeFormatSpecifications, kNotATask,
-     "BarcodeFormatSpecificationOptions", nullptr, "BaseBarcodeFormatSpecification", true, false,
-     &Create<ZQA_BarcodeFormatSpecification>},
-    {"CharacterModelOptions", R::kApart, 0, kNoCollection, kNotATask, "CharacterModelOptions",
-     nullptr, nullptr, false, false, nullptr},
+    {.key = "ImageSourceOptions",
+     .reading = R::kPlain,
+     .readStep = 6,
+     .collection = kImageSources,
+     .elementLabel = "ImageSourceOption",
+     .duplicateText = texts::kImageSourceNameDuplicated,
+     .create = &Create<QV_DirectoryFetcherSetting>},
+    {.key = "TextLineSpecificationOptions"},
+    {.key = "BarcodeFormatSpecificationOptions",
+     .collection = kBarcodeFormatSpecifications,
+     .baseKey = "BaseBarcodeFormatSpecification",
+     .written = true,
+     .create = &Create<ZQA_BarcodeFormatSpecification>},
+    {.key = "CharacterModelOptions"},
 };
 
 }  // namespace
+
+template <class T>
+QVRef<T> NewSection(const T* base) {
+  QVRef<T> section = base != nullptr ? MakeRef<T>(*base) : MakeRef<T>();
+  if constexpr (kInitialName<T> != nullptr) section->name = kInitialName<T>;
+  return section;
+}
+
+template QVRef<QV_GlobalParameter> NewSection(const QV_GlobalParameter*);
+template QVRef<QV_ImageParameter> NewSection(const QV_ImageParameter*);
+template QVRef<QV_LumiflowSetting> NewSection(const QV_LumiflowSetting*);
+template QVRef<QV_TargetROIDef> NewSection(const QV_TargetROIDef*);
+template QVRef<QV_SemanticSetting> NewSection(const QV_SemanticSetting*);
+template QVRef<ZQA_BarcodeReaderTaskSetting> NewSection(const ZQA_BarcodeReaderTaskSetting*);
+template QVRef<QV_CodeParserTaskSetting> NewSection(const QV_CodeParserTaskSetting*);
+template QVRef<QV_OutputTaskSetting> NewSection(const QV_OutputTaskSetting*);
+template QVRef<QV_DirectoryFetcherSetting> NewSection(const QV_DirectoryFetcherSetting*);
+template QVRef<ZQA_BarcodeFormatSpecification> NewSection(const ZQA_BarcodeFormatSpecification*);
 
 std::span<const SectionSpec> SectionTable() { return kSections; }
 

@@ -27,28 +27,38 @@ struct SectionSpec {
   };
 
   const char* key;
-  Reading reading;
+  Reading reading = Reading::kApart;
   // Where the document reads the key among the sections it reads (from 1);
   // 0 when it does not read it.
-  int readStep;
+  int readStep = 0;
   // The collection that holds the sections, or kNoCollection.
-  int collection;
+  int collection = kNoCollection;
   // The kind of task the sections are, or kNotATask.
-  int taskKind;
-  // What messages call an element: label + "[" + index + "]".
-  const char* label;
-  // The message for a name given twice in one array; null: names may repeat.
-  const char* duplicateText;
+  int taskKind = kNotATask;
+  // What messages call an element (Label() + "[" + index + "]"), when not
+  // the key.
+  const char* elementLabel = nullptr;
+  // The message for a name given twice in one array; empty: names may repeat.
+  std::string_view duplicateText = {};
   // The key that names the base of an element; null for no inheritance.
-  const char* baseKey;
+  const char* baseKey = nullptr;
   // One of the sections a converted template holds.
-  bool written;
+  bool written = false;
   // Clear puts a default entry into the collection.
-  bool hasDefaultEntry;
-  // A new section (a copy of `base` when given and of the same class), or
-  // null for a key whose sections have no class here.
-  QVRef<QV_ParameterFieldBase> (*create)(const QV_ParameterFieldBase* base);
+  bool hasDefaultEntry = false;
+  // A new section (NewSection of its class), or null for a key whose
+  // sections have no class here.
+  QVRef<QV_ParameterFieldBase> (*create)() = nullptr;
+
+  const char* Label() const { return elementLabel != nullptr ? elementLabel : key; }
 };
+
+// A new section of class `T` before anything is read into it: a copy of
+// `base` when given, else its constructor defaults; and, for the kinds the
+// document names until their "Name" says otherwise, that name. Made for the
+// classes of the section table.
+template <class T>
+QVRef<T> NewSection(const T* base = nullptr);
 
 // Every top-level key a template document knows, in the order appending
 // treats them.

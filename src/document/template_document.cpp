@@ -1,5 +1,6 @@
 #include "document/template_document.h"
 
+#include <type_traits>
 #include <utility>
 
 #include "captureflow/default_names.h"
@@ -13,31 +14,28 @@ QV_LMFParameter::QV_LMFParameter() {
 
 QV_LMFParameter::~QV_LMFParameter() = default;
 
-SectionMap& QV_LMFParameter::GetSectionMap(int kind) {
-  if (kind >= 0 && kind < kSectionKindCount) return sections_[static_cast<std::size_t>(kind)];
-  // Handed out empty every time, whatever a caller put into it before; one
-  // per thread, as documents are read on several.
-  thread_local SectionMap none;
-  none.clear();
-  return none;
-}
-
-const SectionMap& QV_LMFParameter::GetSectionMap(int kind) const {
-  if (kind >= 0 && kind < kSectionKindCount) return sections_[static_cast<std::size_t>(kind)];
-  static const SectionMap none;
-  return none;
+const SectionMap QV_LMFParameter::GetSectionMap(int kind) const {
+  SectionMap sections;
+  VisitCollection(kind, [&sections](const auto& collection) { sections = collection.Untyped(); });
+  return sections;
 }
 
 QV_ParameterFieldBase* QV_LMFParameter::FindSectionObject(int kind, std::string_view name) const {
-  const SectionMap& map = GetSectionMap(kind);
-  auto found = map.find(name);
-  return found == map.end() ? nullptr : found->second.Get();
+  QV_ParameterFieldBase* section = nullptr;
+  VisitCollection(kind, [&](const auto& collection) { section = collection.Find(name); });
+  return section;
 }
 
 void QV_LMFParameter::SetSectionObject(int kind, const std::string& name,
                                        QVRef<QV_ParameterFieldBase> object) {
-  if (kind < 0 || kind >= kSectionKindCount) return;
-  sections_[static_cast<std::size_t>(kind)][name] = std::move(object);
+  VisitCollection(kind, [&](auto& collection) {
+    using Section = typename std::remove_cvref_t<decltype(collection)>::Section;
+    // The one way in for a section of any class, so the one place its class
+    // is looked at.
+    if (auto* section = dynamic_cast<Section*>(object.Get())) {
+      collection.Set(name, QVRef<Section>(section));
+    }
+  });
 }
 
 void QV_LMFParameter::AddTask(int kind, TaskKind taskKind, QVRef<QV_ParameterFieldBase> task) {
@@ -48,7 +46,9 @@ void QV_LMFParameter::AddTask(int kind, TaskKind taskKind, QVRef<QV_ParameterFie
 }
 
 void QV_LMFParameter::Clear() {
-  for (SectionMap& section : sections_) section.clear();
+  for (int kind = 0; kind < kSectionKindCount; ++kind) {
+    VisitCollection(kind, [](auto& collection) { collection.Clear(); });
+  }
   referencedCodeSpecifications_.clear();
   unnamedFormatSpecifications.clear();
   taskNameKinds.clear();
@@ -56,15 +56,14 @@ void QV_LMFParameter::Clear() {
   referenceWork_ = 0;
 
   firstTemplateName = DefaultLumiflowSettingName();
+  globalParameter = NewSection<QV_GlobalParameter>();
   for (const SectionSpec& section : SectionTable()) {
     if (!section.hasDefaultEntry) continue;
-    QVRef<QV_ParameterFieldBase> entry = section.create(nullptr);
-    if (section.collection == kNoCollection) {
-      globalParameter = QVRef<QV_GlobalParameter>(static_cast<QV_GlobalParameter*>(entry.Get()));
-    } else {
+    VisitCollection(section.collection, [](auto& collection) {
+      auto entry = NewSection<typename std::remove_cvref_t<decltype(collection)>::Section>();
       const std::string name = entry->name;
-      SetSectionObject(section.collection, name, std::move(entry));
-    }
+      collection.Set(name, std::move(entry));
+    });
   }
 }
 

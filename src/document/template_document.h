@@ -1,8 +1,8 @@
 #pragma once
 
 // The template document: one complete template of the current format, held as
-// named parameter objects in one collection per section kind, plus the global
-// parameter. It sits above every section class; the keys it reads and how
+// named parameter objects in one typed collection per section kind, plus the
+// global parameter. It sits above every section class; the keys it reads and how
 // stand in its section table (section_table.h). Its work is split by seam:
 // reading (document_reading.cpp), base-name inheritance
 // (document_inheritance.cpp), reference checks and name queries
@@ -10,7 +10,6 @@
 
 #include <json/json.h>
 
-#include <array>
 #include <cstddef>
 #include <map>
 #include <set>
@@ -18,10 +17,17 @@
 #include <string_view>
 #include <vector>
 
+#include "barcode/barcode_reader_task.h"
+#include "barcode/format_specification.h"
+#include "captureflow/flow_sections.h"
+#include "captureflow/lumiflow_setting.h"
+#include "captureflow/target_roi.h"
+#include "document/section_collection.h"
 #include "document/section_table.h"
 #include "framework/document_base.h"
 #include "framework/object_base.h"
 #include "framework/parameter_field_base.h"
+#include "imageparams/image_parameter.h"
 #include "imageparams/small_structures.h"
 
 namespace quorvane {
@@ -63,11 +69,14 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   // Empties everything but `templateJson` and creates the default sections.
   void Clear();
 
-  // The collection of `kind`; for a kind without a collection, a map that is
-  // empty whenever it is handed out.
-  SectionMap& GetSectionMap(int kind);
-  const SectionMap& GetSectionMap(int kind) const;
+  // The collection of `kind` as sections of any class: a copy, since a
+  // section enters a collection only as the collection's class (through
+  // SetSectionObject or the typed collections below). Empty for a kind
+  // without a collection.
+  const SectionMap GetSectionMap(int kind) const;
   // Registers `object` under `name`, replacing an earlier one of that name.
+  // An object of another class than the collection's, or null, is not
+  // registered.
   void SetSectionObject(int kind, const std::string& name, QVRef<QV_ParameterFieldBase> object);
   // Registers the task `task` under its name in the collection of `kind`,
   // and its name as a task name of `taskKind`.
@@ -80,10 +89,32 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   // them again (after the working directory or the files have changed).
   static void ReloadPresetTemplates();
 
+  // Calls `visit` with the typed collection of `kind`; false for a kind
+  // without one.
+  template <class Visit>
+  bool VisitCollection(int kind, Visit&& visit) {
+    return VisitCollectionOf(*this, kind, visit);
+  }
+  template <class Visit>
+  bool VisitCollection(int kind, Visit&& visit) const {
+    return VisitCollectionOf(*this, kind, visit);
+  }
+
   Json::Value templateJson;
+  // One collection per kind of section (SectionKind); VisitCollection finds
+  // the one of a kind's number.
+  SectionCollection<QV_LumiflowSetting> lumiflowTemplates;
+  SectionCollection<QV_DirectoryFetcherSetting> imageSources;
+  SectionCollection<QV_SemanticSetting> semanticSettings;
+  SectionCollection<QV_ImageParameter> imageParameters;
+  SectionCollection<QV_TargetROIDef> targetROIDefs;
+  SectionCollection<QV_OutputTaskSetting> outputTasks;
+  SectionCollection<QV_CodeParserTaskSetting> codeParserTasks;
   QVRef<QV_GlobalParameter> globalParameter;
+  SectionCollection<ZQA_BarcodeReaderTaskSetting> barcodeReaderTasks;
+  SectionCollection<ZQA_BarcodeFormatSpecification> formatSpecifications;
   // Format specifications without a name, written after the named ones.
-  std::vector<QVRef<QV_ParameterFieldBase>> unnamedFormatSpecifications;
+  std::vector<QVRef<ZQA_BarcodeFormatSpecification>> unnamedFormatSpecifications;
   std::map<std::string, int, std::less<>> taskNameKinds;
   std::string firstTemplateName;
   std::string message;
@@ -111,16 +142,25 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   // What follows the reading of one section: dropping the default template
   // a read text replaces, and the checks of the names it refers to.
   int AfterSection(const SectionSpec& section, bool contentGiven);
-  // Only directory fetchers can be read so far.
-  int CheckImageSourceType(const Json::Value& element);
+  // Only directory fetchers can be read so far; `label` is what messages
+  // call an image source.
+  int CheckImageSourceType(const Json::Value& element, std::string_view label);
   // The array of `key` in `templateJson` into `array` (null when absent or
   // null); -10031 with the key as message for another JSON type.
   int SectionArray(const char* key, const Json::Value*& array);
+  // Each reads into the collection of the section, as its class.
   int ReadPlainSection(const Json::Value& array, const SectionSpec& section);
+  template <class T>
+  int ReadPlainSection(const Json::Value& array, const SectionSpec& section,
+                       SectionCollection<T>& collection);
   static bool ValidateBaseNames(const Json::Value& array, std::string_view baseKey);
   int ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section);
+  template <class T>
+  int ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section,
+                           SectionCollection<T>& collection);
+  template <class T>
   int ReadWithBase(std::string_view name, const NameIndex& index, const SectionSpec& section,
-                   InheritanceWork& work);
+                   SectionCollection<T>& collection, InheritanceWork& work);
 
   // Reference checks; `message` carries the failure text.
   int CheckTargetROIDefs();
@@ -129,6 +169,10 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   int CheckTargetROINames();
   int CheckOutputTasks();
   int CheckSemanticSettingNames();
+  // Each of `tasks` must be declared by the task setting arrays; `referredIn`
+  // says by what kind of section, `name` which.
+  int CheckDeclaredTasks(const std::vector<std::string>& tasks, std::string_view referredIn,
+                         const std::string& name);
 
   // The ROI names must be target ROI definitions. An empty task list is
   // filled with the tasks of those definitions; a given one must name only
@@ -148,7 +192,22 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
 
   const CachedNames& CodeSpecificationNames(const std::string& templateName);
 
-  std::array<SectionMap, kSectionKindCount> sections_;
+  template <class Self, class Visit>
+  static bool VisitCollectionOf(Self& self, int kind, Visit& visit) {
+    switch (kind) {
+      case kLumiflowTemplates: visit(self.lumiflowTemplates); return true;
+      case kImageSources: visit(self.imageSources); return true;
+      case kSemanticProcessing: visit(self.semanticSettings); return true;
+      case kImageParameters: visit(self.imageParameters); return true;
+      case kTargetROIDefs: visit(self.targetROIDefs); return true;
+      case kBarcodeReaderTasks: visit(self.barcodeReaderTasks); return true;
+      case kCodeParserTasks: visit(self.codeParserTasks); return true;
+      case kBarcodeFormatSpecifications: visit(self.formatSpecifications); return true;
+      case kOutputTasks: visit(self.outputTasks); return true;
+      default: return false;
+    }
+  }
+
   NameCache referencedCodeSpecifications_;
   // Task names declared by the task setting arrays of the text last read;
   // unlike `taskNameKinds`, without the default task names.

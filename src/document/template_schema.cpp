@@ -33,7 +33,7 @@ Json::Value TemplateSchema() {
   Json::Value& properties = schema["properties"];
   for (const SectionSpec& section : SectionTable()) {
     if (!section.written) continue;
-    QVRef<QV_ParameterFieldBase> fresh = section.create(nullptr);
+    QVRef<QV_ParameterFieldBase> fresh = section.create();
     Json::Value element = writer.Reference(*fresh);
     properties[section.key] = section.reading == SectionSpec::Reading::kObject
                                   ? SchemaWriter::OrNull(element)

@@ -37,7 +37,7 @@ Failure ReadEachElement(const Json::Value& templateJson, const SectionSpec& sect
     std::string text;
     // The document refuses sections that are not objects; so does the checker.
     if (element.isObject()) {
-      const QVRef<QV_ParameterFieldBase> object = section.create(nullptr);
+      const QVRef<QV_ParameterFieldBase> object = section.create();
       code = object->ReadFromJson(element, NoSkippedKeys());
       text = object->errorMessage;
     }

@@ -47,4 +47,45 @@ std::string ElementName(std::string_view key, std::size_t index);
 // `key` + "[" + `name` + "]": an entry of a section named by its "Name".
 std::string EntryName(std::string_view key, std::string_view name);
 
+// The template document's texts: its reading, reference checks and appending.
+namespace texts {
+inline constexpr std::string_view kSectionLimitPrefix = "The template holds more than ";
+inline constexpr std::string_view kSectionLimitSuffix = " sections.";
+inline constexpr std::string_view kLumiflowNameDuplicated = "Lumiflow has duplicated name";
+inline constexpr std::string_view kSemanticSettingNameDuplicated =
+    "SemanticSettings has duplicated name";
+inline constexpr std::string_view kImageSourceNameDuplicated =
+    "ImageSourceOption has duplicated name";
+inline constexpr std::string_view kCodeParserTaskNameDuplicated =
+    "CodeParserTaskSettingOptions has duplicated name";
+inline constexpr std::string_view kImageSourceTypeUnsupported =
+    ": ImageSoure type is not support yet.";
+// "Task name : " + task + " referenced in TargetROIDef : " + name + " is undefined"
+inline constexpr std::string_view kUndeclaredTask = "Task name : ";
+inline constexpr std::string_view kUndeclaredInTargetROIDef = " referenced in TargetROIDef : ";
+inline constexpr std::string_view kUndeclaredInSemanticSetting =
+    " referenced in Semantic Setting : ";
+// kind + " name:" + name + " referenced in " + referrer + " is undefined"
+inline constexpr std::string_view kNamedKind = " name:";
+inline constexpr std::string_view kReferencedIn = " referenced in ";
+inline constexpr std::string_view kIsUndefined = " is undefined";
+inline constexpr std::string_view kRoiKind = "roi";
+inline constexpr std::string_view kTaskKind = "task";
+inline constexpr std::string_view kImageSourceKind = "image source";
+inline constexpr std::string_view kSemanticSettingKind = "semantic setting";
+inline constexpr std::string_view kImageParameterKind = "image parameter";
+inline constexpr std::string_view kFormatSpecificationKind = "format specification";
+inline constexpr std::string_view kSectionKind = "section";
+// "ouput task name:" + task + " referenced in " + referrer + " is invalid."
+inline constexpr std::string_view kOutputTaskNamed = "ouput task name:";
+inline constexpr std::string_view kIsInvalid = " is invalid.";
+inline constexpr std::string_view kBackwardReferenceOutput = "BackwardReferenceOutput";
+inline constexpr std::string_view kTaskResult = "TaskResult";
+inline constexpr std::string_view kImageSourceUnknown = " is an invalid ImageSource name";
+inline constexpr std::string_view kTargetROIDefUnknown = " is an invalid TargetROIDef name.";
+inline constexpr std::string_view kSemanticSettingUnknown = " is an invalid SemanticSetting name.";
+inline constexpr std::string_view kAppendNotAnObject = " append invalid value.";
+inline constexpr std::string_view kAppendNameDuplicated = "append duplicated name: ";
+}  // namespace texts
+
 }  // namespace quorvane

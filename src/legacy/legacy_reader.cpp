@@ -397,7 +397,7 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
     }
   }
 
-  document.GetSectionMap(kImageParameters).clear();
+  document.imageParameters.Clear();
   const QV_ImageParameter& decode = DecodeImageParameter();
   document.SetSectionObject(kImageParameters, decode.name, MakeRef<QV_ImageParameter>(decode));
 
@@ -410,7 +410,7 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
                      });
   if (result != errors::kSuccess) return result;
 
-  document.GetSectionMap(kLumiflowTemplates).clear();
+  document.lumiflowTemplates.Clear();
   for (const OldLumiflowSetting& flow : lumiflowSettings) {
     document.SetSectionObject(kLumiflowTemplates, flow.name, MakeRef<QV_LumiflowSetting>(flow));
   }
@@ -569,7 +569,7 @@ Json::Value ZQA_OldParameterReader::NewTemplateTree() {
       AppendWritten(array, *entry.second);
     }
     if (section.collection == kBarcodeFormatSpecifications) {
-      for (const QVRef<QV_ParameterFieldBase>& unnamed : document.unnamedFormatSpecifications) {
+      for (const auto& unnamed : document.unnamedFormatSpecifications) {
         if (unnamed) AppendWritten(array, *unnamed);
       }
     }
