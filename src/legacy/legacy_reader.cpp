@@ -6,6 +6,7 @@
 #include <new>
 #include <initializer_list>
 #include <set>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -18,6 +19,7 @@
 #include "framework/key_accounting.h"
 #include "framework/styled_text.h"
 #include "imageparams/small_structures.h"
+#include "legacy/base_links.h"
 #include "legacy/legacy_barcode.h"
 #include "legacy/legacy_image_parameter.h"
 
@@ -333,32 +335,36 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
   if (result != errors::kSuccess) return result;
   // A base that names no format specification of the file, or leads back
   // to where it started, would fail every reader of the output.
-  auto& specificationMap = document.GetSectionMap(kBarcodeFormatSpecifications);
-  const auto baseOf = [&specificationMap](const std::string& name) -> std::string* {
-    const auto found = specificationMap.find(name);
-    if (found == specificationMap.end()) return nullptr;
-    return &static_cast<ZQA_BarcodeFormatSpecification&>(*found->second)
-                .baseBarcodeFormatSpecification;
-  };
-  for (auto& [name, section] : specificationMap) {
-    std::string& base = *baseOf(name);
-    if (base.empty()) continue;
-    std::set<std::string_view> seen{name};
-    const std::string* next = &base;
-    while (!next->empty() && baseOf(*next) != nullptr && seen.insert(*next).second) {
-      next = baseOf(*next);
-    }
-    const bool missing = !next->empty() && baseOf(*next) == nullptr;
-    // A loop that does not pass here is broken where it does.
-    if (!missing && *next != name) continue;
-    base.clear();
-    const auto source = specificationSources.find(name);
+  const auto& specifications = document.formatSpecifications;
+  std::vector<ZQA_BarcodeFormatSpecification*> inOrder;
+  std::vector<std::string_view> namesInOrder;
+  inOrder.reserve(specifications.Size());
+  namesInOrder.reserve(specifications.Size());
+  std::unordered_map<std::string_view, int> indexOf;
+  for (const auto& [name, section] : specifications) {
+    indexOf.emplace(name, static_cast<int>(inOrder.size()));
+    inOrder.push_back(section.Get());
+    namesInOrder.push_back(name);
+  }
+  std::vector<int> baseOf;
+  baseOf.reserve(inOrder.size());
+  for (const ZQA_BarcodeFormatSpecification* specification : inOrder) {
+    const std::string& base = specification->baseBarcodeFormatSpecification;
+    const auto found = indexOf.find(base);
+    baseOf.push_back(base.empty() ? kNoBase : found == indexOf.end() ? kMissingBase : found->second);
+  }
+  const std::vector<BaseLink> links = JudgeBaseLinks(baseOf);
+  for (std::size_t i = 0; i < inOrder.size(); ++i) {
+    if (links[i] == BaseLink::kKept) continue;
+    inOrder[i]->baseBarcodeFormatSpecification.clear();
+    const auto source = specificationSources.find(std::string(namesInOrder[i]));
     const Json::Value* given = source == specificationSources.end()
                                    ? nullptr
                                    : FindMember(*source->second, "BaseBarcodeFormatSpecification");
     if (given != nullptr) {
       RecordChange(*given, Json::Value(),
-                   missing ? "names no format specification; dropped" : "leads back to itself; dropped");
+                   links[i] == BaseLink::kNamesNothing ? "names no format specification; dropped"
+                                                       : "leads back to itself; dropped");
     }
   }
 
@@ -565,9 +571,9 @@ Json::Value ZQA_OldParameterReader::NewTemplateTree() {
     }
     // One array per collection, in name order; left out when empty.
     Json::Value array;
-    for (auto& entry : document.GetSectionMap(section.collection)) {
-      AppendWritten(array, *entry.second);
-    }
+    document.VisitCollection(section.collection, [&array](const auto& collection) {
+      for (const auto& entry : collection) AppendWritten(array, *entry.second);
+    });
     if (section.collection == kBarcodeFormatSpecifications) {
       for (const auto& unnamed : document.unnamedFormatSpecifications) {
         if (unnamed) AppendWritten(array, *unnamed);
@@ -605,16 +611,19 @@ void ZQA_OldParameterReader::OutputNewTemplate(std::string& text) {
       continue;
     }
     // One array per collection, in name order; left out when empty.
-    auto& entries = document.GetSectionMap(section->collection);
-    std::size_t count = entries.size();
     const bool specifications = section->collection == kBarcodeFormatSpecifications;
+    std::size_t count = 0;
+    document.VisitCollection(section->collection,
+                             [&count](const auto& collection) { count = collection.Size(); });
     if (specifications) {
       for (const auto& unnamed : document.unnamedFormatSpecifications) count += unnamed ? 1 : 0;
     }
     if (count == 0) continue;
     out.Key(section->key);
     out.BeginArray(count);
-    for (auto& entry : entries) entry.second->WriteText(out, false);
+    document.VisitCollection(section->collection, [&out](const auto& collection) {
+      for (const auto& entry : collection) entry.second->WriteText(out, false);
+    });
     if (specifications) {
       for (const auto& unnamed : document.unnamedFormatSpecifications) {
         if (unnamed) unnamed->WriteText(out, false);

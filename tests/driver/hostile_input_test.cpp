@@ -88,6 +88,12 @@ TEST(HostileInput, ConverterGivesADefinedOutcome) {
   }
   for (const auto& input : testing::ExpandingLegacyTexts()) ExpectConversionOutcome(tree, input);
   ExpectConversionOutcome(tree, testing::ManySectionsText("FormatSpecificationArray"));
+  // Each link is judged once, not by walking the rest of the chain from it.
+  for (const bool looping : {false, true}) {
+    ExpectConversionOutcome(tree, testing::BaseChainText("FormatSpecificationArray",
+                                                         "BaseBarcodeFormatSpecification", 15000,
+                                                         looping));
+  }
   ExpectConversionOutcome(tree, testing::HugeArrayText("ImageParameterContentArray"));
 }
 
