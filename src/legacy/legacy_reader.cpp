@@ -230,41 +230,39 @@ const ClassMapping& OldLumiflowSetting::Mapping() {
 }
 
 int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& errorMessage) {
-  return Guarded(errorMessage, [&] {
-    document.Clear();
-    imageParameterCount = 0;
-    lumiflowSettings.clear();
-    notCarriedOver.clear();
-    changes.clear();
-    record = ConversionRecord();
-    format = TemplateFormat::NotJson;
-    // Refused before parsing: the parse alone could take gigabytes.
-    if (text != nullptr && ExceedsJsonValueLimit(text)) {
-      errorMessage = JsonValueLimitMessage();
-      return errors::kTemplateComplex;
-    }
-    Json::Value root;
-    std::string parseErrors;
-    const char* begin = text != nullptr ? text : "";
-    if (!ParseLegacyText(begin, begin + std::strlen(begin), root, parseErrors)) {
-      errorMessage = GetErrorString(errors::kJsonParseFailed);
-      errorMessage += ':';
-      errorMessage += parseErrors;
-      return errors::kJsonParseFailed;
-    }
-    if (!collectNotCarriedOver) return ReadParsedTemplate(root, errorMessage);
-    KeyAccounting accounting;
-    int result = errors::kSuccess;
-    {
-      const ScopedKeyAccounting scope(accounting);
-      result = ReadParsedTemplate(root, errorMessage);
-    }
-    if (result == errors::kSuccess) {
-      notCarriedOver = accounting.Unconsumed(root);
-      changes = accounting.Changes(root);
-    }
-    return result;
-  });
+  document.Clear();
+  imageParameterCount = 0;
+  lumiflowSettings.clear();
+  notCarriedOver.clear();
+  changes.clear();
+  record = ConversionRecord();
+  format = TemplateFormat::NotJson;
+  // Refused before parsing: the parse alone could take gigabytes.
+  if (text != nullptr && ExceedsJsonValueLimit(text)) {
+    errorMessage = JsonValueLimitMessage();
+    return errors::kTemplateComplex;
+  }
+  Json::Value root;
+  std::string parseErrors;
+  const char* begin = text != nullptr ? text : "";
+  if (!ParseLegacyText(begin, begin + std::strlen(begin), root, parseErrors)) {
+    errorMessage = GetErrorString(errors::kJsonParseFailed);
+    errorMessage += ':';
+    errorMessage += parseErrors;
+    return errors::kJsonParseFailed;
+  }
+  if (!collectNotCarriedOver) return ReadParsedTemplate(root, errorMessage);
+  KeyAccounting accounting;
+  int result = errors::kSuccess;
+  {
+    const ScopedKeyAccounting scope(accounting);
+    result = ReadParsedTemplate(root, errorMessage);
+  }
+  if (result == errors::kSuccess) {
+    notCarriedOver = accounting.Unconsumed(root);
+    changes = accounting.Changes(root);
+  }
+  return result;
 }
 
 int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::string& errorMessage) {

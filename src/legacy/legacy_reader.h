@@ -90,6 +90,8 @@ class ZQA_OldParameterReader {
   // value) into it. Returns 0, or an error code with its message in
   // `errorMessage`; the first failure ends the read. A text that is not a
   // legacy template fails, a current-format one too: `format` tells which.
+  // A failure to get memory is thrown, for the guard of the entry point
+  // that called it.
   int ReadOldTemplate(const char* text, std::string& errorMessage);
 
   // What the last read found the text to be.
