@@ -444,7 +444,8 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   OldImageParameterReader image;
   int result = image.ReadLegacyJson(value);
   if (result != errors::kSuccess) {
-    errorMessage = std::string(texts::kLegacyImageParameterFailed) + image.errorMessage;
+    errorMessage =
+        Prefixed(texts::kLegacyImageParameterFailed, image.errorMessage, Joint::kSpacedColonSpace);
     return result;
   }
   auto imageParameter = MakeRef<QV_ImageParameter>(static_cast<const QV_ImageParameter&>(image));
@@ -461,7 +462,7 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   OldBarcodeReaderTaskSetting task;
   result = task.ReadLegacyJson(value);
   if (result != errors::kSuccess) {
-    errorMessage = std::string(texts::kLegacyTaskFailed) + task.errorMessage;
+    errorMessage = Prefixed(texts::kLegacyTaskFailed, task.errorMessage, Joint::kSpacedColonSpace);
     return result;
   }
   task.name = "BR_" + number;
