@@ -15,8 +15,9 @@ TemplateConversion ConvertLegacyTemplate(const std::string& text,
   TemplateConversion result;
   thread_local ZQA_OldParameterReader reader;
   reader.collectNotCarriedOver = request.record;
-  result.code = reader.ReadOldTemplate(text.c_str(), result.errorMessage);
-  if (result.code != errors::kSuccess) {
+  if (const Failure failure = reader.ReadTemplate(text.c_str())) {
+    result.code = failure.code;
+    result.errorMessage = failure.Detail();
     result.alreadyCurrent = reader.format == TemplateFormat::Current;
     return result;
   }

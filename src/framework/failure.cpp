@@ -7,6 +7,8 @@
 namespace quorvane {
 
 Failure Failure::Of(int code, std::string_view text) {
+  // An object that failed without a message of its own leaves the code to say it.
+  if (text.empty()) return OfCode(code);
   Failure failure;
   failure.code = code;
   failure.text = text;
@@ -14,7 +16,9 @@ Failure Failure::Of(int code, std::string_view text) {
 }
 
 Failure Failure::OfCode(int code) {
-  Failure failure = Of(code, GetErrorString(code));
+  Failure failure;
+  failure.code = code;
+  failure.text = GetErrorString(code);
   failure.bare = true;
   return failure;
 }

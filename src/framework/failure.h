@@ -25,7 +25,8 @@ struct Failure {
   // "Error: " and the code's text.
   bool bare = false;
 
-  // A failure of `code` told by `text`.
+  // A failure of `code` told by `text`; by the code alone when `text` is
+  // empty.
   static Failure Of(int code, std::string_view text);
   // A failure told by its code alone.
   static Failure OfCode(int code);
