@@ -29,7 +29,7 @@ Failure& Failure::Within(std::string_view segment) {
 }
 
 std::string Failure::Message() const {
-  if (bare) return "Error: " + text;
+  if (bare) return std::string(texts::kCodeOnlyLead) + text;
   return path.empty() ? text : Prefixed(path, text);
 }
 

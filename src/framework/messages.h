@@ -35,6 +35,13 @@ inline constexpr std::string_view kNotLegacyTemplate = "The file is not a legacy
 inline constexpr std::string_view kLegacyTemplate =
     "The file is a legacy template; convert it with lumiflow-convert.";
 inline constexpr std::string_view kNoTemplateSection = "The file has no template section.";
+// A failure told by its code alone: this, then the code's text.
+inline constexpr std::string_view kCodeOnlyLead = "Error: ";
+// What the legacy reader says of text after the template.
+inline constexpr std::string_view kExtraAfterValue = "Extra non-whitespace after JSON value.";
+// "The text holds more than " + limit + " JSON values."
+inline constexpr std::string_view kValueLimitPrefix = "The text holds more than ";
+inline constexpr std::string_view kValueLimitSuffix = " JSON values.";
 // The names the flat settings record's checks give their failures.
 inline constexpr std::string_view kSimplifiedSettingsName = "SimplifiedBarcodeReaderSettings";
 inline constexpr std::string_view kExpectedBarcodesCountName =

@@ -81,7 +81,7 @@ Failure ParseLegacyText(const char* begin, const char* end, Json::Value& root) {
       Json::Value at;
       at.setOffsetStart(extra - begin);
       at.setOffsetLimit(extra - begin + 1);
-      reader.pushError(at, "Extra non-whitespace after JSON value.");
+      reader.pushError(at, std::string(texts::kExtraAfterValue));
       errors = reader.getFormattedErrorMessages();
     }
   } catch (const std::exception& e) {
