@@ -76,7 +76,7 @@ lumiflow_result* Make(Fill&& fill, const bool* converting = nullptr) noexcept {
       auto result = std::make_unique<lumiflow_result>();
       if (thrown) {
         const Failure failure = ThrownFailure(thrown);
-        FailConversion(*result, failure.code, failure.text, false);
+        FailConversion(*result, failure.code, failure.Detail(), false);
       } else {
         fill(*result);
       }

@@ -132,8 +132,7 @@ PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
       prepared = PreparedFile();
       prepared.outcome.file = &file;
       prepared.outcome.Fail(FileStatus::NotRead,
-                            converting ? ConversionFailureLine(thrown.code, thrown.text)
-                                       : "Error: " + thrown.text,
+                            converting ? thrown.Message() : "Error: " + thrown.Detail(),
                             thrown.code);
     }
   }
