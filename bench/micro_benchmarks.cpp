@@ -32,9 +32,8 @@ std::string Example(const char* name) {
 
 std::string Convert(const std::string& legacy) {
   ZQA_OldParameterReader reader;
-  std::string message;
-  if (reader.ReadOldTemplate(legacy.c_str(), message) != 0) {
-    std::fprintf(stderr, "conversion failed: %s\n", message.c_str());
+  if (const Failure failure = reader.ReadTemplate(legacy.c_str())) {
+    std::fprintf(stderr, "conversion failed: %s\n", failure.Message().c_str());
     std::abort();
   }
   std::string output;
@@ -115,8 +114,9 @@ void ConvertText(benchmark::State& state, const std::string& legacy) {
   std::string output;
   for (auto _ : state) {
     ZQA_OldParameterReader reader;
-    std::string message;
-    if (reader.ReadOldTemplate(legacy.c_str(), message) != 0) state.SkipWithError(message.c_str());
+    if (const Failure failure = reader.ReadTemplate(legacy.c_str())) {
+      state.SkipWithError(failure.Message().c_str());
+    }
     reader.OutputNewTemplate(output);
     benchmark::DoNotOptimize(output);
   }

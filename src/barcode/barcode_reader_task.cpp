@@ -53,8 +53,9 @@ void CopyToErrorBuffer(const std::string& message, char* buffer, int length) {
   std::memcpy(buffer, message.data(), std::min(message.size(), capacity - 1));
 }
 
-std::string OutOfRangeMessage(std::string_view prefix) {
-  return std::string(prefix) + GetErrorString(errors::kParameterValueInvalid);
+// A value of the flat settings record out of its key's range.
+std::string OutOfRangeMessage(std::string_view name, Joint joint) {
+  return Prefixed(name, GetErrorString(errors::kParameterValueInvalid), joint);
 }
 
 // The keys that the flat settings record sets, with their defaults and bounds.
@@ -200,14 +201,14 @@ int ZQA_BarcodeReaderTaskSetting::GetSimplifiedSettings(SimplifiedBarcodeReaderS
 int ZQA_BarcodeReaderTaskSetting::UpdateWithSimplifiedSettings(
     const SimplifiedBarcodeReaderSettings* settings, char* errorBuffer, int errorBufferLength) {
   if (!settings) {
-    CopyToErrorBuffer(
-        std::string("SimplifiedBarcodeReaderSettings ") + GetErrorString(errors::kNullPointer),
-        errorBuffer, errorBufferLength);
+    CopyToErrorBuffer(Prefixed(texts::kSimplifiedSettingsName,
+                               GetErrorString(errors::kNullPointer), Joint::kSpace),
+                      errorBuffer, errorBufferLength);
     return errors::kNullPointer;
   }
   barcodeFormat.barcodeFormatIds = settings->barcodeFormatIds;
   if (!ExpectedCountKey().InRange(settings->expectedBarcodesCount)) {
-    errorMessage = OutOfRangeMessage("ZQA_BarcodeReaderTaskSetting::ExpectedBarcodesCount:");
+    errorMessage = OutOfRangeMessage(texts::kExpectedBarcodesCountName, Joint::kColon);
     CopyToErrorBuffer(errorMessage, errorBuffer, errorBufferLength);
     return errors::kParameterValueInvalid;
   }
@@ -222,7 +223,7 @@ int ZQA_BarcodeReaderTaskSetting::UpdateWithSimplifiedSettings(
   RebuildFromSlots(deblurModes, settings->deblurModes);
 
   if (!MaxThreadsKey().InRange(settings->maxThreadsInOneTask)) {
-    errorMessage = OutOfRangeMessage(std::string(MaxThreadsKey().Key()) + " :");
+    errorMessage = OutOfRangeMessage(MaxThreadsKey().Key(), Joint::kSpacedColon);
     CopyToErrorBuffer(errorMessage, errorBuffer, errorBufferLength);
     return errors::kParameterValueInvalid;
   }
@@ -232,7 +233,7 @@ int ZQA_BarcodeReaderTaskSetting::UpdateWithSimplifiedSettings(
   if (result != errors::kSuccess) return result;
 
   if (!ScaleDownKey().InRange(settings->scaleDownThreshold)) {
-    imageParameter->errorMessage = OutOfRangeMessage(std::string(ScaleDownKey().Key()) + " :");
+    imageParameter->errorMessage = OutOfRangeMessage(ScaleDownKey().Key(), Joint::kSpacedColon);
     CopyToErrorBuffer(imageParameter->errorMessage, errorBuffer, errorBufferLength);
     return errors::kParameterValueInvalid;
   }

@@ -34,7 +34,7 @@ int PatchCodeSearchingMarginStruct::Validate() {
       {"Top", top}, {"Left", left}, {"Right", right}, {"Bottom", bottom}};
   for (const auto& [key, value] : margins) {
     if (value < 0 || value > limit) {
-      errorMessage = std::string(key) + std::string(texts::kSpacedOutOfRange);
+      errorMessage = Prefixed(key, texts::kOutOfRange, Joint::kSpacedColon);
       return errors::kJsonValueInvalid;
     }
   }

@@ -185,7 +185,7 @@ int QVIP_LocationOffsetStruct::Validate() {
   // Points in mixed units cannot be compared, so only uniform ones are tested.
   if (unitSum == 8 || unitSum == 0) {
     if (!TurnsTheDefaultWay({&firstPoint, &secondPoint, &thirdPoint, &fourthPoint})) {
-      errorMessage = GetTypeName() + std::string(texts::kPointsInvalid);
+      errorMessage = Prefixed(GetTypeName(), texts::kPointsInvalid);
       return errors::kJsonValueInvalid;
     }
   }

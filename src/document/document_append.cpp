@@ -5,6 +5,7 @@
 
 #include "document/document_internal.h"
 #include "document/template_document.h"
+#include "framework/failure.h"
 #include "framework/json_text_limits.h"
 #include "framework/messages.h"
 #include "framework/platform.h"

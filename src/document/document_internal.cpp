@@ -62,7 +62,7 @@ std::string UndefinedName(std::string_view kind, std::string_view name, std::str
 }
 
 std::string BaseNameInvalid(std::string_view key) {
-  return std::string(key).append(texts::kBaseNameInvalid);
+  return Prefixed(key, texts::kBaseNameInvalid, Joint::kSpace);
 }
 
 bool StringMember(const Json::Value& object, std::string_view key, std::string_view& text) {

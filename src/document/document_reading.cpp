@@ -7,6 +7,7 @@
 #include "document/document_internal.h"
 #include "document/template_document.h"
 #include "framework/enum_table.h"
+#include "framework/failure.h"
 #include "framework/key_accounting.h"
 
 namespace quorvane {

@@ -204,7 +204,7 @@ class ReferenceWalk {
     // A section without a name is told by its place.
     const std::string referrer = element.name.empty()
                                      ? ElementName(section.Label(), position)
-                                     : element.GetTypeName() + ":" + element.name;
+                                     : Prefixed(element.GetTypeName(), element.name);
     VisitSectionReferences(element, [&](const SectionReference& reference,
                                         std::string_view name, const std::string& where) {
       if (name.empty() && reference.empty == EmptyName::kNone) return false;

@@ -16,6 +16,7 @@
 #include "driver/report_entry.h"
 #include "driver/template_check.h"
 #include "framework/error_codes.h"
+#include "framework/failure.h"
 #include "framework/json_text_limits.h"
 
 struct lumiflow_result {
@@ -32,19 +33,6 @@ using namespace quorvane;
 // The text a caller handed over: null with any length is the empty text.
 std::string TextOf(const char* text, size_t length) {
   return text != nullptr ? std::string(text, length) : std::string();
-}
-
-// Runs `fill` on a new result; null when anything it does throws (only a
-// failure to get memory can).
-template <class Fill>
-lumiflow_result* Make(Fill&& fill) noexcept {
-  try {
-    auto result = std::make_unique<lumiflow_result>();
-    fill(*result);
-    return result.release();
-  } catch (...) {
-    return nullptr;
-  }
 }
 
 const char* Text(const std::string& text, size_t* length) {
@@ -65,6 +53,41 @@ std::string FailureReport(std::string_view status, int code, const std::string& 
   return ReportText(entry);
 }
 
+// Sets `result` to a failed conversion's: its code, its message (the
+// code's text when it gave none) and its report entry.
+void FailConversion(lumiflow_result& result, int code, std::string message, bool alreadyCurrent) {
+  result.code = code;
+  result.message = message.empty() ? std::string("Error: ") + GetErrorString(code)
+                                   : std::move(message);
+  result.report = alreadyCurrent ? FailureReport("skipped", result.code, result.message)
+                                 : FailureReport("failed", result.code, result.message, "read");
+}
+
+// Runs `fill` on a new result: the one guard of each call, so that nothing
+// is thrown across. A throw while `*converting` is set is the conversion's
+// failure, and the result says so as for any failed conversion; any other
+// throw, or one while making that result, gives null (only a failure to get
+// memory can).
+template <class Fill>
+lumiflow_result* Make(Fill&& fill, const bool* converting = nullptr) noexcept {
+  std::exception_ptr thrown;
+  for (;;) {
+    try {
+      auto result = std::make_unique<lumiflow_result>();
+      if (thrown) {
+        const Failure failure = ThrownFailure(thrown);
+        FailConversion(*result, failure.code, failure.Detail(), false);
+      } else {
+        fill(*result);
+      }
+      return result.release();
+    } catch (...) {
+      if (thrown || converting == nullptr || !*converting) return nullptr;
+      thrown = std::current_exception();
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" {
@@ -72,6 +95,7 @@ extern "C" {
 const char* lumiflow_version(void) { return LUMIFLOW_VERSION; }
 
 lumiflow_result* lumiflow_convert(const char* text, size_t length) {
+  bool converting = false;
   return Make([&](lumiflow_result& result) {
     // A file this large is refused unread by the converter; so is the text.
     if (length > kMaxTemplateFileBytes) {
@@ -81,7 +105,9 @@ lumiflow_result* lumiflow_convert(const char* text, size_t length) {
       result.report = FailureReport("failed", result.code, result.message, "read");
       return;
     }
+    converting = true;
     TemplateConversion conversion = ConvertLegacyTemplate(TextOf(text, length), {.record = true});
+    converting = false;
     result.code = conversion.code;
     if (conversion.code == errors::kSuccess) {
       Json::Value entry(Json::objectValue);
@@ -90,13 +116,9 @@ lumiflow_result* lumiflow_convert(const char* text, size_t length) {
       result.report = ReportText(entry);
       return;
     }
-    result.message = conversion.errorMessage.empty()
-                         ? std::string("Error: ") + GetErrorString(conversion.code)
-                         : std::move(conversion.errorMessage);
-    result.report = conversion.alreadyCurrent
-                        ? FailureReport("skipped", result.code, result.message)
-                        : FailureReport("failed", result.code, result.message, "read");
-  });
+    FailConversion(result, conversion.code, std::move(conversion.errorMessage),
+                   conversion.alreadyCurrent);
+  }, &converting);
 }
 
 lumiflow_result* lumiflow_check(const char* text, size_t length, int strict) {

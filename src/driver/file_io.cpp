@@ -5,10 +5,10 @@
 #include <cerrno>
 #include <exception>
 #include <istream>
-#include <new>
 #include <ostream>
 
 #include "framework/error_codes.h"
+#include "framework/failure.h"
 #include "framework/json_text_limits.h"
 
 namespace quorvane {
@@ -50,10 +50,17 @@ int MakeOutputDirectories(const std::string& destination, const std::string& out
   return 0;
 }
 
-// Reads and converts the file, and writes the output beside its place.
+// The line of a conversion that failed with `code` and `message`: the
+// message, or the code's text when the conversion gave none.
+std::string ConversionFailureLine(int code, const std::string& message) {
+  return message.empty() ? std::string("Error: ") + GetErrorString(code) : message;
+}
+
+// Reads and converts the file, and writes the output beside its place;
+// `converting` is set while the conversion runs.
 void Prepare(const PlannedFile& file, ConvertTemplateText convert,
              const ConversionRequest& request, WriteBeside writeBeside, const std::string* given,
-             PreparedFile& prepared) {
+             PreparedFile& prepared, bool& converting) {
   FileOutcome& outcome = prepared.outcome;
   std::string text;
   int error = 0;
@@ -66,16 +73,16 @@ void Prepare(const PlannedFile& file, ConvertTemplateText convert,
     case ReadOutcome::Failed:
       return outcome.Fail(FileStatus::NotRead, ReadFailureReason(error), error);
   }
+  converting = true;
   TemplateConversion conversion = convert(given != nullptr ? *given : text, request);
+  converting = false;
   if (conversion.alreadyCurrent) {
     outcome.status = FileStatus::Skipped;
     return;
   }
   if (conversion.code != errors::kSuccess) {
     return outcome.Fail(conversion.checkFailed ? FileStatus::NotChecked : FileStatus::NotRead,
-                        conversion.errorMessage.empty()
-                            ? std::string("Error: ") + GetErrorString(conversion.code)
-                            : conversion.errorMessage,
+                        ConversionFailureLine(conversion.code, conversion.errorMessage),
                         conversion.code);
   }
   prepared.outputText = std::move(conversion.outputText);
@@ -114,20 +121,19 @@ PreparedFile PrepareFile(const PlannedFile& file, ConvertTemplateText convert,
     prepared.outcome.Fail(FileStatus::NotRead, ReadFailureReason(file.listingError),
                           file.listingError);
   } else {
+    // The one guard of a file: on a worker thread an escaped throw would
+    // end the process. A throw of the conversion is its failure, as the
+    // conversion would report it; any other fails the file's reading.
+    bool converting = false;
     try {
-      Prepare(file, convert, request, writeBeside, given, prepared);
-    } catch (const std::bad_alloc&) {
+      Prepare(file, convert, request, writeBeside, given, prepared, converting);
+    } catch (const std::exception&) {
+      const Failure thrown = ThrownFailure(std::current_exception());
       prepared = PreparedFile();
       prepared.outcome.file = &file;
       prepared.outcome.Fail(FileStatus::NotRead,
-                            std::string("Error: ") + GetErrorString(errors::kOutOfMemory),
-                            errors::kOutOfMemory);
-    } catch (const std::exception& e) {
-      // On a worker thread an escaped throw would end the process.
-      prepared = PreparedFile();
-      prepared.outcome.file = &file;
-      prepared.outcome.Fail(FileStatus::NotRead, std::string("Error: ") + e.what(),
-                            errors::kUnknown);
+                            converting ? thrown.Message() : "Error: " + thrown.Detail(),
+                            thrown.code);
     }
   }
   return prepared;

@@ -19,8 +19,9 @@
 namespace quorvane {
 
 // Converts the whole text of one legacy template into the text of the new
-// template, with what `request` asks for besides. Must not throw; runs on
-// several threads at once with more than one job.
+// template, with what `request` asks for besides. What it throws, the
+// guard of PrepareFile reports as its failure; runs on several threads at
+// once with more than one job.
 using ConvertTemplateText = TemplateConversion (*)(const std::string& text,
                                                    const ConversionRequest& request);
 

@@ -1,7 +1,5 @@
 #include "driver/legacy_conversion.h"
 
-#include <exception>
-#include <new>
 #include <utility>
 
 #include "driver/template_check.h"
@@ -15,46 +13,35 @@ namespace quorvane {
 TemplateConversion ConvertLegacyTemplate(const std::string& text,
                                          const ConversionRequest& request) {
   TemplateConversion result;
-  try {
-    thread_local ZQA_OldParameterReader reader;
-    reader.collectNotCarriedOver = request.record;
-    result.code = reader.ReadOldTemplate(text.c_str(), result.errorMessage);
+  thread_local ZQA_OldParameterReader reader;
+  reader.collectNotCarriedOver = request.record;
+  if (const Failure failure = reader.ReadTemplate(text.c_str())) {
+    result.code = failure.code;
+    result.errorMessage = failure.Detail();
+    result.alreadyCurrent = reader.format == TemplateFormat::Current;
+    return result;
+  }
+  reader.OutputNewTemplate(result.outputText);
+  // What the budget let through may still write more values than the
+  // template document reads; such a file is refused, not written.
+  if (ExceedsJsonValueLimit(result.outputText)) {
+    result.outputText.clear();
+    result.errorMessage.clear();
+    result.code = errors::kTemplateComplex;
+    return result;
+  }
+  if (request.check) {
+    result.code = CheckTemplateText(result.outputText, result.errorMessage);
     if (result.code != errors::kSuccess) {
-      result.alreadyCurrent = reader.format == TemplateFormat::Current;
-      return result;
-    }
-    reader.OutputNewTemplate(result.outputText);
-    // What the budget let through may still write more values than the
-    // template document reads; such a file is refused, not written.
-    if (ExceedsJsonValueLimit(result.outputText)) {
+      result.checkFailed = true;
       result.outputText.clear();
-      result.errorMessage.clear();
-      result.code = errors::kTemplateComplex;
       return result;
     }
-    if (request.check) {
-      result.code = CheckTemplateText(result.outputText, result.errorMessage);
-      if (result.code != errors::kSuccess) {
-        result.checkFailed = true;
-        result.outputText.clear();
-        return result;
-      }
-    }
-    if (request.record) {
-      result.record = std::move(reader.record);
-      result.notCarriedOver = std::move(reader.notCarriedOver);
-      result.changes = std::move(reader.changes);
-    }
-  } catch (const std::bad_alloc&) {
-    // The output of a huge template may not fit where its reading did.
-    result = TemplateConversion();
-    result.code = errors::kOutOfMemory;
-    result.errorMessage = GetErrorString(errors::kOutOfMemory);
-  } catch (const std::exception& e) {
-    // A worker thread must not end the process with an escaped throw.
-    result = TemplateConversion();
-    result.code = errors::kUnknown;
-    result.errorMessage = e.what();
+  }
+  if (request.record) {
+    result.record = std::move(reader.record);
+    result.notCarriedOver = std::move(reader.notCarriedOver);
+    result.changes = std::move(reader.changes);
   }
   return result;
 }

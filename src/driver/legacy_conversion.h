@@ -39,8 +39,10 @@ struct TemplateConversion {
   std::vector<KeyAccounting::NamedChange> changes;
 };
 
-// The conversion behind ConvertTemplateText (driver/file_io.h). Never
-// throws; a reader per thread, cleared by each read, so calls may run on
+// The conversion behind ConvertTemplateText (driver/file_io.h). Throws
+// only a failure to get memory (or a misuse of a JSON value), which the
+// guard of its entry point (PrepareFile, the C API) reports as this
+// conversion's failure; a reader per thread, cleared by each read, so calls may run on
 // several threads and nothing carries over from one call to the next.
 TemplateConversion ConvertLegacyTemplate(const std::string& text, const ConversionRequest& request);
 

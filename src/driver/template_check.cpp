@@ -7,6 +7,7 @@
 #include "document/section_table.h"
 #include "document/template_document.h"
 #include "framework/error_codes.h"
+#include "framework/failure.h"
 #include "framework/json_text_limits.h"
 #include "framework/key_accounting.h"
 #include "legacy/legacy_reader.h"
@@ -14,11 +15,6 @@
 namespace quorvane {
 
 namespace {
-
-struct Failure {
-  int code = errors::kSuccess;
-  std::string message;
-};
 
 
 // Builds every element of the section's array in the read text, in array
@@ -29,7 +25,7 @@ Failure ReadEachElement(const Json::Value& templateJson, const SectionSpec& sect
   if (array == nullptr || array->isNull()) return {};
   ConsumeMember(templateJson, key);
   if (!array->isArray()) {
-    return {errors::kJsonTypeInvalid, CodeMessage(key, errors::kJsonTypeInvalid)};
+    return Failure::Of(errors::kJsonTypeInvalid, CodeMessage(key, errors::kJsonTypeInvalid));
   }
   for (Json::ArrayIndex i = 0; i < array->size(); ++i) {
     const Json::Value& element = (*array)[i];
@@ -43,7 +39,7 @@ Failure ReadEachElement(const Json::Value& templateJson, const SectionSpec& sect
     }
     if (code != errors::kSuccess) {
       if (text.empty()) text = GetErrorString(code);
-      return {code, Prefixed(ElementName(key, i), text)};
+      return Failure::Of(code, Prefixed(ElementName(key, i), text));
     }
   }
   return {};
@@ -51,8 +47,8 @@ Failure ReadEachElement(const Json::Value& templateJson, const SectionSpec& sect
 
 // The message of a key the template may not hold: the code's text, then why.
 Failure KeyFailure(std::string_view reason) {
-  return {errors::kJsonKeyInvalid,
-          std::string(GetErrorString(errors::kJsonKeyInvalid)) + " " + std::string(reason)};
+  return Failure::Of(errors::kJsonKeyInvalid,
+                     Prefixed(GetErrorString(errors::kJsonKeyInvalid), reason, Joint::kSpace));
 }
 
 // The first top-level key, in key order, that is not a template section;
@@ -78,7 +74,8 @@ Failure CheckText(const std::string& content, std::vector<std::string>* notRead,
     return KeyFailure(texts::kLegacyTemplate);
   }
   if (code != errors::kSuccess) {
-    return {code, document.message.empty() ? std::string(GetErrorString(code)) : document.message};
+    return Failure::Of(code, document.message.empty() ? std::string(GetErrorString(code))
+                                                      : document.message);
   }
   // The sections the document reads apart (it records only the names of
   // the tasks), in the order of the table.
@@ -89,7 +86,7 @@ Failure CheckText(const std::string& content, std::vector<std::string>* notRead,
     if (failure.code != errors::kSuccess) break;
   }
   if (failure.code == errors::kSuccess && options.strict) {
-    failure.code = CheckEveryReference(document, failure.message);
+    failure.code = CheckEveryReference(document, failure.text);
   }
   if (failure.code == errors::kSuccess && options.strict) failure = CheckTopLevelKeys(root);
   if (failure.code == errors::kSuccess && notRead != nullptr) {
@@ -103,7 +100,7 @@ Failure CheckText(const std::string& content, std::vector<std::string>* notRead,
 int CheckTemplateText(const std::string& content, std::string& message,
                       std::vector<std::string>* notRead, CheckOptions options) {
   Failure failure = CheckText(content, notRead, options);
-  message = std::move(failure.message);
+  message = std::move(failure.text);
   return failure.code;
 }
 

@@ -4,9 +4,6 @@
 // negative code for a failure. The code travels with a message string that the
 // failing object composes; the fixed part of that message is the code's text.
 
-#include <exception>
-#include <new>
-#include <string>
 
 namespace quorvane {
 
@@ -31,21 +28,5 @@ inline constexpr int kImageSourceNotFound = -10063;
 // The text of `code`; "Unknown error." for a code that is not in the table.
 // The returned text has static lifetime.
 const char* GetErrorString(int code);
-
-// Runs `operation` (returning a code) so that nothing it throws gets out: a
-// failed allocation becomes -10001 with its text in `message`, a misuse of a
-// JSON value -10000 with what it said.
-template <class Operation>
-int Guarded(std::string& message, Operation&& operation) {
-  try {
-    return operation();
-  } catch (const std::bad_alloc&) {
-    message = GetErrorString(errors::kOutOfMemory);
-    return errors::kOutOfMemory;
-  } catch (const std::exception& e) {
-    message = e.what();
-    return errors::kUnknown;
-  }
-}
 
 }  // namespace quorvane

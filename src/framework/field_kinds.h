@@ -369,7 +369,8 @@ class NameListField final : public FieldSpec {
       const bool loud = Quirk().refusal == Refusal::kSpaced;
       if (given.empty() && loud) {
         // No ":" between the key and the text here.
-        object.errorMessage = std::string(Key()) + GetErrorString(errors::kJsonValueInvalid);
+        object.errorMessage =
+            Prefixed(Key(), GetErrorString(errors::kJsonValueInvalid), Joint::kNone);
         return errors::kJsonValueInvalid;
       }
       std::vector<int> values;
@@ -377,7 +378,7 @@ class NameListField final : public FieldSpec {
       for (std::string_view text : given) {
         const int value = LookupEnumValue(names_, text);
         if (value == kEnumNotFound) {
-          if (loud) object.errorMessage = std::string(Key()) + std::string(texts::kSpacedOutOfRange);
+          if (loud) object.errorMessage = Prefixed(Key(), texts::kOutOfRange, Joint::kSpacedColon);
           return errors::kJsonValueInvalid;
         }
         values.push_back(value);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "framework/messages.h"
+
 namespace quorvane {
 
 namespace {
@@ -64,7 +66,8 @@ bool ExceedsJsonValueLimit(std::string_view text, std::size_t limit) {
 }
 
 std::string JsonValueLimitMessage(std::size_t limit) {
-  return "The text holds more than " + std::to_string(limit) + " JSON values.";
+  return std::string(texts::kValueLimitPrefix) + std::to_string(limit) +
+         std::string(texts::kValueLimitSuffix);
 }
 
 }  // namespace quorvane

@@ -4,11 +4,13 @@
 
 namespace quorvane {
 
-std::string Prefixed(std::string_view name, std::string_view text) {
+std::string Prefixed(std::string_view name, std::string_view text, Joint joint) {
+  static constexpr std::string_view kJoints[] = {":", " :", " : ", " ", ""};
+  const std::string_view between = kJoints[static_cast<std::size_t>(joint)];
   std::string message;
-  message.reserve(name.size() + 1 + text.size());
+  message.reserve(name.size() + between.size() + text.size());
   message.append(name);
-  message += ':';
+  message.append(between);
   message.append(text);
   return message;
 }

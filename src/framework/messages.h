@@ -16,30 +16,51 @@ namespace quorvane {
 namespace texts {
 // The fixed texts that are not the text of a code.
 inline constexpr std::string_view kNotAnObject = "content is not a object";
-inline constexpr std::string_view kOutOfRange = ": out of range.";
-inline constexpr std::string_view kSpacedOutOfRange = " : out of range.";
+inline constexpr std::string_view kOutOfRange = " out of range.";
 inline constexpr std::string_view kMinAboveMax = "error: min > max.";
 inline constexpr std::string_view kBothAxesRotated =
     "AxisType can't be AT_ROTATION_OTHER_AXIS at the same time.";
 inline constexpr std::string_view kEdgeIndexInvalid = "EdgeIndex is invalid.";
-inline constexpr std::string_view kPointsInvalid = ": points are invalid.";
-inline constexpr std::string_view kBaseNameInvalid = " has invalid baseName.";
-inline constexpr std::string_view kLegacyKeyInvalid = " invalid";
-inline constexpr std::string_view kLegacyModeNameInvalid = " error";
+inline constexpr std::string_view kPointsInvalid = " points are invalid.";
+inline constexpr std::string_view kBaseNameInvalid = "has invalid baseName.";
+inline constexpr std::string_view kLegacyKeyInvalid = "invalid";
+inline constexpr std::string_view kLegacyModeNameInvalid = "error";
 inline constexpr std::string_view kLegacyImageParameterNotAnObject =
     "old imageparameter is not an object";
-inline constexpr std::string_view kLegacyImageParameterFailed = "old imageParameter read failed : ";
-inline constexpr std::string_view kLegacyTaskFailed = "old barcodeSetting read failed : ";
+inline constexpr std::string_view kLegacyImageParameterFailed = "old imageParameter read failed";
+inline constexpr std::string_view kLegacyTaskFailed = "old barcodeSetting read failed";
 inline constexpr std::string_view kLegacyFormatSpecificationFailed = "FormatSpecificationArrayerror";
 inline constexpr std::string_view kAlreadyCurrentFormat = "The file is already in the current format.";
 inline constexpr std::string_view kNotLegacyTemplate = "The file is not a legacy template.";
 inline constexpr std::string_view kLegacyTemplate =
     "The file is a legacy template; convert it with lumiflow-convert.";
 inline constexpr std::string_view kNoTemplateSection = "The file has no template section.";
+// A failure told by its code alone: this, then the code's text.
+inline constexpr std::string_view kCodeOnlyLead = "Error: ";
+// What the legacy reader says of text after the template.
+inline constexpr std::string_view kExtraAfterValue = "Extra non-whitespace after JSON value.";
+// "The text holds more than " + limit + " JSON values."
+inline constexpr std::string_view kValueLimitPrefix = "The text holds more than ";
+inline constexpr std::string_view kValueLimitSuffix = " JSON values.";
+// The names the flat settings record's checks give their failures.
+inline constexpr std::string_view kSimplifiedSettingsName = "SimplifiedBarcodeReaderSettings";
+inline constexpr std::string_view kExpectedBarcodesCountName =
+    "ZQA_BarcodeReaderTaskSetting::ExpectedBarcodesCount";
 }  // namespace texts
 
-// `name` + ":" + `text`: a level named by its type name or key.
-std::string Prefixed(std::string_view name, std::string_view text);
+// How a level's name stands before the text that follows it. Most levels
+// use a colon; the others are forms that some messages have always had.
+enum class Joint {
+  kColon,             // "Key:text"
+  kSpacedColon,       // "Key :text"
+  kSpacedColonSpace,  // "Key : text"
+  kSpace,             // "Key text"
+  kNone,              // "Keytext"
+};
+
+// `name` + ":" + `text`: a level named by its type name or key; with
+// another `joint`, that form in place of the colon.
+std::string Prefixed(std::string_view name, std::string_view text, Joint joint = Joint::kColon);
 // `name` + ":" + the text of `code`.
 std::string CodeMessage(std::string_view name, int code);
 // `key` + "[" + `index` + "]": an element of a list.

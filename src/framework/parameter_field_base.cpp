@@ -299,8 +299,7 @@ int QV_ParameterFieldBase::FailWithKey(std::string_view key, int code) {
 }
 
 int QV_ParameterFieldBase::FailOutOfRange(std::string_view key) {
-  errorMessage.assign(key);
-  errorMessage += texts::kOutOfRange;
+  errorMessage = Prefixed(key, texts::kOutOfRange);
   return errors::kJsonValueInvalid;
 }
 
@@ -309,9 +308,7 @@ void QV_ParameterFieldBase::PrefixMessage(std::string_view name) {
 }
 
 int QV_ParameterFieldBase::FailValidation(int code, std::string_view text) {
-  errorMessage = GetTypeName();
-  errorMessage += ' ';
-  errorMessage += text;
+  errorMessage = Prefixed(GetTypeName(), text, Joint::kSpace);
   return code;
 }
 

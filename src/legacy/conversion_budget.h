@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "framework/failure.h"
+
 namespace quorvane {
 
 // Bounds what one file may make. A few bytes of legacy text ("{}" in an
@@ -49,5 +51,9 @@ class ConversionBudget {
  private:
   std::size_t spent_ = 0;
 };
+
+// The end of a conversion whose budget is spent: -10061, whose own text
+// says it.
+inline Failure BudgetSpent() { return Failure::OfCode(errors::kTemplateComplex); }
 
 }  // namespace quorvane

@@ -12,6 +12,12 @@ namespace quorvane {
 
 namespace {
 
+// The type name and the key run together: "ImageParameterBinarizationModes invalid".
+std::string LegacyKeyInvalid(const QV_ParameterFieldBase& image, std::string_view key) {
+  return Prefixed(Prefixed(image.GetTypeName(), key, Joint::kNone), texts::kLegacyKeyInvalid,
+                  Joint::kSpace);
+}
+
 using GEM = QVIP_GrayscaleEnhancementModeStruct;
 using BM = QVIP_BinarizationModeStruct;
 
@@ -163,7 +169,7 @@ class PreprocessingField final : public FieldSpec {
 
  private:
   int Fail(QV_ParameterFieldBase& image, int code) const {
-    image.errorMessage = image.GetTypeName() + Key() + std::string(texts::kLegacyKeyInvalid);
+    image.errorMessage = LegacyKeyInvalid(image, Key());
     return code;
   }
 };
@@ -193,7 +199,7 @@ int OldImageParameterReader::ReadLegacyJson(const Json::Value& value) {
     // The barcode keys of a legacy object are not the image parameter's.
     std::string_view failedKey;
     if (const int result = ReadFields(value, NoSkippedKeys(), true, failedKey)) {
-      errorMessage = GetTypeName() + std::string(failedKey) + std::string(texts::kLegacyKeyInvalid);
+      errorMessage = LegacyKeyInvalid(*this, failedKey);
       return result;
     }
     return ReadLastFields(value, NoSkippedKeys());

@@ -90,7 +90,8 @@ int ReadLegacyModeElement(QV_ParameterFieldBase& element, const Json::Value& val
     const int found =
         LookupEnumValue(mapping.Modes(), std::string_view(begin, static_cast<std::size_t>(end - begin)));
     if (found == kEnumNotFound) {
-      element.errorMessage = element.GetTypeName() + std::string(texts::kLegacyModeNameInvalid);
+      element.errorMessage =
+          Prefixed(element.GetTypeName(), texts::kLegacyModeNameInvalid, Joint::kSpace);
       return errors::kJsonValueInvalid;
     }
     static_cast<ModeStructureBase&>(element).mode = found;

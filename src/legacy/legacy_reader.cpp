@@ -68,27 +68,30 @@ const char* SkipBlankAndComments(const char* from, const char* end) {
 // UTF-8 byte-order mark, which editors put before the text, is passed over
 // as the current format's reader does. Text after the root value fails the
 // parse in the reader's own words, as the current format's reader says it:
-// two templates in one file are never read as the first alone.
-bool ParseLegacyText(const char* begin, const char* end, Json::Value& root, std::string& errors) {
+// two templates in one file are never read as the first alone. A failure
+// gives the code's text and ':' before the reader's own lines.
+Failure ParseLegacyText(const char* begin, const char* end, Json::Value& root) {
   if (end - begin >= 3 && std::memcmp(begin, "\xEF\xBB\xBF", 3) == 0) begin += 3;
   Json::Reader reader(Json::Features::all());
+  std::string errors;
   try {
     if (!reader.parse(begin, end, root, false)) {
       errors = reader.getFormattedErrorMessages();
-      return false;
+    } else {
+      const char* extra = SkipBlankAndComments(begin + root.getOffsetLimit(), end);
+      if (extra == end) return {};
+      Json::Value at;
+      at.setOffsetStart(extra - begin);
+      at.setOffsetLimit(extra - begin + 1);
+      reader.pushError(at, std::string(texts::kExtraAfterValue));
+      errors = reader.getFormattedErrorMessages();
     }
-    const char* extra = SkipBlankAndComments(begin + root.getOffsetLimit(), end);
-    if (extra == end) return true;
-    Json::Value at;
-    at.setOffsetStart(extra - begin);
-    at.setOffsetLimit(extra - begin + 1);
-    reader.pushError(at, "Extra non-whitespace after JSON value.");
-    errors = reader.getFormattedErrorMessages();
   } catch (const std::exception& e) {
     errors = e.what();
   }
   root = Json::Value();
-  return false;
+  return Failure::Of(errors::kJsonParseFailed,
+                     Prefixed(GetErrorString(errors::kJsonParseFailed), errors));
 }
 
 TemplateFormat FormatOfRoot(const Json::Value& root) {
@@ -107,12 +110,6 @@ constexpr LegacyRootKey kLegacyRootKeys[] = {
     {"RegionDefinition", "RegionDefinitionArray"},
     {"ImageParameter", "ImageParameterContentArray"},
 };
-
-// The end of a read whose budget is spent: the code's own text says it.
-int TooComplex(std::string& errorMessage) {
-  errorMessage.clear();
-  return errors::kTemplateComplex;
-}
 
 // Writes `section` and moves its output to the end of `array`.
 void AppendWritten(Json::Value& array, QV_ParameterFieldBase& section) {
@@ -201,11 +198,8 @@ TemplateFormat FormatOfText(std::string_view text) {
   try {
     if (ExceedsJsonValueLimit(text)) return TemplateFormat::NotJson;
     Json::Value root;
-    std::string errors;
     const char* begin = text.empty() ? "" : text.data();
-    if (!ParseLegacyText(begin, begin + text.size(), root, errors)) {
-      return TemplateFormat::NotJson;
-    }
+    if (ParseLegacyText(begin, begin + text.size(), root)) return TemplateFormat::NotJson;
     return FormatOfRoot(root);
   } catch (const std::bad_alloc&) {
     // What cannot be looked at is no earlier output.
@@ -232,73 +226,65 @@ const ClassMapping& OldLumiflowSetting::Mapping() {
 }
 
 int ZQA_OldParameterReader::ReadOldTemplate(const char* text, std::string& errorMessage) {
-  return Guarded(errorMessage, [&] {
-    document.Clear();
-    imageParameterCount = 0;
-    lumiflowSettings.clear();
-    notCarriedOver.clear();
-    changes.clear();
-    record = ConversionRecord();
-    format = TemplateFormat::NotJson;
-    // Refused before parsing: the parse alone could take gigabytes.
-    if (text != nullptr && ExceedsJsonValueLimit(text)) {
-      errorMessage = JsonValueLimitMessage();
-      return errors::kTemplateComplex;
-    }
-    Json::Value root;
-    std::string parseErrors;
-    const char* begin = text != nullptr ? text : "";
-    if (!ParseLegacyText(begin, begin + std::strlen(begin), root, parseErrors)) {
-      errorMessage = GetErrorString(errors::kJsonParseFailed);
-      errorMessage += ':';
-      errorMessage += parseErrors;
-      return errors::kJsonParseFailed;
-    }
-    if (!collectNotCarriedOver) return ReadParsedTemplate(root, errorMessage);
-    KeyAccounting accounting;
-    int result = errors::kSuccess;
-    {
-      const ScopedKeyAccounting scope(accounting);
-      result = ReadParsedTemplate(root, errorMessage);
-    }
-    if (result == errors::kSuccess) {
-      notCarriedOver = accounting.Unconsumed(root);
-      changes = accounting.Changes(root);
-    }
-    return result;
-  });
+  const Failure failure = ReadTemplate(text);
+  if (failure) errorMessage = failure.Detail();
+  return failure.code;
 }
 
-int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::string& errorMessage) {
-  format = FormatOfRoot(root);
-  if (!root.isObject()) {
-    errorMessage = texts::kNotAnObject;
-    return errors::kJsonValueInvalid;
+Failure ZQA_OldParameterReader::ReadTemplate(const char* text) {
+  document.Clear();
+  imageParameterCount = 0;
+  lumiflowSettings.clear();
+  notCarriedOver.clear();
+  changes.clear();
+  record = ConversionRecord();
+  format = TemplateFormat::NotJson;
+  // Refused before parsing: the parse alone could take gigabytes.
+  if (text != nullptr && ExceedsJsonValueLimit(text)) {
+    return Failure::Of(errors::kTemplateComplex, JsonValueLimitMessage());
   }
+  Json::Value root;
+  const char* begin = text != nullptr ? text : "";
+  if (Failure failure = ParseLegacyText(begin, begin + std::strlen(begin), root)) return failure;
+  if (!collectNotCarriedOver) return ReadParsedTemplate(root);
+  KeyAccounting accounting;
+  Failure failure;
+  {
+    const ScopedKeyAccounting scope(accounting);
+    failure = ReadParsedTemplate(root);
+  }
+  if (!failure) {
+    notCarriedOver = accounting.Unconsumed(root);
+    changes = accounting.Changes(root);
+  }
+  return failure;
+}
+
+Failure ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root) {
+  format = FormatOfRoot(root);
+  if (!root.isObject()) return Failure::Of(errors::kJsonValueInvalid, texts::kNotAnObject);
   // Only a legacy template is converted: anything else would come out as a
   // default template and replace what it was.
   if (format != TemplateFormat::Legacy) {
-    errorMessage = format == TemplateFormat::Current ? texts::kAlreadyCurrentFormat
-                                                     : texts::kNotLegacyTemplate;
-    return errors::kJsonTypeInvalid;
+    return Failure::Of(errors::kJsonTypeInvalid, format == TemplateFormat::Current
+                                                     ? texts::kAlreadyCurrentFormat
+                                                     : texts::kNotLegacyTemplate);
   }
   const auto& [formatSpecifications, regionDefinitions, imageParameters] = kLegacyRootKeys;
 
   const auto eachGiven = [&root](const LegacyRootKey& keys, auto&& read) {
     if (const Json::Value* single = FindMember(root, keys.single)) {
       ConsumeMember(root, keys.single);
-      const int result = read(*single);
-      if (result != errors::kSuccess) return result;
+      if (Failure failure = read(*single)) return failure;
     }
     // An array key of another type is passed over.
     if (const Json::Value* array = FindMember(root, keys.array); array && array->isArray()) {
       ConsumeMember(root, keys.array);
       for (const Json::Value& element : *array) {
-        const int result = read(element);
-        if (result != errors::kSuccess) return result;
+        if (Failure failure = read(element)) return failure;
       }
     }
-    return errors::kSuccess;
+    return Failure();
   };
 
   // Spent on what each legacy entry may make, before it is read.
@@ -310,15 +296,14 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
   // The legacy object of each format specification held, by name: a later
   // one of the same name replaces it.
   std::unordered_map<std::string, const Json::Value*> specificationSources;
-  int result = eachGiven(
+  Failure failure = eachGiven(
       formatSpecifications,
-      [this, &errorMessage, &spendOn, &specificationSources](const Json::Value& value) {
-        if (!spendOn(ConversionBudget::kSectionUnits, value)) return TooComplex(errorMessage);
+      [this, &spendOn, &specificationSources](const Json::Value& value) {
+        if (!spendOn(ConversionBudget::kSectionUnits, value)) return BudgetSpent();
         OldFormatSpecification specification;
         const int read = specification.ReadLegacyJson(value);
         if (read != errors::kSuccess) {
-          errorMessage = texts::kLegacyFormatSpecificationFailed;
-          return read;
+          return Failure::Of(read, texts::kLegacyFormatSpecificationFailed);
         }
         const auto [held, isNew] = specificationSources.try_emplace(specification.name, &value);
         if (!isNew) {
@@ -330,9 +315,9 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
         document.SetSectionObject(kBarcodeFormatSpecifications, specification.name,
                          MakeRef<ZQA_BarcodeFormatSpecification>(
                              static_cast<const ZQA_BarcodeFormatSpecification&>(specification)));
-        return errors::kSuccess;
+        return Failure();
       });
-  if (result != errors::kSuccess) return result;
+  if (failure) return failure;
   // A base that names no format specification of the file, or leads back
   // to where it started, would fail every reader of the output.
   const auto& specifications = document.formatSpecifications;
@@ -370,27 +355,22 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
 
   // Kept aside: each image parameter converts the regions it names.
   std::vector<OldRegionDefinition> regions;
-  result = eachGiven(regionDefinitions,
-                     [this, &regions, &errorMessage, &spendOn](const Json::Value& value) {
+  failure = eachGiven(regionDefinitions,
+                      [this, &regions, &spendOn](const Json::Value& value) {
                        // Kept like a list element until an image parameter names it.
-                       if (!spendOn(ConversionBudget::kElementUnits, value)) {
-                         return TooComplex(errorMessage);
-                       }
+                       if (!spendOn(ConversionBudget::kElementUnits, value)) return BudgetSpent();
                        OldRegionDefinition region;
                        const int read = region.ReadLegacyJson(value);
-                       if (read != errors::kSuccess) {
-                         errorMessage = region.errorMessage;
-                         return read;
-                       }
+                       if (read != errors::kSuccess) return Failure::Of(read, region.errorMessage);
                        region.legacyName = region.name;
                        region.source = &value;
                        DropUnknownSpecificationNames(
                            region.formatSpecificationNames,
                            HeldList(value, {"FormatSpecificationNameArray"}), document);
                        regions.push_back(std::move(region));
-                       return read;
+                       return Failure();
                      });
-  if (result != errors::kSuccess) return result;
+  if (failure) return failure;
   const RegionIndex regionIndex(regions);
   for (OldRegionDefinition& region : regions) {
     if (regionIndex.Find(region.legacyName) != &region) {
@@ -407,14 +387,11 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
   const QV_ImageParameter& decode = DecodeImageParameter();
   document.SetSectionObject(kImageParameters, decode.name, MakeRef<QV_ImageParameter>(decode));
 
-  result = eachGiven(imageParameters,
-                     [&](const Json::Value& value) {
-                       if (!spendOn(ConversionBudget::kImageParameterUnits, value)) {
-                         return TooComplex(errorMessage);
-                       }
-                       return ConvertImageParameter(value, errorMessage, regionIndex, budget);
-                     });
-  if (result != errors::kSuccess) return result;
+  failure = eachGiven(imageParameters, [&](const Json::Value& value) {
+    if (!spendOn(ConversionBudget::kImageParameterUnits, value)) return BudgetSpent();
+    return ConvertImageParameter(value, regionIndex, budget);
+  });
+  if (failure) return failure;
 
   document.lumiflowTemplates.Clear();
   for (const OldLumiflowSetting& flow : lumiflowSettings) {
@@ -435,25 +412,22 @@ int ZQA_OldParameterReader::ReadParsedTemplate(const Json::Value& root, std::str
       RecordChange(RegionValue(region), Json::Value(), "no image parameter names the region; dropped");
     }
   }
-  return errors::kSuccess;
+  return {};
 }
 
-int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
-                                                  std::string& errorMessage,
-                                                  const RegionIndex& regions,
-                                                  ConversionBudget& budget) {
+Failure ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
+                                                      const RegionIndex& regions,
+                                                      ConversionBudget& budget) {
   if (!value.isObject()) {
-    errorMessage = texts::kLegacyImageParameterNotAnObject;
-    return errors::kJsonTypeInvalid;
+    return Failure::Of(errors::kJsonTypeInvalid, texts::kLegacyImageParameterNotAnObject);
   }
   const std::string number = std::to_string(++imageParameterCount);
   const std::string imageParameterName = "IP_" + number;
 
   OldImageParameterReader image;
-  int result = image.ReadLegacyJson(value);
-  if (result != errors::kSuccess) {
-    errorMessage = std::string(texts::kLegacyImageParameterFailed) + image.errorMessage;
-    return result;
+  if (const int result = image.ReadLegacyJson(value)) {
+    return Failure::Of(result, Prefixed(texts::kLegacyImageParameterFailed, image.errorMessage,
+                                        Joint::kSpacedColonSpace));
   }
   auto imageParameter = MakeRef<QV_ImageParameter>(static_cast<const QV_ImageParameter&>(image));
   imageParameter->name = imageParameterName;
@@ -467,10 +441,9 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   document.SetSectionObject(kImageParameters, imageParameterName, std::move(imageParameter));
 
   OldBarcodeReaderTaskSetting task;
-  result = task.ReadLegacyJson(value);
-  if (result != errors::kSuccess) {
-    errorMessage = std::string(texts::kLegacyTaskFailed) + task.errorMessage;
-    return result;
+  if (const int result = task.ReadLegacyJson(value)) {
+    return Failure::Of(result, Prefixed(texts::kLegacyTaskFailed, task.errorMessage,
+                                        Joint::kSpacedColonSpace));
   }
   task.name = "BR_" + number;
   // Like the image parameter's, a base could only name a legacy object.
@@ -519,8 +492,7 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
                               flow,
                               regions,
                               budget};
-  result = ConvertRegionDefinitions(conversion, errorMessage);
-  if (result != errors::kSuccess) return result;
+  if (Failure failure = ConvertRegionDefinitions(conversion)) return failure;
 
   // The whole image reads the task's formats that no region took. When the
   // regions took all of them, the whole image has nothing left to read.
@@ -530,7 +502,7 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
   if (!regionsTookFormats || wholeImageFormats != BF_NULL) {
     auto* wholeImage =
         document.FindSection<QV_TargetROIDef>(kTargetROIDefs, DefaultTargetROIDefName());
-    if (!wholeImage) return errors::kNullPointer;
+    if (!wholeImage) return Failure::OfCode(errors::kNullPointer);
     // Each image parameter's task name is new.
     wholeImage->taskSettingNames.push_back(task.name);
     flow.imageROIProcessingNames.push_back(DefaultTargetROIDefName());
@@ -555,7 +527,7 @@ int ZQA_OldParameterReader::ConvertImageParameter(const Json::Value& value,
     }
   }
   lumiflowSettings.push_back(std::move(flow));
-  return errors::kSuccess;
+  return {};
 }
 
 Json::Value ZQA_OldParameterReader::NewTemplateTree() {

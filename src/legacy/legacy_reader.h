@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "captureflow/lumiflow_setting.h"
+#include "framework/failure.h"
 #include "framework/key_accounting.h"
 #include "document/template_document.h"
 #include "legacy/legacy_region.h"
@@ -87,9 +88,13 @@ class ZQA_OldParameterReader {
  public:
   // Clears the document and converts the legacy template `text` (up to its
   // first NUL byte; comments allowed, but nothing else after the root
-  // value) into it. Returns 0, or an error code with its message in
-  // `errorMessage`; the first failure ends the read. A text that is not a
-  // legacy template fails, a current-format one too: `format` tells which.
+  // value) into it. Returns no failure, or the first one, which ends the
+  // read. A text that is not a legacy template fails, a current-format one
+  // too: `format` tells which. A failure to get memory is thrown, for the
+  // guard of the entry point that called it.
+  Failure ReadTemplate(const char* text);
+  // ReadTemplate as a code, with the failure's message in `errorMessage`
+  // (empty when the code says it all; left alone on success).
   int ReadOldTemplate(const char* text, std::string& errorMessage);
 
   // What the last read found the text to be.
@@ -124,9 +129,9 @@ class ZQA_OldParameterReader {
   std::vector<KeyAccounting::NamedChange> changes;
 
  private:
-  int ReadParsedTemplate(const Json::Value& root, std::string& errorMessage);
-  int ConvertImageParameter(const Json::Value& value, std::string& errorMessage,
-                            const RegionIndex& regions, ConversionBudget& budget);
+  Failure ReadParsedTemplate(const Json::Value& root);
+  Failure ConvertImageParameter(const Json::Value& value, const RegionIndex& regions,
+                                ConversionBudget& budget);
 };
 
 }  // namespace quorvane

@@ -48,11 +48,6 @@ bool NeedsOwnTask(const OldRegionDefinition& region, const OldBarcodeReaderTaskS
                      [&names](const std::string& name) { return names.count(name) == 0; });
 }
 
-int TooComplex(std::string& errorMessage) {
-  errorMessage.clear();
-  return errors::kTemplateComplex;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -101,7 +96,7 @@ const OldRegionDefinition* RegionIndex::Find(std::string_view name) const {
   return found == byName_.end() ? nullptr : found->second;
 }
 
-int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMessage) {
+Failure ConvertRegionDefinitions(RegionConversion& conversion) {
   const OldBarcodeReaderTaskSetting& task = conversion.task;
   QV_LMFParameter& document = conversion.document;
   // A name listed again adds itself to the flow once more and changes
@@ -119,8 +114,9 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
     const std::string& regionName = region->name;
     // No section of the current format may go without a name.
     if (regionName.empty()) {
-      errorMessage = Prefixed(region->GetTypeName(), CodeMessage("Name", errors::kJsonValueInvalid));
-      return errors::kJsonValueInvalid;
+      return Failure::Of(errors::kJsonValueInvalid, GetErrorString(errors::kJsonValueInvalid))
+          .Within("Name")
+          .Within(region->GetTypeName());
     }
     conversion.flow.imageROIProcessingNames.push_back(regionName);
     if (!converted.insert(regionName).second) continue;
@@ -129,13 +125,12 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
     // task of theirs loses its region. No region takes the whole image's name.
     QV_TargetROIDef* roi = document.FindSection<QV_TargetROIDef>(kTargetROIDefs, regionName);
     if (!roi) {
-      if (!conversion.budget.Spend(kSectionUnits)) return TooComplex(errorMessage);
+      if (!conversion.budget.Spend(kSectionUnits)) return BudgetSpent();
       auto created = MakeRef<QV_TargetROIDef>();
       created->name = regionName;
       QVIP_LocationOffsetStruct& offset = created->location.offset;
       if (SetLocation(*region, offset) != errors::kSuccess) {
-        errorMessage = Prefixed(regionName, offset.errorMessage);
-        return errors::kJsonValueInvalid;
+        return Failure::Of(errors::kJsonValueInvalid, offset.errorMessage).Within(regionName);
       }
       roi = created.Get();
       document.SetSectionObject(kTargetROIDefs, regionName, std::move(created));
@@ -143,7 +138,7 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
 
     const std::size_t comparisons =
         1 + task.formatSpecificationNames.size() + region->formatSpecificationNames.size();
-    if (!conversion.budget.Spend(comparisons)) return TooComplex(errorMessage);
+    if (!conversion.budget.Spend(comparisons)) return BudgetSpent();
     if (!NeedsOwnTask(*region, task)) continue;
 
     const BarcodeFormatMask regionFormats = region->legacyBarcodeFormat.barcodeFormatIds;
@@ -155,7 +150,7 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
     }
     const std::size_t copied =
         kSectionUnits + conversion.taskCopyCost + region->formatSpecificationNames.size();
-    if (!conversion.budget.Spend(copied)) return TooComplex(errorMessage);
+    if (!conversion.budget.Spend(copied)) return BudgetSpent();
     // Only the current-format part of the task is copied: it is all that is written.
     auto derived = MakeRef<ZQA_BarcodeReaderTaskSetting>(
         static_cast<const ZQA_BarcodeReaderTaskSetting&>(task));
@@ -168,7 +163,7 @@ int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMes
     // A name that no task had before: no definition lists it yet.
     roi->taskSettingNames.push_back(std::move(taskName));
   }
-  return errors::kSuccess;
+  return {};
 }
 
 }  // namespace quorvane

@@ -16,6 +16,7 @@
 
 #include "captureflow/lumiflow_setting.h"
 #include "document/template_document.h"
+#include "framework/failure.h"
 #include "legacy/conversion_budget.h"
 #include "legacy/legacy_barcode.h"
 
@@ -84,10 +85,9 @@ struct RegionConversion {
 // differ from the task's a copy of the task of its own, named region + "_" +
 // task name. Names without a region are dropped, and recorded as changes. A
 // region already converted for an earlier image parameter keeps its
-// definition and collects the new task name. Returns 0 or an error code with
-// its message in `errorMessage` (-10061 with no message when the budget is
-// spent).
-int ConvertRegionDefinitions(RegionConversion& conversion, std::string& errorMessage);
+// definition and collects the new task name. Returns no failure, or the
+// first one (-10061, told by its code alone, when the budget is spent).
+Failure ConvertRegionDefinitions(RegionConversion& conversion);
 
 // The legacy value that stands for a whole region in the record of changes:
 // its "Name", or the region's object.

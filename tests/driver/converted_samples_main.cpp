@@ -27,8 +27,7 @@ int main(int argc, char** argv) {
   for (int i = 0; written < count && i < 10 * count; ++i) {
     const std::string text = generator.Next();
     quorvane::ZQA_OldParameterReader reader;
-    std::string message;
-    if (reader.ReadOldTemplate(text.c_str(), message) != 0) continue;
+    if (reader.ReadTemplate(text.c_str())) continue;
     std::string output;
     reader.OutputNewTemplate(output);
     std::ofstream(directory / ("sample-" + std::to_string(i) + ".json"), std::ios::binary) << output;

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "driver/file_io.h"
 #include "driver/run_sinks.h"
 #include "driver/temp_tree.h"
 #include "driver/template_check.h"
@@ -157,6 +161,54 @@ TEST(CheckTemplateText, RefusesTextAfterTheTemplate) {
     if (c.code != errors::kSuccess) {
       EXPECT_NE(message.find(kExtra), std::string::npos) << message;
     }
+  }
+}
+
+// What the fake conversions below throw, or give as their failure.
+std::exception_ptr thrownByConversion;
+int failedCode = 0;
+std::string failedMessage;
+
+TemplateConversion ThrowingConversion(const std::string&, const ConversionRequest&) {
+  std::rethrow_exception(thrownByConversion);
+}
+
+TemplateConversion FailingConversion(const std::string&, const ConversionRequest&) {
+  TemplateConversion conversion;
+  conversion.code = failedCode;
+  conversion.errorMessage = failedMessage;
+  return conversion;
+}
+
+// The guard of a file is the only one on its way: what the conversion
+// throws fails the file as the conversion failing with that code and text
+// would, not as a file that could not be read.
+TEST(PrepareFile, AThrowWhileConvertingIsTheConversionsFailure) {
+  const struct {
+    std::exception_ptr thrown;
+    int code;
+    const char* message;
+    const char* line;
+  } cases[] = {
+      {std::make_exception_ptr(std::bad_alloc()), errors::kOutOfMemory,
+       "Not enough memory to perform operation.", "Not enough memory to perform operation."},
+      {std::make_exception_ptr(std::logic_error("misuse")), errors::kUnknown, "misuse", "misuse"},
+      {std::make_exception_ptr(std::logic_error("")), errors::kUnknown, "", "Error: Unknown error."},
+  };
+  const PlannedFile file{"in/a.json", "out/a.json"};
+  const std::string text = kLegacy;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    thrownByConversion = c.thrown;
+    const PreparedFile thrown = PrepareFile(file, ThrowingConversion, {}, WriteBeside::Never, &text);
+    failedCode = c.code;
+    failedMessage = c.message;
+    const PreparedFile failed = PrepareFile(file, FailingConversion, {}, WriteBeside::Never, &text);
+    EXPECT_EQ(thrown.outcome.status, FileStatus::NotRead);
+    EXPECT_EQ(thrown.outcome.code, c.code);
+    EXPECT_EQ(thrown.outcome.message, "Fail to read Old Template: in/a.json.\n" + std::string(c.line) + "\n");
+    EXPECT_EQ(thrown.outcome.message, failed.outcome.message);
+    EXPECT_EQ(thrown.outcome.code, failed.outcome.code);
   }
 }
 
