@@ -29,16 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                fuzzing::Describe(code, message) + " then " +
                    fuzzing::Describe(again, document.message));
 
-  std::string checkMessage;
-  const int checkCode = CheckTemplateText(text.c_str(), checkMessage);
+  const Failure check = CheckTemplateText(text.c_str());
+  const int checkCode = check.code;
+  const std::string& checkMessage = check.text;
   fuzzing::RequireReported(checkCode, checkMessage, false);
   FUZZ_REQUIRE(code == errors::kSuccess || (checkCode == code && checkMessage == message),
                "the checker refuses what the document refuses, in the same way",
                fuzzing::Describe(code, message) + " against " +
                    fuzzing::Describe(checkCode, checkMessage));
 
-  std::string strictMessage;
-  const int strictCode = CheckTemplateText(text.c_str(), strictMessage, nullptr, {.strict = true});
+  const Failure strict = CheckTemplateText(text.c_str(), nullptr, {.strict = true});
+  const int strictCode = strict.code;
+  const std::string& strictMessage = strict.text;
   fuzzing::RequireReported(strictCode, strictMessage, false);
   FUZZ_REQUIRE(checkCode == errors::kSuccess ||
                    (strictCode == checkCode && strictMessage == checkMessage),

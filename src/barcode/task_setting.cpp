@@ -203,8 +203,7 @@ int QV_TaskSettingBase::ReadFromJson(const Json::Value& value, const SkippedKeys
   FillDefaultSectionImageParameters();
   // Each field may be fine on its own while the pair is not; the message of
   // a field's failure stays.
-  std::string pairMessage;
-  if (const int pair = CheckTerminateSetting(pairMessage)) return pair;
+  if (const Failure pair = CheckTerminateSetting()) return pair.code;
   return result;
 }
 
@@ -260,12 +259,11 @@ void QV_TaskSettingBase::FillDefaultSectionImageParameters() {
   }
 }
 
-int QV_TaskSettingBase::CheckTerminateSetting(std::string& message) const {
-  if (IsStageAllowedInSection(terminateSetting.section, terminateSetting.stage)) {
-    return errors::kSuccess;
-  }
-  message = Prefixed(GetTypeName(), CodeMessage("TerminateSetting", errors::kJsonValueInvalid));
-  return errors::kJsonValueInvalid;
+Failure QV_TaskSettingBase::CheckTerminateSetting() const {
+  if (IsStageAllowedInSection(terminateSetting.section, terminateSetting.stage)) return {};
+  return Failure::Of(errors::kJsonValueInvalid,
+                     CodeMessage("TerminateSetting", errors::kJsonValueInvalid))
+      .Within(GetTypeName());
 }
 
 QVRef<QV_ImageParameter> QV_TaskSettingBase::GetSingleImageParameter() {

@@ -12,6 +12,7 @@
 
 #include "framework/document_base.h"
 #include "framework/enum_table.h"
+#include "framework/failure.h"
 #include "framework/object_base.h"
 #include "framework/parameter_field_base.h"
 #include "imageparams/image_parameter.h"
@@ -138,9 +139,9 @@ class QV_TaskSettingBase : public QV_ParameterFieldBase {
   // task localizes text lines, else "ip_zqiDefault" when it detects
   // documents, else "ip_default"). Existing entries stay as they are.
   void FillDefaultSectionImageParameters();
-  // -10033, with type name + ":TerminateSetting:" + the code's text in
-  // `message`, when the terminate stage cannot end its section; else 0.
-  int CheckTerminateSetting(std::string& message) const;
+  // -10033, with type name + ":TerminateSetting:" + the code's text, when
+  // the terminate stage cannot end its section; else none.
+  Failure CheckTerminateSetting() const;
   // The image parameter that every section names, found in the owner
   // document; null when the sections name several, or there is no document
   // or no such image parameter.

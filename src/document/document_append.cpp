@@ -51,9 +51,9 @@ int QV_LMFParameter::AppendFromString(const char* content) {
 }
 
 int QV_LMFParameter::AppendFromText(std::string_view content) {
-  return Guarded(message, [this, content] {
+  return Settle(Guarded([this, content] {
     Json::Value parsed;
-    if (const int result = ParseTemplateObject(content, parsed, message)) return result;
+    if (Failure refused = ParseTemplateObject(content, parsed)) return refused;
     // Everything is checked before anything is merged, so a refused text
     // leaves the stored one as it was.
     for (const SectionSpec& section : SectionTable()) {
@@ -70,13 +70,12 @@ int QV_LMFParameter::AppendFromText(std::string_view content) {
       }
       for (const Json::Value& element : *added) {
         if (!element.isObject()) {
-          message = key + std::string(texts::kAppendNotAnObject);
-          return errors::kJsonTypeInvalid;
+          return Failure::Of(errors::kJsonTypeInvalid, key + std::string(texts::kAppendNotAnObject));
         }
         std::string_view name;
         if (StringMember(element, "Name", name) && storedNames.count(name) != 0) {
-          message = key + std::string(texts::kAppendNameDuplicated) + std::string(name);
-          return errors::kNameDuplicated;
+          return Failure::Of(errors::kNameDuplicated,
+                             key + std::string(texts::kAppendNameDuplicated) + std::string(name));
         }
       }
     }
@@ -102,8 +101,8 @@ int QV_LMFParameter::AppendFromText(std::string_view content) {
       if (!target.isArray()) target = Json::Value(Json::arrayValue);
       for (Json::Value& element : added) target.append(std::move(element));
     }
-    return errors::kSuccess;
-  });
+    return Failure();
+  }));
 }
 
 }  // namespace quorvane

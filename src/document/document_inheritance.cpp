@@ -14,7 +14,9 @@ namespace quorvane {
 namespace {
 
 using document_internal::BaseNameInvalid;
+using document_internal::CodeFailure;
 using document_internal::StringMember;
+using document_internal::TypeFailure;
 
 // What the entries read with a base may copy from their bases together, in
 // the units of SizeOfJson. An entry that many others start from is copied
@@ -103,30 +105,24 @@ bool QV_LMFParameter::ValidateBaseNames(const Json::Value& array, std::string_vi
   return true;
 }
 
-int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
-                                          const SectionSpec& section) {
-  int result = errors::kSuccess;
+Failure QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
+                                              const SectionSpec& section) {
+  Failure failure;
   VisitCollection(section.collection, [&](auto& collection) {
-    result = ReadSectionsWithBase(array, section, collection);
+    failure = ReadSectionsWithBase(array, section, collection);
   });
-  return result;
+  return failure;
 }
 
 template <class T>
-int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section,
+Failure QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section,
                                           SectionCollection<T>& collection) {
   const std::string_view key = section.key;
-  if (!ValidateBaseNames(array, section.baseKey)) {
-    message = BaseNameInvalid(key);
-    return errors::kJsonValueInvalid;
-  }
+  if (!ValidateBaseNames(array, section.baseKey)) return BaseNameInvalid(key);
   NameIndex index;
   for (Json::ArrayIndex i = 0; i < array.size(); ++i) {
     const Json::Value& element = array[i];
-    if (!element.isObject()) {
-      message = CodeMessage(ElementName(key, i), errors::kJsonTypeInvalid);
-      return errors::kJsonTypeInvalid;
-    }
+    if (!element.isObject()) return TypeFailure(ElementName(key, i));
     const Json::Value* nameValue = FindMember(element, "Name");
     int failure = errors::kSuccess;
     std::string_view name;
@@ -140,8 +136,7 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array, const Sectio
       failure = errors::kNameDuplicated;
     }
     if (failure != errors::kSuccess) {
-      message = CodeMessage(KeyOfElement(ElementName(key, i), " ", "Name"), failure);
-      return failure;
+      return CodeFailure(KeyOfElement(ElementName(key, i), " ", "Name"), failure);
     }
   }
   InheritanceWork work;
@@ -150,10 +145,11 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array, const Sectio
     if (StringMember(*entry.second, section.baseKey, baseName)) work.bases.insert(baseName);
   }
   for (const auto& entry : index) {
-    const int result = ReadWithBase(entry.first, index, section, collection, work);
-    if (result != errors::kSuccess) return result;
+    if (Failure failure = ReadWithBase(entry.first, index, section, collection, work)) {
+      return failure;
+    }
   }
-  return errors::kSuccess;
+  return {};
 }
 
 // Reads one element after its base. A base missing from the collection is
@@ -161,7 +157,7 @@ int QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array, const Sectio
 // stack, and an element is looked at again when its base has been read, so
 // the order is that of reading each base on demand, without a call per link.
 template <class T>
-int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
+Failure QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
                                   const SectionSpec& section, SectionCollection<T>& collection,
                                   InheritanceWork& work) {
   static const InheritanceWork::EntrySize kFixedSize;
@@ -171,8 +167,7 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
     const std::string_view current = pending.back();
     auto found = index.find(current);
     if (found == index.end()) {
-      message = CodeMessage(current, errors::kJsonValueInvalid);
-      return errors::kJsonValueInvalid;
+      return CodeFailure(current, errors::kJsonValueInvalid);
     }
     const Json::Value& element = *found->second;
     const T* base = nullptr;
@@ -181,19 +176,14 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
     if (baseValue != nullptr && !baseValue->isNull()) {
       std::string_view baseName;
       if (!StringMember(element, section.baseKey, baseName)) {
-        message = CodeMessage(KeyOfElement(EntryName(section.key, current), ".", section.baseKey),
-                              errors::kJsonTypeInvalid);
-        return errors::kJsonTypeInvalid;
+        return TypeFailure(KeyOfElement(EntryName(section.key, current), ".", section.baseKey));
       }
       if (!baseName.empty()) {
         base = collection.Find(baseName);
         if (base == nullptr) {
           // ValidateBaseNames has refused loops; this only keeps a loop
           // from running forever should one get through.
-          if (!onStack.insert(baseName).second) {
-            message = BaseNameInvalid(section.key);
-            return errors::kJsonValueInvalid;
-          }
+          if (!onStack.insert(baseName).second) return BaseNameInvalid(section.key);
           pending.push_back(baseName);
           continue;
         }
@@ -202,16 +192,13 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
         }
         work.copied += baseSize->total;
         if (work.copied > kInheritanceWorkLimit) {
-          message = CodeMessage(EntryName(section.key, current), errors::kTemplateComplex);
-          return errors::kTemplateComplex;
+          return CodeFailure(EntryName(section.key, current), errors::kTemplateComplex);
         }
       }
     }
     QVRef<T> object = NewSection<T>(base);
-    const int result = object->ReadFromJson(element, NoSkippedKeys());
-    if (result != errors::kSuccess) {
-      message = object->errorMessage;
-      return result;
+    if (const int result = object->ReadFromJson(element, NoSkippedKeys())) {
+      return Failure::Of(result, object->errorMessage);
     }
     collection.Set(std::string(current), std::move(object));
 
@@ -230,7 +217,7 @@ int QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
     onStack.erase(current);
     pending.pop_back();
   }
-  return errors::kSuccess;
+  return {};
 }
 
 }  // namespace quorvane

@@ -18,38 +18,31 @@ Json::CharReaderBuilder WholeTextReader() {
   return builder;
 }
 
-// Parses a current-format text. On failure `errors` holds the reader's error
-// list, or the text of what the reader threw (nesting beyond its limit).
-bool ParseTemplateText(std::string_view text, Json::Value& value, std::string& errors) {
+// Parses a current-format text; a failure carries the reader's error list,
+// or the text of what the reader threw (nesting beyond its limit).
+Failure ParseTemplateText(std::string_view text, Json::Value& value) {
   static const Json::CharReaderBuilder builder = WholeTextReader();
   const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   const char* begin = text.data() != nullptr ? text.data() : "";
+  std::string errors;
   try {
-    if (reader->parse(begin, begin + text.size(), &value, &errors)) return true;
+    if (reader->parse(begin, begin + text.size(), &value, &errors)) return {};
   } catch (const std::exception& e) {
     errors = e.what();
   }
   value = Json::Value();
-  return false;
+  return Failure::Of(errors::kJsonParseFailed, errors);
 }
 
 }  // namespace
 
-int ParseTemplateObject(std::string_view text, Json::Value& value, std::string& message) {
+Failure ParseTemplateObject(std::string_view text, Json::Value& value) {
   if (ExceedsJsonValueLimit(text)) {
-    message = JsonValueLimitMessage();
-    return errors::kTemplateComplex;
+    return Failure::Of(errors::kTemplateComplex, JsonValueLimitMessage());
   }
-  std::string parseErrors;
-  if (!ParseTemplateText(text, value, parseErrors)) {
-    message = std::move(parseErrors);
-    return errors::kJsonParseFailed;
-  }
-  if (!value.isObject()) {
-    message = texts::kNotAnObject;
-    return errors::kJsonValueInvalid;
-  }
-  return errors::kSuccess;
+  if (Failure failure = ParseTemplateText(text, value)) return failure;
+  if (!value.isObject()) return Failure::Of(errors::kJsonValueInvalid, texts::kNotAnObject);
+  return {};
 }
 
 std::string UndefinedName(std::string_view kind, std::string_view name, std::string_view referrer) {
@@ -61,8 +54,15 @@ std::string UndefinedName(std::string_view kind, std::string_view name, std::str
   return text;
 }
 
-std::string BaseNameInvalid(std::string_view key) {
-  return Prefixed(key, texts::kBaseNameInvalid, Joint::kSpace);
+Failure CodeFailure(std::string_view name, int code) {
+  return Failure::Of(code, CodeMessage(name, code));
+}
+
+Failure TypeFailure(std::string_view key) { return CodeFailure(key, errors::kJsonTypeInvalid); }
+
+Failure BaseNameInvalid(std::string_view key) {
+  return Failure::Of(errors::kJsonValueInvalid,
+                     Prefixed(key, texts::kBaseNameInvalid, Joint::kSpace));
 }
 
 bool StringMember(const Json::Value& object, std::string_view key, std::string_view& text) {

@@ -12,6 +12,7 @@
 
 #include "framework/document_base.h"
 #include "framework/error_codes.h"
+#include "framework/failure.h"
 
 namespace quorvane::document_internal {
 
@@ -22,17 +23,22 @@ inline constexpr std::pair<const char*, TaskKind> kDefaultTaskNames[] = {
     {"zqi_task_default", kDocumentNormalizerTask},
 };
 
-// Parses a text that must hold a JSON object; a refusal leaves its text in
-// `message`.
-int ParseTemplateObject(std::string_view text, Json::Value& value, std::string& message);
+// Parses a text that must hold a JSON object.
+Failure ParseTemplateObject(std::string_view text, Json::Value& value);
 
 // kind + " name:" + name + " referenced in " + referrer + " is undefined": a
 // name that no section of its kind answers to.
 std::string UndefinedName(std::string_view kind, std::string_view name, std::string_view referrer);
 
+// name + ":" + the code's text, as the failure of `code`.
+Failure CodeFailure(std::string_view name, int code);
+
+// key + ":" + "Json type invalid.": a value of the wrong JSON type.
+Failure TypeFailure(std::string_view key);
+
 // key + " has invalid baseName.": the bases of a section array loop or lead
 // nowhere.
-std::string BaseNameInvalid(std::string_view key);
+Failure BaseNameInvalid(std::string_view key);
 
 // The string under `key` of `object`; false when `object` is not an object
 // or holds no string there.

@@ -17,6 +17,7 @@ namespace {
 using document_internal::kDefaultTaskNames;
 using document_internal::ParseTemplateObject;
 using document_internal::StringMember;
+using document_internal::TypeFailure;
 
 // Whether the section arrays of `templateJson` hold more than `limit`
 // elements together.
@@ -31,82 +32,84 @@ bool ExceedsSectionLimit(const Json::Value& templateJson, std::size_t limit) {
 
 }  // namespace
 
-int QV_LMFParameter::ReadFromString(const char* content) {
-  if (content != nullptr) return ReadFromText(content);
-  return Guarded(message, [this] {
-    Clear();
-    message = GetErrorString(errors::kSuccess);
-    return ReadParsed(false);
-  });
+int QV_LMFParameter::Settle(const Failure& failure) {
+  if (failure) message = failure.Detail();
+  return failure.code;
 }
 
-int QV_LMFParameter::ReadFromText(std::string_view content) {
-  return Guarded(message, [this, content] {
+int QV_LMFParameter::ReadFromString(const char* content) {
+  if (content != nullptr) return ReadFromText(content);
+  message = GetErrorString(errors::kSuccess);
+  return Settle(Guarded([this] {
     Clear();
-    message = GetErrorString(errors::kSuccess);
+    return ReadParsed(false);
+  }));
+}
+
+int QV_LMFParameter::ReadFromText(std::string_view content) { return Read(content).code; }
+
+Failure QV_LMFParameter::Read(std::string_view content) {
+  message = GetErrorString(errors::kSuccess);
+  Failure failure = Guarded([this, content] {
+    Clear();
     Json::Value parsed;
-    if (const int result = ParseTemplateObject(content, parsed, message)) return result;
+    if (Failure refused = ParseTemplateObject(content, parsed)) return refused;
     templateJson = std::move(parsed);
     return ReadParsed(true);
   });
+  Settle(failure);
+  return failure;
 }
 
-int QV_LMFParameter::ReadParsed(bool contentGiven) {
-  if (templateJson.isNull()) return errors::kSuccess;
+Failure QV_LMFParameter::ReadParsed(bool contentGiven) {
+  if (templateJson.isNull()) return {};
   if (ExceedsSectionLimit(templateJson, kMaxSections)) {
-    message = std::string(texts::kSectionLimitPrefix) + std::to_string(kMaxSections) +
-              std::string(texts::kSectionLimitSuffix);
-    return errors::kTemplateComplex;
+    return Failure::Of(errors::kTemplateComplex, std::string(texts::kSectionLimitPrefix) +
+                                                     std::to_string(kMaxSections) +
+                                                     std::string(texts::kSectionLimitSuffix));
   }
-  int result = CollectTaskNames();
-  if (result == errors::kSuccess) result = ReadSections(contentGiven);
-  if (result != errors::kSuccess) return result;
-  for (int (QV_LMFParameter::*check)() :
+  if (Failure failure = CollectTaskNames()) return failure;
+  if (Failure failure = ReadSections(contentGiven)) return failure;
+  for (Failure (QV_LMFParameter::*check)() :
        {&QV_LMFParameter::CheckImageSources, &QV_LMFParameter::CheckTargetROINames,
         &QV_LMFParameter::CheckOutputTasks, &QV_LMFParameter::CheckSemanticSettingNames}) {
-    result = (this->*check)();
-    if (result != errors::kSuccess) return result;
+    if (Failure failure = (this->*check)()) return failure;
   }
-  return errors::kSuccess;
+  return {};
 }
 
-int QV_LMFParameter::CollectTaskNames() {
+Failure QV_LMFParameter::CollectTaskNames() {
   for (const SectionSpec& section : SectionTable()) {
     if (section.taskKind == kNotATask) continue;
     const Json::Value* array = FindMember(templateJson, section.key);
     if (array == nullptr || array->isNull()) continue;
     ConsumeMember(templateJson, section.key);
-    if (!array->isArray()) {
-      message = CodeMessage(section.key, errors::kJsonTypeInvalid);
-      return errors::kJsonTypeInvalid;
-    }
+    if (!array->isArray()) return TypeFailure(section.key);
     for (const Json::Value& element : *array) {
       std::string_view name;
       if (!StringMember(element, "Name", name)) continue;
       if (!taskNameKinds.emplace(std::string(name), section.taskKind).second) {
-        message = Prefixed(section.key, name);
-        return errors::kNameDuplicated;
+        return Failure::Of(errors::kNameDuplicated, Prefixed(section.key, name));
       }
       declaredTaskNames_.emplace(name);
     }
   }
   for (const auto& [name, kind] : kDefaultTaskNames) taskNameKinds.emplace(name, kind);
-  return errors::kSuccess;
+  return {};
 }
 
-int QV_LMFParameter::SectionArray(const char* key, const Json::Value*& array) {
+Failure QV_LMFParameter::SectionArray(const char* key, const Json::Value*& array) {
   array = FindMember(templateJson, key);
   ConsumeMember(templateJson, key);
   if (array != nullptr && array->isNull()) array = nullptr;
   if (array != nullptr && !array->isArray()) {
     array = nullptr;
-    message = key;
-    return errors::kJsonTypeInvalid;
+    return Failure::Of(errors::kJsonTypeInvalid, key);
   }
-  return errors::kSuccess;
+  return {};
 }
 
-int QV_LMFParameter::ReadSections(bool contentGiven) {
+Failure QV_LMFParameter::ReadSections(bool contentGiven) {
   // The sections the document reads, in their order.
   std::vector<const SectionSpec*> steps;
   for (const SectionSpec& section : SectionTable()) {
@@ -116,127 +119,108 @@ int QV_LMFParameter::ReadSections(bool contentGiven) {
             [](const SectionSpec* a, const SectionSpec* b) { return a->readStep < b->readStep; });
 
   for (const SectionSpec* section : steps) {
-    int result = errors::kSuccess;
     if (section->reading == SectionSpec::Reading::kObject) {
-      result = ReadGlobalParameter(*section);
-      if (result != errors::kSuccess) return result;
+      if (Failure failure = ReadGlobalParameter(*section)) return failure;
       continue;
     }
     const Json::Value* array = nullptr;
-    result = SectionArray(section->key, array);
-    if (result == errors::kSuccess && array != nullptr) {
-      result = section->reading == SectionSpec::Reading::kWithBase
-                   ? ReadSectionsWithBase(*array, *section)
-                   : ReadPlainSection(*array, *section);
-      if (result == errors::kSuccess) result = AfterSection(*section, contentGiven);
-    }
-    if (result != errors::kSuccess) return result;
+    if (Failure failure = SectionArray(section->key, array)) return failure;
+    if (array == nullptr) continue;
+    Failure failure = section->reading == SectionSpec::Reading::kWithBase
+                          ? ReadSectionsWithBase(*array, *section)
+                          : ReadPlainSection(*array, *section);
+    if (!failure) failure = AfterSection(*section, contentGiven);
+    if (failure) return failure;
   }
-  return errors::kSuccess;
+  return {};
 }
 
-int QV_LMFParameter::ReadGlobalParameter(const SectionSpec& section) {
+Failure QV_LMFParameter::ReadGlobalParameter(const SectionSpec& section) {
   ConsumeMember(templateJson, section.key);
   const Json::Value* global = FindMember(templateJson, section.key);
-  if (global == nullptr || global->isNull()) return errors::kSuccess;
-  if (!global->isObject()) {
-    message = section.key;
-    return errors::kJsonTypeInvalid;
-  }
+  if (global == nullptr || global->isNull()) return {};
+  if (!global->isObject()) return Failure::Of(errors::kJsonTypeInvalid, section.key);
   auto parameter = NewSection<QV_GlobalParameter>();
   globalParameter = parameter;
   const int result = parameter->ReadFromJson(*global, NoSkippedKeys());
-  if (result != errors::kSuccess) message = parameter->errorMessage;
-  return result;
+  return result != errors::kSuccess ? Failure::Of(result, parameter->errorMessage) : Failure();
 }
 
-int QV_LMFParameter::AfterSection(const SectionSpec& section, bool contentGiven) {
+Failure QV_LMFParameter::AfterSection(const SectionSpec& section, bool contentGiven) {
   switch (section.collection) {
     case kLumiflowTemplates: {
       // The default template gives way to the templates of a text, unless the
       // text has its own "Default".
-      if (!contentGiven) return errors::kSuccess;
+      if (!contentGiven) return {};
       const QV_LumiflowSetting* flow = lumiflowTemplates.Find(DefaultLumiflowSettingName());
       if (flow != nullptr && flow->isPlaceholder) {
         lumiflowTemplates.Erase(DefaultLumiflowSettingName());
       }
-      return errors::kSuccess;
+      return {};
     }
     case kTargetROIDefs:
       return CheckTargetROIDefs();
     case kSemanticProcessing:
       return CheckSemanticTaskNames();
     default:
-      return errors::kSuccess;
+      return {};
   }
 }
 
-int QV_LMFParameter::ReadPlainSection(const Json::Value& array, const SectionSpec& section) {
-  int result = errors::kSuccess;
+Failure QV_LMFParameter::ReadPlainSection(const Json::Value& array, const SectionSpec& section) {
+  Failure failure;
   VisitCollection(section.collection, [&](auto& collection) {
-    result = ReadPlainSection(array, section, collection);
+    failure = ReadPlainSection(array, section, collection);
   });
-  return result;
+  return failure;
 }
 
 template <class T>
-int QV_LMFParameter::ReadPlainSection(const Json::Value& array, const SectionSpec& section,
+Failure QV_LMFParameter::ReadPlainSection(const Json::Value& array, const SectionSpec& section,
                                       SectionCollection<T>& collection) {
   if (!section.duplicateText.empty()) {
     std::set<std::string_view> names;
     for (const Json::Value& element : array) {
       std::string_view name;
       if (StringMember(element, "Name", name) && !names.insert(name).second) {
-        message = section.duplicateText;
-        return errors::kNameDuplicated;
+        return Failure::Of(errors::kNameDuplicated, section.duplicateText);
       }
     }
   }
   for (Json::ArrayIndex i = 0; i < array.size(); ++i) {
     const Json::Value& element = array[i];
-    if (!element.isObject()) {
-      message = CodeMessage(ElementName(section.Label(), i), errors::kJsonTypeInvalid);
-      return errors::kJsonTypeInvalid;
-    }
+    if (!element.isObject()) return TypeFailure(ElementName(section.Label(), i));
     if (section.collection == kLumiflowTemplates && i == 0) {
       const Json::Value* name = FindMember(element, "Name");
       if (name != nullptr && !name->isNull()) {
-        if (!name->isString()) {
-          message = CodeMessage(ElementName(section.Label(), 0), errors::kJsonTypeInvalid);
-          return errors::kJsonTypeInvalid;
-        }
+        if (!name->isString()) return TypeFailure(ElementName(section.Label(), 0));
         firstTemplateName = name->asString();
       }
     }
     if (section.collection == kImageSources) {
-      const int result = CheckImageSourceType(element, section.Label());
-      if (result != errors::kSuccess) return result;
+      if (Failure failure = CheckImageSourceType(element, section.Label())) return failure;
     }
     QVRef<T> object = NewSection<T>();
-    const int result = object->ReadFromJson(element, NoSkippedKeys());
-    if (result != errors::kSuccess) {
-      message = object->errorMessage;
-      return result;
+    if (const int result = object->ReadFromJson(element, NoSkippedKeys())) {
+      return Failure::Of(result, object->errorMessage);
     }
     const std::string name = object->name;
     collection.Set(name, std::move(object));
   }
-  return errors::kSuccess;
+  return {};
 }
 
-int QV_LMFParameter::CheckImageSourceType(const Json::Value& element, std::string_view label) {
+Failure QV_LMFParameter::CheckImageSourceType(const Json::Value& element,
+                                              std::string_view label) {
   const Json::Value* type = FindMember(element, "Type");
-  if (type == nullptr || !type->isString()) {
-    message = Prefixed(label, CodeMessage("Type", errors::kJsonTypeInvalid));
-    return errors::kJsonTypeInvalid;
-  }
+  if (type == nullptr || !type->isString()) return TypeFailure("Type").Within(label);
   const std::string text = type->asString();
   if (LookupEnumValue(QV_ImageSourceSetting::TypeNames(), text) !=
       QV_ImageSourceSetting::IST_DIRECTORY_FETCHER) {
-    message = text + std::string(texts::kImageSourceTypeUnsupported);
-    return errors::kJsonValueInvalid;
+    return Failure::Of(errors::kJsonValueInvalid,
+                       text + std::string(texts::kImageSourceTypeUnsupported));
   }
-  return errors::kSuccess;
+  return {};
 }
 
 }  // namespace quorvane

@@ -17,6 +17,7 @@ namespace quorvane {
 
 namespace {
 
+using document_internal::CodeFailure;
 using document_internal::UndefinedName;
 
 // Names (and reference lists) looked at or filled in by the reference checks
@@ -68,20 +69,16 @@ QV_LMFParameter::RoiScope QV_LMFParameter::ScopeOf(const Names& roiNames) {
   return scope;
 }
 
-QV_LMFParameter::ReferenceCheck QV_LMFParameter::ApplyScope(const RoiScope& scope,
-                                                            std::vector<std::string>& taskNames,
-                                                            const std::string& referrer,
-                                                            bool outputTasksAllowed) {
+Failure QV_LMFParameter::ApplyScope(const RoiScope& scope, std::vector<std::string>& taskNames,
+                                    const std::string& referrer, bool outputTasksAllowed) {
   const auto isOutputTask = [this](std::string_view task) {
     auto kind = taskNameKinds.find(task);
     return kind != taskNameKinds.end() && kind->second == kOutputTask;
   };
-  if (scope.tooComplex) {
-    return {errors::kTemplateComplex, CodeMessage(referrer, errors::kTemplateComplex)};
-  }
-  const auto undefinedRoi = [&scope, &referrer]() -> ReferenceCheck {
-    return {errors::kNameReferenceInvalid,
-            UndefinedName(texts::kRoiKind, scope.undefinedName, referrer)};
+  if (scope.tooComplex) return CodeFailure(referrer, errors::kTemplateComplex);
+  const auto undefinedRoi = [&scope, &referrer] {
+    return Failure::Of(errors::kNameReferenceInvalid,
+                       UndefinedName(texts::kRoiKind, scope.undefinedName, referrer));
   };
   if (taskNames.empty()) {
     if (scope.hasUndefined) return undefinedRoi();
@@ -91,7 +88,7 @@ QV_LMFParameter::ReferenceCheck QV_LMFParameter::ApplyScope(const RoiScope& scop
     }
     referenceWork_ += collected.size();
     if (referenceWork_ > kReferenceWorkLimit) {
-      return {errors::kTemplateComplex, CodeMessage(referrer, errors::kTemplateComplex)};
+      return CodeFailure(referrer, errors::kTemplateComplex);
     }
     taskNames = std::move(collected);
     return {};
@@ -101,108 +98,106 @@ QV_LMFParameter::ReferenceCheck QV_LMFParameter::ApplyScope(const RoiScope& scop
   if (scope.definedCount > 0 && !outputTasksAllowed) {
     for (const std::string& task : taskNames) {
       if (isOutputTask(task)) {
-        return {errors::kNameReferenceInvalid,
-                std::string(texts::kOutputTaskNamed) + task + std::string(texts::kReferencedIn) +
-                    referrer + std::string(texts::kIsInvalid)};
+        return Failure::Of(errors::kNameReferenceInvalid,
+                           std::string(texts::kOutputTaskNamed) + task +
+                               std::string(texts::kReferencedIn) + referrer +
+                               std::string(texts::kIsInvalid));
       }
     }
   }
   if (scope.hasUndefined) return undefinedRoi();
   for (const std::string& task : taskNames) {
     if (scope.taskSet.count(task) == 0) {
-      return {errors::kNameReferenceInvalid, UndefinedName(texts::kTaskKind, task, referrer)};
+      return Failure::Of(errors::kNameReferenceInvalid,
+                         UndefinedName(texts::kTaskKind, task, referrer));
     }
   }
   return {};
 }
 
-QV_LMFParameter::ReferenceCheck QV_LMFParameter::CheckReferences(
+Failure QV_LMFParameter::CheckReferences(
     const std::vector<std::string>& roiNames, std::vector<std::string>& taskNames,
     const std::string& referrer, bool outputTasksAllowed) {
   return ApplyScope(ScopeOf(roiNames), taskNames, referrer, outputTasksAllowed);
 }
 
-int QV_LMFParameter::CheckTargetROIDefs() {
+Failure QV_LMFParameter::CheckTargetROIDefs() {
   for (const auto& [name, roi] : targetROIDefs) {
-    if (const int result =
+    if (Failure failure =
             CheckDeclaredTasks(roi->taskSettingNames, texts::kUndeclaredInTargetROIDef, name)) {
-      return result;
+      return failure;
     }
     if (std::optional<QV_ReferenceObjectFilter>& filter = roi->location.referenceObjectFilter) {
-      const ReferenceCheck check =
-          CheckReferences(filter->referenceTargetROIDefNames, filter->referenceTaskNames,
-                          Prefixed(roi->GetTypeName(), name), true);
-      if (check.code != errors::kSuccess) {
-        message = check.message;
-        return check.code;
+      if (Failure failure =
+              CheckReferences(filter->referenceTargetROIDefNames, filter->referenceTaskNames,
+                              Prefixed(roi->GetTypeName(), name), true)) {
+        return failure;
       }
     }
   }
-  return errors::kSuccess;
+  return {};
 }
 
-int QV_LMFParameter::CheckSemanticTaskNames() {
+Failure QV_LMFParameter::CheckSemanticTaskNames() {
   for (const auto& [name, setting] : semanticSettings) {
-    if (const int result = CheckDeclaredTasks(setting->taskSettingNames,
-                                              texts::kUndeclaredInSemanticSetting, name)) {
-      return result;
+    if (Failure failure = CheckDeclaredTasks(setting->taskSettingNames,
+                                             texts::kUndeclaredInSemanticSetting, name)) {
+      return failure;
     }
   }
-  return errors::kSuccess;
+  return {};
 }
 
-int QV_LMFParameter::CheckDeclaredTasks(const std::vector<std::string>& tasks,
-                                        std::string_view referredIn, const std::string& name) {
+Failure QV_LMFParameter::CheckDeclaredTasks(const std::vector<std::string>& tasks,
+                                            std::string_view referredIn, const std::string& name) {
   for (const std::string& task : tasks) {
     if (declaredTaskNames_.count(task) == 0) {
-      message = std::string(texts::kUndeclaredTask) + task + std::string(referredIn) + name +
-                std::string(texts::kIsUndefined);
-      return errors::kNameReferenceInvalid;
+      return Failure::Of(errors::kNameReferenceInvalid,
+                         std::string(texts::kUndeclaredTask) + task + std::string(referredIn) +
+                             name + std::string(texts::kIsUndefined));
     }
   }
-  return errors::kSuccess;
+  return {};
 }
 
-int QV_LMFParameter::CheckImageSources() {
+Failure QV_LMFParameter::CheckImageSources() {
   for (const auto& [name, flow] : lumiflowTemplates) {
     if (flow->imageSourceName.empty()) continue;
     if (!imageSources.Contains(flow->imageSourceName)) {
-      message = flow->imageSourceName + std::string(texts::kImageSourceUnknown);
-      return errors::kImageSourceNotFound;
+      return Failure::Of(errors::kImageSourceNotFound,
+                         flow->imageSourceName + std::string(texts::kImageSourceUnknown));
     }
   }
-  return errors::kSuccess;
+  return {};
 }
 
-int QV_LMFParameter::CheckTargetROINames() {
+Failure QV_LMFParameter::CheckTargetROINames() {
   std::set<std::string_view> named;
   // Checked as collected: the first name that is not a definition, in the
   // order of collection, is the one reported.
   const auto collect = [this, &named](const std::vector<std::string>& names) {
     for (const std::string& roiName : names) {
       if (named.insert(roiName).second && !targetROIDefs.Contains(roiName)) {
-        message = roiName + std::string(texts::kTargetROIDefUnknown);
-        return errors::kNameReferenceInvalid;
+        return Failure::Of(errors::kNameReferenceInvalid,
+                           roiName + std::string(texts::kTargetROIDefUnknown));
       }
     }
-    return errors::kSuccess;
+    return Failure();
   };
-  int result = errors::kSuccess;
   for (const auto& [name, flow] : lumiflowTemplates) {
-    result = collect(flow->imageROIProcessingNames);
-    if (result != errors::kSuccess) return result;
+    if (Failure failure = collect(flow->imageROIProcessingNames)) return failure;
   }
   for (const auto& [name, setting] : semanticSettings) {
-    if (setting->referenceObjectFilter) {
-      result = collect(setting->referenceObjectFilter->referenceTargetROIDefNames);
+    if (!setting->referenceObjectFilter) continue;
+    if (Failure failure = collect(setting->referenceObjectFilter->referenceTargetROIDefNames)) {
+      return failure;
     }
-    if (result != errors::kSuccess) return result;
   }
   for (const auto& [name, roi] : targetROIDefs) {
-    if (roi->location.referenceObjectFilter) {
-      result = collect(roi->location.referenceObjectFilter->referenceTargetROIDefNames);
+    if (!roi->location.referenceObjectFilter) continue;
+    if (Failure failure = collect(roi->location.referenceObjectFilter->referenceTargetROIDefNames)) {
+      return failure;
     }
-    if (result != errors::kSuccess) return result;
   }
 
   // The default definition goes unless something names it or it was read.
@@ -211,11 +206,11 @@ int QV_LMFParameter::CheckTargetROINames() {
     named.clear();  // may hold views into the definition
     targetROIDefs.Erase(DefaultTargetROIDefName());
   }
-  return errors::kSuccess;
+  return {};
 }
 
-int QV_LMFParameter::CheckOutputTasks() {
-  if (outputTasks.Empty()) return errors::kSuccess;
+Failure QV_LMFParameter::CheckOutputTasks() {
+  if (outputTasks.Empty()) return {};
   // Output task name → the definitions that run it, in name order.
   std::map<std::string_view, std::vector<std::string_view>> runners;
   for (const auto& entry : outputTasks) runners[entry.first];
@@ -236,31 +231,28 @@ int QV_LMFParameter::CheckOutputTasks() {
     for (std::size_t i = 0; i < results.size(); ++i) {
       QV_OutputTaskSetting::TaskResult& taskResult = results[i];
       const std::string referrer = ElementName(texts::kTaskResult, i);
-      ReferenceCheck check = CheckReferences({taskResult.targetROIDefName},
-                                             taskResult.taskSettingNames, referrer, false);
-      if (check.code == errors::kSuccess) {
-        check = ApplyScope(runnersScope, taskResult.backwardReferenceOutput.referenceTaskNames,
-                           Prefixed(referrer, texts::kBackwardReferenceOutput), false);
+      Failure failure = CheckReferences({taskResult.targetROIDefName},
+                                        taskResult.taskSettingNames, referrer, false);
+      if (!failure) {
+        failure = ApplyScope(runnersScope, taskResult.backwardReferenceOutput.referenceTaskNames,
+                             Prefixed(referrer, texts::kBackwardReferenceOutput), false);
       }
-      if (check.code != errors::kSuccess) {
-        message = check.message;
-        return check.code;
-      }
+      if (failure) return failure;
     }
   }
-  return errors::kSuccess;
+  return {};
 }
 
-int QV_LMFParameter::CheckSemanticSettingNames() {
+Failure QV_LMFParameter::CheckSemanticSettingNames() {
   for (const auto& [name, flow] : lumiflowTemplates) {
     for (const std::string& settingName : flow->semanticProcessingNames) {
       if (!semanticSettings.Contains(settingName)) {
-        message = settingName + std::string(texts::kSemanticSettingUnknown);
-        return errors::kNameReferenceInvalid;
+        return Failure::Of(errors::kNameReferenceInvalid,
+                           settingName + std::string(texts::kSemanticSettingUnknown));
       }
     }
   }
-  return errors::kSuccess;
+  return {};
 }
 
 // ---------------------------------------------------------------------------

@@ -145,24 +145,20 @@ class ReferenceWalk {
     }
   }
 
-  int Run(std::string& message) {
+  Failure Run() {
     for (const SectionSpec& section : SectionTable()) {
       if (section.create == nullptr) continue;
       const std::vector<ElementNames> elements = NamesOfElements(section);
       std::optional<BaseChains> chains;
       if (section.baseKey != nullptr) chains.emplace(elements, ProvidedNames(section));
       for (const ElementNames& element : elements) {
-        if (chains && !chains->Ends(element)) {
-          message = BaseNameInvalid(section.key);
-          return errors::kJsonValueInvalid;
-        }
+        if (chains && !chains->Ends(element)) return BaseNameInvalid(section.key);
         if (element.unanswered) {
-          message = *element.unanswered;
-          return errors::kNameReferenceInvalid;
+          return Failure::Of(errors::kNameReferenceInvalid, *element.unanswered);
         }
       }
     }
-    return errors::kSuccess;
+    return {};
   }
 
  private:
@@ -232,8 +228,8 @@ class ReferenceWalk {
 
 }  // namespace
 
-int CheckEveryReference(const QV_LMFParameter& document, std::string& message) {
-  return ReferenceWalk(document).Run(message);
+Failure CheckEveryReference(const QV_LMFParameter& document) {
+  return ReferenceWalk(document).Run();
 }
 
 }  // namespace quorvane

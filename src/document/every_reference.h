@@ -11,6 +11,7 @@
 #include <string>
 
 #include "document/template_document.h"
+#include "framework/failure.h"
 
 namespace quorvane {
 
@@ -24,8 +25,8 @@ namespace quorvane {
 // section's type name + ":" + its name, then where the key stands, + " is
 // undefined"). A name answers when the text has a section of that kind by
 // that name, or when it is one the document provides itself: a default
-// entry ("ip_default", "roi_default", "Default") or a default task name. 0
-// when every name answers; the text of a failure goes to `message`.
-int CheckEveryReference(const QV_LMFParameter& document, std::string& message);
+// entry ("ip_default", "roi_default", "Default") or a default task name. No
+// failure when every name answers.
+Failure CheckEveryReference(const QV_LMFParameter& document);
 
 }  // namespace quorvane

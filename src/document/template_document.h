@@ -25,6 +25,7 @@
 #include "document/section_collection.h"
 #include "document/section_table.h"
 #include "framework/document_base.h"
+#include "framework/failure.h"
 #include "framework/object_base.h"
 #include "framework/parameter_field_base.h"
 #include "imageparams/image_parameter.h"
@@ -53,6 +54,9 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   // Clears the document and reads `content` (null: the stored text).
   // Returns 0 or an error code; the text that goes with it is in `message`.
   int ReadFromString(const char* content) override;
+  // The same, with the failure as a value: the code and its text (none
+  // where a section failed without one).
+  Failure Read(std::string_view content);
   // Adds the section arrays of `content` to the stored text; the collections
   // change only with the next ReadFromString(nullptr).
   int AppendFromString(const char* content) override;
@@ -135,59 +139,58 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   // The preset texts, read once per process.
   static std::vector<std::string>& PresetTexts();
 
-  int ReadParsed(bool contentGiven);
-  int CollectTaskNames();
-  int ReadSections(bool contentGiven);
-  int ReadGlobalParameter(const SectionSpec& section);
+  // The message of what an entry point gets back, which it returns the
+  // code of: a failure's text; after success, `message` stays.
+  int Settle(const Failure& failure);
+  Failure ReadParsed(bool contentGiven);
+  Failure CollectTaskNames();
+  Failure ReadSections(bool contentGiven);
+  Failure ReadGlobalParameter(const SectionSpec& section);
   // What follows the reading of one section: dropping the default template
   // a read text replaces, and the checks of the names it refers to.
-  int AfterSection(const SectionSpec& section, bool contentGiven);
+  Failure AfterSection(const SectionSpec& section, bool contentGiven);
   // Only directory fetchers can be read so far; `label` is what messages
   // call an image source.
-  int CheckImageSourceType(const Json::Value& element, std::string_view label);
+  Failure CheckImageSourceType(const Json::Value& element, std::string_view label);
   // The array of `key` in `templateJson` into `array` (null when absent or
   // null); -10031 with the key as message for another JSON type.
-  int SectionArray(const char* key, const Json::Value*& array);
+  Failure SectionArray(const char* key, const Json::Value*& array);
   // Each reads into the collection of the section, as its class.
-  int ReadPlainSection(const Json::Value& array, const SectionSpec& section);
+  Failure ReadPlainSection(const Json::Value& array, const SectionSpec& section);
   template <class T>
-  int ReadPlainSection(const Json::Value& array, const SectionSpec& section,
+  Failure ReadPlainSection(const Json::Value& array, const SectionSpec& section,
                        SectionCollection<T>& collection);
   static bool ValidateBaseNames(const Json::Value& array, std::string_view baseKey);
-  int ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section);
+  Failure ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section);
   template <class T>
-  int ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section,
+  Failure ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section,
                            SectionCollection<T>& collection);
   template <class T>
-  int ReadWithBase(std::string_view name, const NameIndex& index, const SectionSpec& section,
+  Failure ReadWithBase(std::string_view name, const NameIndex& index, const SectionSpec& section,
                    SectionCollection<T>& collection, InheritanceWork& work);
 
-  // Reference checks; `message` carries the failure text.
-  int CheckTargetROIDefs();
-  int CheckSemanticTaskNames();
-  int CheckImageSources();
-  int CheckTargetROINames();
-  int CheckOutputTasks();
-  int CheckSemanticSettingNames();
+  // Reference checks.
+  Failure CheckTargetROIDefs();
+  Failure CheckSemanticTaskNames();
+  Failure CheckImageSources();
+  Failure CheckTargetROINames();
+  Failure CheckOutputTasks();
+  Failure CheckSemanticSettingNames();
   // Each of `tasks` must be declared by the task setting arrays; `referredIn`
   // says by what kind of section, `name` which.
-  int CheckDeclaredTasks(const std::vector<std::string>& tasks, std::string_view referredIn,
+  Failure CheckDeclaredTasks(const std::vector<std::string>& tasks, std::string_view referredIn,
                          const std::string& name);
 
   // The ROI names must be target ROI definitions. An empty task list is
   // filled with the tasks of those definitions; a given one must name only
   // tasks that run on at least one of them. Output tasks (kind 4) are
   // skipped, or refused, unless allowed.
-  struct ReferenceCheck {
-    int code = 0;
-    std::string message;
-  };
-  ReferenceCheck CheckReferences(const std::vector<std::string>& roiNames,
+  Failure CheckReferences(const std::vector<std::string>& roiNames,
                                  std::vector<std::string>& taskNames, const std::string& referrer,
                                  bool outputTasksAllowed);
   template <class Names>
   RoiScope ScopeOf(const Names& roiNames);
-  ReferenceCheck ApplyScope(const RoiScope& scope, std::vector<std::string>& taskNames,
+  Failure ApplyScope(const RoiScope& scope, std::vector<std::string>& taskNames,
                             const std::string& referrer, bool outputTasksAllowed);
 
   const CachedNames& CodeSpecificationNames(const std::string& templateName);

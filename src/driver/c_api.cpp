@@ -53,12 +53,11 @@ std::string FailureReport(std::string_view status, int code, const std::string& 
   return ReportText(entry);
 }
 
-// Sets `result` to a failed conversion's: its code, its message (the
-// code's text when it gave none) and its report entry.
-void FailConversion(lumiflow_result& result, int code, std::string message, bool alreadyCurrent) {
-  result.code = code;
-  result.message = message.empty() ? std::string("Error: ") + GetErrorString(code)
-                                   : std::move(message);
+// Sets `result` to a failed conversion's: its code, its message and its
+// report entry.
+void FailConversion(lumiflow_result& result, const Failure& failure, bool alreadyCurrent) {
+  result.code = failure.code;
+  result.message = failure.Message();
   result.report = alreadyCurrent ? FailureReport("skipped", result.code, result.message)
                                  : FailureReport("failed", result.code, result.message, "read");
 }
@@ -75,8 +74,7 @@ lumiflow_result* Make(Fill&& fill, const bool* converting = nullptr) noexcept {
     try {
       auto result = std::make_unique<lumiflow_result>();
       if (thrown) {
-        const Failure failure = ThrownFailure(thrown);
-        FailConversion(*result, failure.code, failure.Detail(), false);
+        FailConversion(*result, ThrownFailure(thrown), false);
       } else {
         fill(*result);
       }
@@ -100,42 +98,37 @@ lumiflow_result* lumiflow_convert(const char* text, size_t length) {
     // A file this large is refused unread by the converter; so is the text.
     if (length > kMaxTemplateFileBytes) {
       result.code = errors::kTemplateComplex;
-      result.message = "Error: the file is larger than " +
-                       std::to_string(kMaxTemplateFileBytes >> 20) + " MiB.";
+      result.message = TooLargeReason();
       result.report = FailureReport("failed", result.code, result.message, "read");
       return;
     }
     converting = true;
     TemplateConversion conversion = ConvertLegacyTemplate(TextOf(text, length), {.record = true});
     converting = false;
-    result.code = conversion.code;
-    if (conversion.code == errors::kSuccess) {
+    if (!conversion.failure) {
       Json::Value entry(Json::objectValue);
       AddConversion(conversion.record, conversion.notCarriedOver, conversion.changes, entry);
       result.output = std::move(conversion.outputText);
       result.report = ReportText(entry);
       return;
     }
-    FailConversion(result, conversion.code, std::move(conversion.errorMessage),
-                   conversion.alreadyCurrent);
+    FailConversion(result, conversion.failure, conversion.alreadyCurrent);
   }, &converting);
 }
 
 lumiflow_result* lumiflow_check(const char* text, size_t length, int strict) {
   return Make([&](lumiflow_result& result) {
-    if (length > kMaxTemplateFileBytes) {
-      result.code = errors::kTemplateComplex;
-      result.message = GetErrorString(errors::kTemplateComplex);
-    } else {
-      result.code = CheckTemplateText(TextOf(text, length), result.message, nullptr,
-                                      {.strict = strict != 0});
-    }
-    if (result.code == errors::kSuccess) {
-      result.message.clear();
+    const Failure failure =
+        length > kMaxTemplateFileBytes
+            ? Failure::Of(errors::kTemplateComplex, GetErrorString(errors::kTemplateComplex))
+            : CheckTemplateText(TextOf(text, length), nullptr, {.strict = strict != 0});
+    result.code = failure.code;
+    if (!failure) {
       Json::Value entry(Json::objectValue);
       entry["status"] = "passed";
       result.report = ReportText(entry);
     } else {
+      result.message = failure.text;
       result.report = FailureReport("failed", result.code, result.message);
     }
   });

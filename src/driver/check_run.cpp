@@ -8,17 +8,13 @@
 #include "document/template_schema.h"
 #include "driver/command_line.h"
 #include "framework/error_codes.h"
+#include "framework/failure.h"
 #include "framework/json_text_limits.h"
 #include "framework/platform.h"
 
 namespace quorvane {
 
 namespace {
-
-struct Failure {
-  int code = errors::kSuccess;
-  std::string message;
-};
 
 // One report line per file: line breaks in a message (the JSON reader's
 // error list has several lines, and names may hold any character) are
@@ -46,15 +42,20 @@ std::string OneLine(const std::string& text) {
 // A file the checker could not read: "The file is not found." for a path
 // that is not there, else the system's reason.
 Failure ReadFailure(int error) {
-  if (error == ENOENT) return {errors::kFileNotFound, GetErrorString(errors::kFileNotFound)};
-  if (error == kNotRegularFile) return {errors::kFileNotFound, FailureReason(error)};
-  return {errors::kFileNotFound, "cannot read the file: " + FailureReason(error)};
+  if (error == ENOENT) return Failure::OfCode(errors::kFileNotFound);
+  if (error == kNotRegularFile) return Failure::Of(errors::kFileNotFound, FailureReason(error));
+  return Failure::Of(errors::kFileNotFound, "cannot read the file: " + FailureReason(error));
+}
+
+const Failure& TooLarge() {
+  static const Failure failure = Failure::OfCode(errors::kTemplateComplex);
+  return failure;
 }
 
 std::string ResultLine(const std::string& path, const Failure& failure, bool& passed) {
   passed = failure.code == errors::kSuccess;
   if (passed) return "OK: " + path;
-  return OneLine("FAIL: " + path + ": " + std::to_string(failure.code) + ": " + failure.message);
+  return OneLine("FAIL: " + path + ": " + std::to_string(failure.code) + ": " + failure.Plain());
 }
 
 }  // namespace
@@ -65,13 +66,13 @@ std::string CheckTemplateFile(const std::string& path, bool& passed, CheckOption
   int error = 0;
   switch (ReadFileBytes(path, content, kMaxTemplateFileBytes, &error)) {
     case ReadOutcome::Read:
-      failure.code = CheckTemplateText(content, failure.message, nullptr, options);
+      failure = CheckTemplateText(content, nullptr, options);
       break;
     case ReadOutcome::Failed:
       failure = ReadFailure(error);
       break;
     case ReadOutcome::TooLarge:
-      failure = {errors::kTemplateComplex, GetErrorString(errors::kTemplateComplex)};
+      failure = TooLarge();
       break;
   }
   return ResultLine(path, failure, passed);
@@ -86,15 +87,14 @@ std::string CheckTemplateStream(std::istream* in, CheckOptions options, bool& pa
   while (in != nullptr && (in->read(buffer, sizeof buffer) || in->gcount() > 0)) {
     const auto count = static_cast<std::size_t>(in->gcount());
     if (count > kMaxTemplateFileBytes - content.size()) {
-      return ResultLine("-", {errors::kTemplateComplex, GetErrorString(errors::kTemplateComplex)},
-                        passed);
+      return ResultLine("-", TooLarge(), passed);
     }
     content.append(buffer, count);
   }
   if (in == nullptr || in->bad()) {
     failure = ReadFailure(EIO);
   } else {
-    failure.code = CheckTemplateText(content, failure.message, nullptr, options);
+    failure = CheckTemplateText(content, nullptr, options);
   }
   return ResultLine("-", failure, passed);
 }
@@ -177,8 +177,8 @@ int RunTemplateCheck(int argc, const char* const* argv, std::ostream& out, std::
         continue;
       }
       const Failure failure =
-          file.isDirectory ? Failure{errors::kFileNotFound,
-                                     "cannot list the directory: " + FailureReason(file.error)}
+          file.isDirectory ? Failure::Of(errors::kFileNotFound,
+                                         "cannot list the directory: " + FailureReason(file.error))
                            : ReadFailure(file.error);
       bool passed = false;
       out << ResultLine(file.path, failure, passed) << '\n';

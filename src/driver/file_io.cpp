@@ -21,10 +21,6 @@ std::string ReadFailureReason(int error) {
   return "Error: cannot read the file: " + FailureReason(error) + ".";
 }
 
-std::string TooLargeReason() {
-  return "Error: the file is larger than " + std::to_string(kMaxTemplateFileBytes >> 20) + " MiB.";
-}
-
 std::string SystemReason(int error) { return "Error: " + FailureReason(error) + "."; }
 
 void FailWrite(FileOutcome& outcome, WriteOutcome write, int error) {
@@ -48,12 +44,6 @@ int MakeOutputDirectories(const std::string& destination, const std::string& out
     }
   }
   return 0;
-}
-
-// The line of a conversion that failed with `code` and `message`: the
-// message, or the code's text when the conversion gave none.
-std::string ConversionFailureLine(int code, const std::string& message) {
-  return message.empty() ? std::string("Error: ") + GetErrorString(code) : message;
 }
 
 // Reads and converts the file, and writes the output beside its place;
@@ -80,10 +70,9 @@ void Prepare(const PlannedFile& file, ConvertTemplateText convert,
     outcome.status = FileStatus::Skipped;
     return;
   }
-  if (conversion.code != errors::kSuccess) {
+  if (const Failure& failure = conversion.failure) {
     return outcome.Fail(conversion.checkFailed ? FileStatus::NotChecked : FileStatus::NotRead,
-                        ConversionFailureLine(conversion.code, conversion.errorMessage),
-                        conversion.code);
+                        failure.Message(), failure.code);
   }
   prepared.outputText = std::move(conversion.outputText);
   outcome.record = std::move(conversion.record);

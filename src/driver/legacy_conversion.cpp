@@ -15,9 +15,8 @@ TemplateConversion ConvertLegacyTemplate(const std::string& text,
   TemplateConversion result;
   thread_local ZQA_OldParameterReader reader;
   reader.collectNotCarriedOver = request.record;
-  if (const Failure failure = reader.ReadTemplate(text.c_str())) {
-    result.code = failure.code;
-    result.errorMessage = failure.Detail();
+  if (Failure failure = reader.ReadTemplate(text.c_str())) {
+    result.failure = std::move(failure);
     result.alreadyCurrent = reader.format == TemplateFormat::Current;
     return result;
   }
@@ -26,13 +25,12 @@ TemplateConversion ConvertLegacyTemplate(const std::string& text,
   // template document reads; such a file is refused, not written.
   if (ExceedsJsonValueLimit(result.outputText)) {
     result.outputText.clear();
-    result.errorMessage.clear();
-    result.code = errors::kTemplateComplex;
+    result.failure = Failure::OfCode(errors::kTemplateComplex);
     return result;
   }
   if (request.check) {
-    result.code = CheckTemplateText(result.outputText, result.errorMessage);
-    if (result.code != errors::kSuccess) {
+    result.failure = CheckTemplateText(result.outputText);
+    if (result.failure) {
       result.checkFailed = true;
       result.outputText.clear();
       return result;
@@ -44,17 +42,6 @@ TemplateConversion ConvertLegacyTemplate(const std::string& text,
     result.changes = std::move(reader.changes);
   }
   return result;
-}
-
-int ConvertLegacyTemplate(const std::string& text, std::string& errorMessage,
-                          std::string& outputText) {
-  TemplateConversion result = ConvertLegacyTemplate(text, ConversionRequest());
-  if (result.code != errors::kSuccess) {
-    errorMessage = std::move(result.errorMessage);
-    return result.code;
-  }
-  outputText = std::move(result.outputText);
-  return errors::kSuccess;
 }
 
 }  // namespace quorvane

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/error_codes.h"
+#include "framework/failure.h"
 #include "legacy/legacy_reader.h"
 
 namespace quorvane {
@@ -23,11 +24,11 @@ struct ConversionRequest {
 
 // What one conversion gave.
 struct TemplateConversion {
-  // 0, or the code of the failure with, when it has one, its own message.
-  int code = errors::kSuccess;
-  std::string errorMessage;
+  // None, or the conversion's failure: its code and, when it has one, its
+  // own text (a bare failure is told by its code).
+  Failure failure;
   // Set when the conversion succeeded and its output failed the check:
-  // then `code` and `errorMessage` are the checker's.
+  // then `failure` is the checker's.
   bool checkFailed = false;
   // Set when the text was not converted because it is a template in the
   // current format already: nothing to do, rather than a failure.
@@ -44,11 +45,7 @@ struct TemplateConversion {
 // guard of its entry point (PrepareFile, the C API) reports as this
 // conversion's failure; a reader per thread, cleared by each read, so calls may run on
 // several threads and nothing carries over from one call to the next.
-TemplateConversion ConvertLegacyTemplate(const std::string& text, const ConversionRequest& request);
-
-// The output text alone: 0 and `outputText`, or an error code with its
-// message in `errorMessage` when it has one.
-int ConvertLegacyTemplate(const std::string& text, std::string& errorMessage,
-                          std::string& outputText);
+TemplateConversion ConvertLegacyTemplate(const std::string& text,
+                                         const ConversionRequest& request = {});
 
 }  // namespace quorvane

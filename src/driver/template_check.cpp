@@ -29,18 +29,14 @@ Failure ReadEachElement(const Json::Value& templateJson, const SectionSpec& sect
   }
   for (Json::ArrayIndex i = 0; i < array->size(); ++i) {
     const Json::Value& element = (*array)[i];
-    int code = errors::kJsonTypeInvalid;
-    std::string text;
     // The document refuses sections that are not objects; so does the checker.
+    Failure failure = Failure::OfCode(errors::kJsonTypeInvalid);
     if (element.isObject()) {
       const QVRef<QV_ParameterFieldBase> object = section.create();
-      code = object->ReadFromJson(element, NoSkippedKeys());
-      text = object->errorMessage;
+      const int code = object->ReadFromJson(element, NoSkippedKeys());
+      failure = code != errors::kSuccess ? Failure::Of(code, object->errorMessage) : Failure();
     }
-    if (code != errors::kSuccess) {
-      if (text.empty()) text = GetErrorString(code);
-      return Failure::Of(code, Prefixed(ElementName(key, i), text));
-    }
+    if (failure) return failure.Within(ElementName(key, i));
   }
   return {};
 }
@@ -67,41 +63,35 @@ Failure CheckText(const std::string& content, std::vector<std::string>* notRead,
   KeyAccounting accounting;
   std::optional<ScopedKeyAccounting> scope;
   if (notRead != nullptr) scope.emplace(accounting);
-  const int code = document.ReadFromText(content);
+  Failure failure = document.Read(content);
   // The document takes a legacy file for a template without sections.
   const Json::Value& root = document.templateJson;
   if (root.isObject() && HasLegacyTemplateKey(root) && !HasTemplateSection(root)) {
     return KeyFailure(texts::kLegacyTemplate);
   }
-  if (code != errors::kSuccess) {
-    return Failure::Of(code, document.message.empty() ? std::string(GetErrorString(code))
-                                                      : document.message);
-  }
+  if (failure) return failure;
   // The sections the document reads apart (it records only the names of
   // the tasks), in the order of the table.
-  Failure failure;
   for (const SectionSpec& section : SectionTable()) {
     if (section.reading != SectionSpec::Reading::kApart || section.create == nullptr) continue;
-    failure = ReadEachElement(document.templateJson, section);
-    if (failure.code != errors::kSuccess) break;
+    if ((failure = ReadEachElement(document.templateJson, section))) return failure;
   }
-  if (failure.code == errors::kSuccess && options.strict) {
-    failure.code = CheckEveryReference(document, failure.text);
+  if (options.strict) {
+    if ((failure = CheckEveryReference(document))) return failure;
+    if ((failure = CheckTopLevelKeys(root))) return failure;
   }
-  if (failure.code == errors::kSuccess && options.strict) failure = CheckTopLevelKeys(root);
-  if (failure.code == errors::kSuccess && notRead != nullptr) {
-    *notRead = accounting.Unconsumed(document.templateJson);
-  }
-  return failure;
+  if (notRead != nullptr) *notRead = accounting.Unconsumed(document.templateJson);
+  return {};
 }
 
 }  // namespace
 
-int CheckTemplateText(const std::string& content, std::string& message,
-                      std::vector<std::string>* notRead, CheckOptions options) {
-  Failure failure = CheckText(content, notRead, options);
-  message = std::move(failure.text);
-  return failure.code;
+Failure CheckTemplateText(const std::string& content, std::vector<std::string>* notRead,
+                          CheckOptions options) {
+  const Failure failure = CheckText(content, notRead, options);
+  // The checks tell a failure without a text of its own by the code's text
+  // alone.
+  return failure ? Failure::Of(failure.code, failure.Plain()) : Failure();
 }
 
 }  // namespace quorvane

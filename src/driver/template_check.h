@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/failure.h"
+
 namespace quorvane {
 
 struct CheckOptions {
@@ -18,11 +20,12 @@ struct CheckOptions {
   bool strict = false;
 };
 
-// The checks of one template text, as for a file: 0, or the code of the
-// first failure with its message in `message` (line breaks kept). A legacy
-// template fails. With `notRead`, a text that passes also gives the JSON
-// path of every key no reader of the model took (in key order).
-int CheckTemplateText(const std::string& content, std::string& message,
-                      std::vector<std::string>* notRead = nullptr, CheckOptions options = {});
+// The checks of one template text, as for a file: none, or the first
+// failure, whose text is the whole message (line breaks kept; the code's
+// text where nothing else tells it). A legacy template fails. With
+// `notRead`, a text that passes also gives the JSON path of every key no
+// reader of the model took (in key order).
+Failure CheckTemplateText(const std::string& content, std::vector<std::string>* notRead = nullptr,
+                          CheckOptions options = {});
 
 }  // namespace quorvane

@@ -30,8 +30,10 @@ Failure& Failure::Within(std::string_view segment) {
 
 std::string Failure::Message() const {
   if (bare) return std::string(texts::kCodeOnlyLead) + text;
-  return path.empty() ? text : Prefixed(path, text);
+  return Plain();
 }
+
+std::string Failure::Plain() const { return path.empty() ? text : Prefixed(path, text); }
 
 std::string Failure::Detail() const { return bare ? std::string() : Message(); }
 

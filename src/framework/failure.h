@@ -34,8 +34,12 @@ struct Failure {
   explicit operator bool() const { return code != errors::kSuccess; }
   // Puts `segment` in front of the path: the level the failure leaves.
   Failure& Within(std::string_view segment);
-  // The path and the text: each segment and ':' in front of the text.
+  // The path and the text: each segment and ':' in front of the text; for
+  // a bare failure "Error: " and the code's text.
   std::string Message() const;
+  // The path and the text, a bare failure's too: the message of the checks,
+  // which show the code's text without a lead.
+  std::string Plain() const;
   // The message of the reader operations that hand a failure over as a
   // code and a string: empty for a bare failure, whose code says it all.
   std::string Detail() const;
@@ -45,18 +49,14 @@ struct Failure {
 // other std::exception -10000 with what it said. Anything else is thrown on.
 Failure ThrownFailure(const std::exception_ptr& thrown);
 
-// Runs `operation` (returning a code) so that nothing it throws gets out:
-// what ThrownFailure makes of a throw is the code, its text the message.
-// Only the document's public reads and appends use it: each is an entry of
-// its own.
+// Runs `operation` (returning a Failure) so that nothing it throws gets out:
+// a throw is what ThrownFailure makes of it. The guard of an entry point.
 template <class Operation>
-int Guarded(std::string& message, Operation&& operation) {
+Failure Guarded(Operation&& operation) {
   try {
     return operation();
   } catch (const std::exception&) {
-    const Failure failure = ThrownFailure(std::current_exception());
-    message = failure.text;
-    return failure.code;
+    return ThrownFailure(std::current_exception());
   }
 }
 

@@ -70,4 +70,8 @@ std::string JsonValueLimitMessage(std::size_t limit) {
          std::string(texts::kValueLimitSuffix);
 }
 
+std::string TooLargeReason() {
+  return "Error: the file is larger than " + std::to_string(kMaxTemplateFileBytes >> 20) + " MiB.";
+}
+
 }  // namespace quorvane

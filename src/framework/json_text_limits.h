@@ -25,4 +25,8 @@ bool ExceedsJsonValueLimit(std::string_view text, std::size_t limit = kMaxJsonVa
 // The message that goes with a text refused by ExceedsJsonValueLimit.
 std::string JsonValueLimitMessage(std::size_t limit = kMaxJsonValues);
 
+// The reason line of a file over kMaxTemplateFileBytes, which is refused
+// unread: "Error: the file is larger than 64 MiB."
+std::string TooLargeReason();
+
 }  // namespace quorvane

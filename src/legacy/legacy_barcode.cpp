@@ -149,7 +149,12 @@ int OldBarcodeReaderTaskSetting::ReadLegacyJson(const Json::Value& value) {
   int result = ReadLegacyObject(*this, value);
   // A current "TerminateSetting" may pair a stage with a section it cannot
   // end; the task's own reader refuses such a pair, so no output may hold it.
-  if (result == errors::kSuccess) result = CheckTerminateSetting(errorMessage);
+  if (result == errors::kSuccess) {
+    if (const Failure pair = CheckTerminateSetting()) {
+      errorMessage = pair.Message();
+      result = pair.code;
+    }
+  }
   if (result == errors::kSuccess) barcodeFormat.barcodeFormatIds = legacyBarcodeFormat.barcodeFormatIds;
   return result;
 }

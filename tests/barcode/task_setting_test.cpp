@@ -27,17 +27,15 @@ TEST(TaskSetting, TerminateSettingsSetInCode) {
   // Stages compare whole: a combination of allowed bits is not allowed.
   task.terminateSetting.section = ST_BARCODE_DECODING;
   task.terminateSetting.stage = IRUT_COLOUR_IMAGE | IRUT_GRAYSCALE_IMAGE;
-  std::string message;
-  EXPECT_EQ(task.CheckTerminateSetting(message), errors::kJsonValueInvalid);
-  EXPECT_EQ(message,
+  Failure failure = task.CheckTerminateSetting();
+  EXPECT_EQ(failure.code, errors::kJsonValueInvalid);
+  EXPECT_EQ(failure.Message(),
             "BarcodeReaderTaskSetting:TerminateSetting:Json value invalid or value out of range.");
   task.terminateSetting.section = static_cast<SectionType>(9);
   task.terminateSetting.stage = IRUT_NULL;
-  EXPECT_EQ(task.CheckTerminateSetting(message), errors::kJsonValueInvalid);
+  EXPECT_EQ(task.CheckTerminateSetting().code, errors::kJsonValueInvalid);
   task.terminateSetting.section = ST_BARCODE_DECODING;
-  message.clear();
-  EXPECT_EQ(task.CheckTerminateSetting(message), errors::kSuccess);
-  EXPECT_EQ(message, "");
+  EXPECT_FALSE(task.CheckTerminateSetting());
   // Stages are named by their low 32 bits.
   EXPECT_STREQ(GetStageTypeName(0x100000001ull), "IRUT_COLOUR_IMAGE");
 }

@@ -104,9 +104,7 @@ TEST(BatchOptions, TheReportOfARunThatStops) {
   const Json::Value& failure = report["files"][1];
   EXPECT_EQ(failure["output"].asString(), "out/2.json");
   EXPECT_EQ(failure["failure"].asString(), "read");
-  std::string message;
-  std::string output;
-  EXPECT_EQ(failure["code"].asInt(), ConvertLegacyTemplate(kRefused, message, output));
+  EXPECT_EQ(failure["code"].asInt(), ConvertLegacyTemplate(kRefused).failure.code);
   EXPECT_EQ(failure["message"].asString() + "\n", Refused("in/2.json"));
   EXPECT_EQ(Summary(report), "4 listed, 1 converted, 1 failed, 0 skipped, 2 not converted");
 }

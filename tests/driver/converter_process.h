@@ -161,10 +161,9 @@ inline std::string Refused(const std::string& source) {
 
 // What the converter writes for a legacy text.
 inline std::string Output(const std::string& legacy) {
-  std::string message;
-  std::string output;
-  EXPECT_EQ(ConvertLegacyTemplate(legacy, message, output), 0) << message;
-  return output;
+  TemplateConversion conversion = ConvertLegacyTemplate(legacy);
+  EXPECT_FALSE(conversion.failure) << conversion.failure.Message();
+  return std::move(conversion.outputText);
 }
 
 // Every file below `root` with its content, by path relative to `root`;

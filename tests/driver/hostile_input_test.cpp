@@ -69,12 +69,12 @@ TEST(HostileInput, StrictFollowsLongChainsOfBasesOnce) {
     for (const bool looping : {false, true}) {
       const HostileText input = testing::BaseChainText(section, baseKey, 60000, looping);
       SCOPED_TRACE(std::string(section) + ": " + input.name);
-      std::string message;
-      int code = 0;
+      Failure failure;
       ExpectBounded(input.text.size(), [&] {
-        code = CheckTemplateText(input.text, message, nullptr, {.strict = true});
+        failure = CheckTemplateText(input.text, nullptr, {.strict = true});
       });
-      EXPECT_EQ(code, looping ? errors::kJsonValueInvalid : errors::kSuccess) << message;
+      EXPECT_EQ(failure.code, looping ? errors::kJsonValueInvalid : errors::kSuccess)
+          << failure.text;
     }
   }
 }

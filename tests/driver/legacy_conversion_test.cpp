@@ -59,8 +59,8 @@ TEST(ConvertLegacyTemplate, ConvertsLegacyTemplatesAndNothingElse) {
     SCOPED_TRACE(c.text.substr(0, 80));
     EXPECT_EQ(FormatOfText(c.text), c.format);
     const TemplateConversion conversion = ConvertLegacyTemplate(c.text, ConversionRequest());
-    EXPECT_EQ(conversion.code, c.code);
-    EXPECT_EQ(conversion.errorMessage.substr(0, c.message.size()), c.message);
+    EXPECT_EQ(conversion.failure.code, c.code);
+    EXPECT_EQ(conversion.failure.Detail().substr(0, c.message.size()), c.message);
     EXPECT_EQ(conversion.alreadyCurrent, c.format == TemplateFormat::Current);
     EXPECT_EQ(conversion.outputText.empty(), c.code != errors::kSuccess);
   }
@@ -127,7 +127,7 @@ TEST(ConvertLegacyTemplate, NamesEveryValueItChanges) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     const TemplateConversion conversion = ConvertLegacyTemplate(c.text, {.record = true});
-    ASSERT_EQ(conversion.code, errors::kSuccess) << conversion.errorMessage;
+    ASSERT_FALSE(conversion.failure) << conversion.failure.Message();
     EXPECT_EQ(conversion.changes.size(), c.lines.size());
     const PlannedFile file{"in/a.json", "out/a.json"};
     FileOutcome outcome{.file = &file};
@@ -156,10 +156,10 @@ TEST(CheckTemplateText, RefusesTextAfterTheTemplate) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text.substr(c.text.size() - 20));
-    std::string message;
-    EXPECT_EQ(CheckTemplateText(c.text, message), c.code) << message;
+    const Failure failure = CheckTemplateText(c.text);
+    EXPECT_EQ(failure.code, c.code) << failure.text;
     if (c.code != errors::kSuccess) {
-      EXPECT_NE(message.find(kExtra), std::string::npos) << message;
+      EXPECT_NE(failure.text.find(kExtra), std::string::npos) << failure.text;
     }
   }
 }
@@ -175,8 +175,7 @@ TemplateConversion ThrowingConversion(const std::string&, const ConversionReques
 
 TemplateConversion FailingConversion(const std::string&, const ConversionRequest&) {
   TemplateConversion conversion;
-  conversion.code = failedCode;
-  conversion.errorMessage = failedMessage;
+  conversion.failure = Failure::Of(failedCode, failedMessage);
   return conversion;
 }
 

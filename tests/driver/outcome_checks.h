@@ -59,21 +59,17 @@ inline void ExpectReported(int code, const std::string& message) {
 // failure of its own, and --strict refuses what the checker refuses, in the
 // same way. Returns the code of the check.
 inline int ExpectCheckOutcome(const std::string& text) {
-  std::string checkMessage;
-  std::string strictMessage;
-  int checkCode = 0;
-  int strictCode = 0;
-  ExpectBounded(text.size(), [&] { checkCode = CheckTemplateText(text, checkMessage); });
-  ExpectBounded(text.size(), [&] {
-    strictCode = CheckTemplateText(text, strictMessage, nullptr, {.strict = true});
-  });
-  ExpectReported(checkCode, checkMessage);
-  ExpectReported(strictCode, strictMessage);
-  if (checkCode != errors::kSuccess) {
-    EXPECT_EQ(strictCode, checkCode);
-    EXPECT_EQ(strictMessage, checkMessage);
+  Failure check;
+  Failure strict;
+  ExpectBounded(text.size(), [&] { check = CheckTemplateText(text); });
+  ExpectBounded(text.size(), [&] { strict = CheckTemplateText(text, nullptr, {.strict = true}); });
+  ExpectReported(check.code, check.text);
+  ExpectReported(strict.code, strict.text);
+  if (check) {
+    EXPECT_EQ(strict.code, check.code);
+    EXPECT_EQ(strict.text, check.text);
   }
-  return checkCode;
+  return check.code;
 }
 
 // Reads, appends and checks one text: each reports success or a failure of

@@ -64,8 +64,8 @@ TEST(LegacyConversionProperty, ConvertedTemplatesPassTheCheckerAndRepeat) {
       EXPECT_EQ(changed, generator.DrewChanges());
       withChanges += changed;
       std::vector<std::string> notRead;
-      EXPECT_EQ(CheckTemplateText(output, message, &notRead, {.strict = true}), 0)
-          << message << "\n" << output;
+      const Failure check = CheckTemplateText(output, &notRead, {.strict = true});
+      EXPECT_FALSE(check) << check.text << "\n" << output;
       EXPECT_TRUE(notRead.empty()) << ::testing::PrintToString(notRead);
       // An empty list would be written as null, which reads back as
       // "roi_default": each flow must name what it runs.

@@ -24,9 +24,9 @@ Paths NotCarriedOver(const char* legacyText) {
 }
 
 Paths NotRead(const char* currentText) {
-  std::string message;
   Paths notRead;
-  EXPECT_EQ(CheckTemplateText(currentText, message, &notRead), 0) << message;
+  const Failure check = CheckTemplateText(currentText, &notRead);
+  EXPECT_FALSE(check) << check.text;
   return notRead;
 }
 

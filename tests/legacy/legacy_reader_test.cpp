@@ -129,14 +129,10 @@ TEST(ZQA_OldParameterReader, FilesOfThousandsOfImageParametersConvert) {
       "BinarizationModes": [{"Mode": "BM_LOCAL_BLOCK", "ThreshValueCoefficient": 12}],
       "GrayscaleTransformationModes": ["GTM_ORIGINAL", "GTM_INVERTED"],
       "TextResultOrderModes": ["TROM_CONFIDENCE", "TROM_POSITION"]})";
-  std::string message;
-  std::string output;
-  EXPECT_EQ(ConvertLegacyTemplate(
-                R"({"ImageParameterContentArray": [)" + Repeated(imageParameter, 5000) + "]}",
-                message, output),
-            0)
-      << message;
-  EXPECT_NE(output.find("\"IP_5000\""), std::string::npos);
+  const TemplateConversion conversion = ConvertLegacyTemplate(
+      R"({"ImageParameterContentArray": [)" + Repeated(imageParameter, 5000) + "]}");
+  EXPECT_FALSE(conversion.failure) << conversion.failure.Message();
+  EXPECT_NE(conversion.outputText.find("\"IP_5000\""), std::string::npos);
 }
 
 // The budget counts from above, so it lets through some files that write
@@ -147,10 +143,10 @@ TEST(ZQA_OldParameterReader, OutputsBeyondWhatTheDocumentReadsAreNotWritten) {
   ZQA_OldParameterReader reader;
   std::string message = "stale";
   ASSERT_EQ(reader.ReadOldTemplate(text.c_str(), message), 0);
-  std::string output;
-  EXPECT_EQ(ConvertLegacyTemplate(text, message, output), -10061);
-  EXPECT_EQ(message, "");
-  EXPECT_EQ(output, "");
+  const TemplateConversion conversion = ConvertLegacyTemplate(text);
+  EXPECT_EQ(conversion.failure.code, -10061);
+  EXPECT_EQ(conversion.failure.Message(), "Error: The template is complex.");
+  EXPECT_EQ(conversion.outputText, "");
 }
 
 TEST(ZQA_OldParameterReader, TextsWithTooManyValuesAreRefusedBeforeParsing) {

@@ -343,13 +343,12 @@ TemplateFormat StandInFormat(std::string_view text) {
 TemplateConversion StandInConversion(const std::string& text, const ConversionRequest& request) {
   TemplateConversion result;
   if (StandInFormat(text) == TemplateFormat::NotJson) {
-    result.code = errors::kJsonParseFailed;
+    result.failure = Failure::OfCode(errors::kJsonParseFailed);
   } else if (StandInFormat(text) != TemplateFormat::Legacy) {
-    result.code = errors::kJsonTypeInvalid;
+    result.failure = Failure::Of(errors::kJsonTypeInvalid, "The file is not a legacy template.");
     result.alreadyCurrent = StandInFormat(text) == TemplateFormat::Current;
-    result.errorMessage = "The file is not a legacy template.";
   } else if (text == "unchecked" && request.check) {
-    result.code = errors::kJsonKeyInvalid;
+    result.failure = Failure::OfCode(errors::kJsonKeyInvalid);
     result.checkFailed = true;
   } else {
     result.outputText = "converted:" + text;
