@@ -417,4 +417,43 @@ class NameListField final : public FieldSpec {
 
 }  // namespace field_kinds
 
+// A key read by a function of its class rather than by a kind: a key of an
+// older format that converts into members other keys write. It is written
+// and reset as `current`, the key it stands in for, or never. One kind for
+// what would otherwise be a kind per such key.
+class ConvertedField final : public FieldSpec {
+ public:
+  using Convert = int (*)(const ConvertedField& field, QV_ParameterFieldBase& object,
+                          const Json::Value& container);
+
+  // `current` (which outlives the field) gives the key, the flags and the
+  // writing; its reading is what `convert` passes on to.
+  ConvertedField(const FieldSpec& current, Convert convert)
+      : FieldSpec(current.Key(), current.Flags()), convert_(convert), current_(&current) {}
+  // A key that is never written; `elementUnits`, what one element of its
+  // list may write (a list that converts into another).
+  ConvertedField(const char* key, Convert convert, unsigned flags = kNoFlags,
+                 std::size_t elementUnits = 0)
+      : FieldSpec(key, flags | kNeverWritten), convert_(convert), elementUnits_(elementUnits) {}
+
+  // The key this one stands in for, or null.
+  const FieldSpec* Current() const { return current_; }
+
+  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
+    return convert_(*this, object, container);
+  }
+  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool flag) const override {
+    if (current_ != nullptr) current_->Write(object, json, flag);
+  }
+  void Reset(QV_ParameterFieldBase& object) const override {
+    if (current_ != nullptr) current_->Reset(object);
+  }
+  std::size_t ElementUnits() const override { return elementUnits_; }
+
+ private:
+  Convert convert_;
+  const FieldSpec* current_ = nullptr;
+  std::size_t elementUnits_ = 0;
+};
+
 }  // namespace quorvane

@@ -32,65 +32,53 @@ constexpr TerminatePhase kTerminatePhases[] = {
 
 // "TerminatePhase": the section and stage of the task's terminate setting,
 // by a legacy name matched as every enumerated name is.
-class TerminatePhaseField final : public FieldSpec {
- public:
-  TerminatePhaseField() : FieldSpec("TerminatePhase", kNeverWritten) {}
-
-  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
-    int error = errors::kSuccess;
-    const std::string_view text = TrimSpaces(object.GetStringValue(container, Key(), error));
-    if (error != errors::kSuccess) return error;
-    for (const TerminatePhase& phase : kTerminatePhases) {
-      if (EqualsIgnoringCase(text, phase.name)) {
-        QVIP_TerminateSettingStruct& terminate =
-            static_cast<QV_TaskSettingBase&>(object).terminateSetting;
-        terminate.section = phase.section;
-        terminate.stage = phase.stage;
-        return errors::kSuccess;
-      }
+int ReadTerminatePhase(const ConvertedField& field, QV_ParameterFieldBase& object,
+                       const Json::Value& container) {
+  int error = errors::kSuccess;
+  const std::string_view text = TrimSpaces(object.GetStringValue(container, field.Key(), error));
+  if (error != errors::kSuccess) return error;
+  for (const TerminatePhase& phase : kTerminatePhases) {
+    if (EqualsIgnoringCase(text, phase.name)) {
+      QVIP_TerminateSettingStruct& terminate =
+          static_cast<QV_TaskSettingBase&>(object).terminateSetting;
+      terminate.section = phase.section;
+      terminate.stage = phase.stage;
+      return errors::kSuccess;
     }
-    return object.FailWithKey(Key(), errors::kJsonValueInvalid);
   }
-  void Write(QV_ParameterFieldBase&, Json::Value&, bool) const override {}
-  void Reset(QV_ParameterFieldBase&) const override {}
-};
+  return object.FailWithKey(field.Key(), errors::kJsonValueInvalid);
+}
 
 // "BarcodeFormatIds_2": second-word formats added by their exact "BF2_"
 // names; "BF2_NULL" adds nothing, "BF2_ALL" adds them all and ends the list.
-class SecondFormatListField final : public FieldSpec {
- public:
-  SecondFormatListField() : FieldSpec("BarcodeFormatIds_2", kNeverWritten) {}
-
-  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
-    BarcodeFormatMask& mask = static_cast<QVIP_BarcodeFormatStruct&>(object).barcodeFormatIds;
-    return field_kinds::WithNames(
-        object, container, Key(), [&](const std::vector<std::string_view>& names) {
-          for (std::size_t i = 0; i < names.size(); ++i) {
-            const std::string_view text = names[i];
-            if (text == "BF2_NULL") continue;
-            if (text == "BF2_ALL") {
-              mask |= LegacyFormat2AllMask();
-              if (RecordingChanges()) {
-                const Json::Value& given = *FindMember(container, Key());
-                for (Json::ArrayIndex k = static_cast<Json::ArrayIndex>(i) + 1; k < given.size(); ++k) {
-                  RecordChange(given[k], Json::Value(), "after BF2_ALL; ignored");
-                }
+int ReadSecondFormatList(const ConvertedField& field, QV_ParameterFieldBase& object,
+                         const Json::Value& container) {
+  BarcodeFormatMask& mask = static_cast<QVIP_BarcodeFormatStruct&>(object).barcodeFormatIds;
+  return field_kinds::WithNames(
+      object, container, field.Key(), [&](const std::vector<std::string_view>& names) {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+          const std::string_view text = names[i];
+          if (text == "BF2_NULL") continue;
+          if (text == "BF2_ALL") {
+            mask |= LegacyFormat2AllMask();
+            if (RecordingChanges()) {
+              const Json::Value& given = *FindMember(container, field.Key());
+              for (Json::ArrayIndex k = static_cast<Json::ArrayIndex>(i) + 1; k < given.size(); ++k) {
+                RecordChange(given[k], Json::Value(), "after BF2_ALL; ignored");
               }
-              break;
             }
-            const std::optional<BarcodeFormatMask> bits = LookupLegacyFormatName2(text);
-            if (!bits) {
-              object.errorMessage.clear();
-              return errors::kJsonValueInvalid;
-            }
-            mask |= *bits;
+            break;
           }
-          return errors::kSuccess;
-        });
-  }
-  void Write(QV_ParameterFieldBase&, Json::Value&, bool) const override {}
-  void Reset(QV_ParameterFieldBase&) const override {}
-};
+          const std::optional<BarcodeFormatMask> bits = LookupLegacyFormatName2(text);
+          if (!bits) {
+            object.errorMessage.clear();
+            return errors::kJsonValueInvalid;
+          }
+          mask |= *bits;
+        }
+        return errors::kSuccess;
+      });
+}
 
 }  // namespace
 
@@ -104,7 +92,8 @@ const ClassMapping& OldBarcodeFormatStruct::Mapping() {
           .IgnoringUnknownKeys()
           .RegisterField(std::make_shared<FormatMaskField<S>>("BarcodeFormatIds", &S::barcodeFormatIds,
                                                     BF_DEFAULT, kLegacyFormatAll))
-          .RegisterField(std::make_shared<SecondFormatListField>())
+          .RegisterField(
+              std::make_shared<ConvertedField>("BarcodeFormatIds_2", &ReadSecondFormatList))
           .Build();
   return mapping;
 }
@@ -133,7 +122,7 @@ const ClassMapping& OldBarcodeReaderTaskSetting::Mapping() {
     Mapper<S> mapper(current.TypeName());
     mapper.Include(current)
         .Inline("BarcodeFormatIds", &S::legacyBarcodeFormat)
-        .RegisterField(std::make_shared<TerminatePhaseField>())
+        .RegisterField(std::make_shared<ConvertedField>("TerminatePhase", &ReadTerminatePhase))
         .OlderName("MaxAlgorithmThreadCount", "MaxThreadsInOneTask")
         .OlderName("FormatSpecificationNameArray", "BarcodeFormatSpecificationNameArray",
                    kEmptyAllowed | kNeverWritten)

@@ -90,89 +90,82 @@ bool PreprocessingModeName(const Json::Value& element, std::string_view& name) {
   return true;
 }
 
+// A legacy preprocessing mode whose argument cannot be converted: the
+// key's message, and `code`.
+int FailPreprocessing(QV_ParameterFieldBase& image, int code) {
+  image.errorMessage = LegacyKeyInvalid(image, kPreprocessingKey);
+  return code;
+}
+
 // "ImagePreprocessingModes": converted after every other key, so that the
 // converted modes replace what "GrayscaleEnhancementModes" gave; a legacy
 // "BinarizationModes" list, when given, wins over morphology.
-class PreprocessingField final : public FieldSpec {
- public:
-  PreprocessingField() : FieldSpec(kPreprocessingKey, kReadLast | kNeverWritten) {}
-
-  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
-    const Json::Value* modes = FindMember(container, Key());
-    if (!modes || !modes->isArray()) return errors::kSuccess;
-    auto& image = static_cast<OldImageParameterReader&>(object);
-    const Json::Value* binarization = FindMember(container, "BinarizationModes");
-    const bool binarizationGiven = binarization && binarization->isArray() && !binarization->empty();
-    bool enhancementReplaced = false;
-    bool binarizationReplaced = false;
-    for (const Json::Value& element : *modes) {
-      std::string_view name;
-      if (!PreprocessingModeName(element, name)) {
-        RecordChange(element, Json::Value(), "not a mode name; dropped");
+int ReadPreprocessingModes(const ConvertedField& field, QV_ParameterFieldBase& object,
+                           const Json::Value& container) {
+  const Json::Value* modes = FindMember(container, field.Key());
+  if (!modes || !modes->isArray()) return errors::kSuccess;
+  auto& image = static_cast<OldImageParameterReader&>(object);
+  const Json::Value* binarization = FindMember(container, "BinarizationModes");
+  const bool binarizationGiven = binarization && binarization->isArray() && !binarization->empty();
+  bool enhancementReplaced = false;
+  bool binarizationReplaced = false;
+  for (const Json::Value& element : *modes) {
+    std::string_view name;
+    if (!PreprocessingModeName(element, name)) {
+      RecordChange(element, Json::Value(), "not a mode name; dropped");
+      continue;
+    }
+    const bool isObject = element.isObject();
+    // A mode the conversion knows carries its name over; others leave it behind.
+    const bool converted = FindEnhancementRow(name) != nullptr || name == kMorphologyName;
+    if (isObject && converted) ConsumeMember(element, "Mode");
+    if (const EnhancementRow* row = FindEnhancementRow(name)) {
+      // The converted modes replace the list, whatever it held before.
+      if (!enhancementReplaced) {
+        image.grayscaleEnhancementModes.clear();
+        enhancementReplaced = true;
+      }
+      GEM converted(row->mode);
+      for (const char* key : row->taken) {
+        if (!isObject || key == nullptr) break;
+        if (const int result = TakeArgument(element, key, converted)) {
+          return FailPreprocessing(image, result);
+        }
+      }
+      image.grayscaleEnhancementModes.push_back(converted);
+    } else if (name == kMorphologyName) {
+      BM converted;
+      if (isObject) {
+        const ClassMapping& family = BM::Mapping();
+        for (const char* key : kMorphologyNames) {
+          if (!FindMember(element, key)) continue;
+          ConsumeMember(element, key);
+          if (const int result = family.Find(key)->Read(converted, element)) {
+            image.errorMessage = converted.errorMessage;
+            return result;
+          }
+        }
+        for (const char* key : kMorphologyKernels) {
+          if (const int result = TakeArgument(element, key, converted)) {
+            return FailPreprocessing(image, result);
+          }
+        }
+      }
+      if (binarizationGiven) {
+        RecordChange(element, Json::Value(), "the binarization modes given win; dropped");
         continue;
       }
-      const bool isObject = element.isObject();
-      // A mode the conversion knows carries its name over; others leave it behind.
-      const bool converted = FindEnhancementRow(name) != nullptr || name == kMorphologyName;
-      if (isObject && converted) ConsumeMember(element, "Mode");
-      if (const EnhancementRow* row = FindEnhancementRow(name)) {
-        // The converted modes replace the list, whatever it held before.
-        if (!enhancementReplaced) {
-          image.grayscaleEnhancementModes.clear();
-          enhancementReplaced = true;
-        }
-        GEM converted(row->mode);
-        for (const char* key : row->taken) {
-          if (!isObject || key == nullptr) break;
-          if (const int result = TakeArgument(element, key, converted)) return Fail(image, result);
-        }
-        image.grayscaleEnhancementModes.push_back(converted);
-      } else if (name == kMorphologyName) {
-        BM converted;
-        if (isObject) {
-          const ClassMapping& family = BM::Mapping();
-          for (const char* key : kMorphologyNames) {
-            if (!FindMember(element, key)) continue;
-            ConsumeMember(element, key);
-            if (const int result = family.Find(key)->Read(converted, element)) {
-              image.errorMessage = converted.errorMessage;
-              return result;
-            }
-          }
-          for (const char* key : kMorphologyKernels) {
-            if (const int result = TakeArgument(element, key, converted)) {
-              return Fail(image, result);
-            }
-          }
-        }
-        if (binarizationGiven) {
-          RecordChange(element, Json::Value(), "the binarization modes given win; dropped");
-          continue;
-        }
-        if (!binarizationReplaced) {
-          image.binarizationModes.clear();
-          binarizationReplaced = true;
-        }
-        image.binarizationModes.push_back(converted);
-      } else {
-        RecordChange(element, Json::Value(), "unknown mode name; dropped");
+      if (!binarizationReplaced) {
+        image.binarizationModes.clear();
+        binarizationReplaced = true;
       }
+      image.binarizationModes.push_back(converted);
+    } else {
+      RecordChange(element, Json::Value(), "unknown mode name; dropped");
     }
-    return errors::kSuccess;
   }
-  void Write(QV_ParameterFieldBase&, Json::Value&, bool) const override {}
-  void Reset(QV_ParameterFieldBase&) const override {}
-  // A grayscale enhancement or a binarization mode, whichever writes more.
-  std::size_t ElementUnits() const override {
-    return std::max(GEM::Mapping().WrittenUnits(), BM::Mapping().WrittenUnits());
-  }
-
- private:
-  int Fail(QV_ParameterFieldBase& image, int code) const {
-    image.errorMessage = LegacyKeyInvalid(image, Key());
-    return code;
-  }
-};
+  return errors::kSuccess;
+}
 
 }  // namespace
 
@@ -188,7 +181,12 @@ const ClassMapping& OldImageParameterReader::Mapping() {
     for (FieldPointer& list : LegacyModeLists(current, &GEM::Mapping())) {
       mapper.RegisterField(std::move(list));
     }
-    return mapper.RegisterField(std::make_shared<PreprocessingField>()).Build();
+    // A grayscale enhancement or a binarization mode, whichever writes more.
+    const std::size_t units = std::max(GEM::Mapping().WrittenUnits(), BM::Mapping().WrittenUnits());
+    return mapper
+        .RegisterField(std::make_shared<ConvertedField>(kPreprocessingKey, &ReadPreprocessingModes,
+                                                        kReadLast, units))
+        .Build();
   }();
   return mapping;
 }

@@ -10,30 +10,18 @@ namespace {
 
 // "Mode" of a legacy localization element: the exact name "LM_AUTO" is the
 // older name of LM_SKIP; any other text is read as the current "Mode" is.
-class LegacyLocalizationModeField final : public FieldSpec {
- public:
-  explicit LegacyLocalizationModeField(const FieldSpec& current)
-      : FieldSpec(current.Key(), current.Flags()), current_(current) {}
-
-  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
-    const Json::Value* value = FindMember(container, Key());
-    const char* begin = nullptr;
-    const char* end = nullptr;
-    if (value && value->getString(&begin, &end) &&
-        std::string_view(begin, static_cast<std::size_t>(end - begin)) == "LM_AUTO") {
-      static_cast<ModeStructureBase&>(object).mode = LocalizationModeStruct::LM_SKIP;
-      return errors::kSuccess;
-    }
-    return current_.Read(object, container);
+int ReadLegacyLocalizationMode(const ConvertedField& field, QV_ParameterFieldBase& object,
+                               const Json::Value& container) {
+  const Json::Value* value = FindMember(container, field.Key());
+  const char* begin = nullptr;
+  const char* end = nullptr;
+  if (value && value->getString(&begin, &end) &&
+      std::string_view(begin, static_cast<std::size_t>(end - begin)) == "LM_AUTO") {
+    static_cast<ModeStructureBase&>(object).mode = LocalizationModeStruct::LM_SKIP;
+    return errors::kSuccess;
   }
-  void Write(QV_ParameterFieldBase& object, Json::Value& json, bool flag) const override {
-    current_.Write(object, json, flag);
-  }
-  void Reset(QV_ParameterFieldBase& object) const override { current_.Reset(object); }
-
- private:
-  const FieldSpec& current_;
-};
+  return field.Current()->Read(object, container);
+}
 
 const ClassMapping& LegacyBinarizationMapping() {
   using S = QVIP_BinarizationModeStruct;
@@ -54,7 +42,8 @@ const ClassMapping& LegacyLocalizationMapping() {
   static const ClassMapping mapping =
       Mapper<S>(current.TypeName())
           .Include(current)
-          .RegisterField(std::make_shared<LegacyLocalizationModeField>(*current.Find("Mode")))
+          .RegisterField(std::make_shared<ConvertedField>(*current.Find("Mode"),
+                                                          &ReadLegacyLocalizationMode))
           .Build();
   return mapping;
 }

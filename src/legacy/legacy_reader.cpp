@@ -119,26 +119,20 @@ void AppendWritten(Json::Value& array, QV_ParameterFieldBase& section) {
 
 // "Timeout" of a legacy image parameter: taken when it is an integer above
 // 0; anything else is passed over.
-class LegacyTimeoutField final : public FieldSpec {
- public:
-  LegacyTimeoutField() : FieldSpec("Timeout", kNeverWritten) {}
-
-  int Read(QV_ParameterFieldBase& object, const Json::Value& container) const override {
-    const Json::Value* timeout = FindMember(container, Key());
-    if (timeout == nullptr || timeout->isNull()) return errors::kSuccess;
-    int& held = static_cast<QV_LumiflowSetting&>(object).timeout;
-    if (timeout->isInt() && timeout->asInt() > 0) {
-      held = timeout->asInt();
-    } else {
-      RecordChange(*timeout, held,
-                   timeout->isInt() ? "out of range; the default is written"
-                                    : "not an integer; the default is written");
-    }
-    return errors::kSuccess;
+int ReadLegacyTimeout(const ConvertedField& field, QV_ParameterFieldBase& object,
+                      const Json::Value& container) {
+  const Json::Value* timeout = FindMember(container, field.Key());
+  if (timeout == nullptr || timeout->isNull()) return errors::kSuccess;
+  int& held = static_cast<QV_LumiflowSetting&>(object).timeout;
+  if (timeout->isInt() && timeout->asInt() > 0) {
+    held = timeout->asInt();
+  } else {
+    RecordChange(*timeout, held,
+                 timeout->isInt() ? "out of range; the default is written"
+                                  : "not an integer; the default is written");
   }
-  void Write(QV_ParameterFieldBase&, Json::Value&, bool) const override {}
-  void Reset(QV_ParameterFieldBase&) const override {}
-};
+  return errors::kSuccess;
+}
 
 // The value that stands for a legacy object in the record of changes: its
 // "Name", or the object.
@@ -220,7 +214,7 @@ const ClassMapping& OldLumiflowSetting::Mapping() {
   static const ClassMapping mapping =
       Mapper<OldLumiflowSetting>(QV_LumiflowSetting::Mapping().TypeName())
           .IgnoringUnknownKeys()
-          .RegisterField(std::make_shared<LegacyTimeoutField>())
+          .RegisterField(std::make_shared<ConvertedField>("Timeout", &ReadLegacyTimeout))
           .Build();
   return mapping;
 }
