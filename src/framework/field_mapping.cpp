@@ -31,7 +31,6 @@ ClassMapping::ClassMapping(std::string typeName, std::vector<FieldPointer> field
   for (const FieldPointer& field : fields_) {
     byKey_.push_back(field.get());
     hasReadFirst_ = hasReadFirst_ || field->Has(kReadFirst);
-    hasReadLast_ = hasReadLast_ || field->Has(kReadLast);
     if (!field->Has(kNeverWritten)) writtenUnits_ += field->WrittenUnits();
   }
   std::sort(byKey_.begin(), byKey_.end(), [](const FieldSpec* a, const FieldSpec* b) {

@@ -45,9 +45,6 @@ enum FieldFlag : unsigned {
   // A nested object held as an option is made (with its defaults) even when
   // its key holds null.
   kMadeWhenNull = 1u << 5,
-  // Read after every other key of the object (a conversion that must see
-  // what the other keys made).
-  kReadLast = 1u << 7,
   // A list that is given as an empty array where kEmptyAllowed stays as it
   // was, instead of being emptied.
   kEmptyKeepsList = 1u << 8,
@@ -218,7 +215,6 @@ class ClassMapping {
   // Reads from an object that also holds other keys, which it passes over.
   bool IgnoresUnknownKeys() const { return ignoresUnknownKeys_; }
   bool HasReadFirst() const { return hasReadFirst_; }
-  bool HasReadLast() const { return hasReadLast_; }
   // What one written object of the class may hold, in JSON values: the
   // object itself and each key it writes.
   std::size_t WrittenUnits() const { return writtenUnits_; }
@@ -241,7 +237,6 @@ class ClassMapping {
   std::vector<const FieldSpec*> writtenByKey_;
   bool ignoresUnknownKeys_;
   bool hasReadFirst_ = false;
-  bool hasReadLast_ = false;
   std::size_t writtenUnits_ = 1;
   EnumTable modes_;
   int elementMode_;

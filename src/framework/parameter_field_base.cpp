@@ -154,7 +154,6 @@ int QV_ParameterFieldBase::ReadFromJson(const Json::Value& value, const SkippedK
     int result = ReadFirstFields(value, skippedKeys);
     if (result != errors::kSuccess) return result;
     result = ReadFields(value, skippedKeys, fieldTable->IgnoresUnknownKeys());
-    if (result == errors::kSuccess) result = ReadLastFields(value, skippedKeys);
     if (result != errors::kSuccess) return result;
   } else if (!value.isNull()) {
     return errors::kJsonTypeInvalid;
@@ -189,37 +188,18 @@ void Consume(const Json::Value& value) {
 
 }  // namespace
 
-namespace {
-
-// The fields of `mapping` flagged `flag` that `object` holds, or all for a
-// structure that reads the whole object, unless skipped; the first failure
-// ends the read, with no prefix added.
-int ReadFlaggedFields(QV_ParameterFieldBase& owner, const ClassMapping* mapping, unsigned flag,
-                      const Json::Value& object, const SkippedKeys& skippedKeys) {
-  if (mapping == nullptr) return errors::kSuccess;
-  for (const FieldPointer& field : mapping->Fields()) {
-    if (!field->Has(flag) || IsSkipped(skippedKeys, field->Key())) continue;
-    const Json::Value* member = FindMember(object, field->Key());
-    if (member != nullptr) Consume(*member);
-    if (member == nullptr && !field->ReadsOwnerObject()) continue;
-    const int result = field->Read(owner, object);
-    if (result != errors::kSuccess) return result;
-  }
-  return errors::kSuccess;
-}
-
-}  // namespace
-
 int QV_ParameterFieldBase::ReadFirstFields(const Json::Value& object,
                                            const SkippedKeys& skippedKeys) {
   if (fieldTable == nullptr || !fieldTable->HasReadFirst()) return errors::kSuccess;
-  return ReadFlaggedFields(*this, fieldTable, kReadFirst, object, skippedKeys);
-}
-
-int QV_ParameterFieldBase::ReadLastFields(const Json::Value& object,
-                                          const SkippedKeys& skippedKeys) {
-  if (fieldTable == nullptr || !fieldTable->HasReadLast()) return errors::kSuccess;
-  return ReadFlaggedFields(*this, fieldTable, kReadLast, object, skippedKeys);
+  for (const FieldPointer& field : fieldTable->Fields()) {
+    if (!field->Has(kReadFirst) || IsSkipped(skippedKeys, field->Key())) continue;
+    const Json::Value* member = FindMember(object, field->Key());
+    if (member != nullptr) Consume(*member);
+    if (member == nullptr && !field->ReadsOwnerObject()) continue;
+    const int result = field->Read(*this, object);
+    if (result != errors::kSuccess) return result;
+  }
+  return errors::kSuccess;
 }
 
 namespace {
@@ -270,8 +250,8 @@ int QV_ParameterFieldBase::ReadFields(const Json::Value& object, const SkippedKe
     if (IsSkipped(skippedKeys, key)) continue;
     int result = errors::kSuccess;
     if (const FieldSpec* field = fieldTable != nullptr ? fieldTable->Find(key) : nullptr) {
-      // Read before or after the other keys.
-      if (field->Has(kReadFirst) || field->Has(kReadLast)) continue;
+      // Read before the other keys.
+      if (field->Has(kReadFirst)) continue;
       Consume(*it);
       result = field->Read(*this, object);
     } else if (!ignoreUnknownKeys) {

@@ -114,8 +114,6 @@ class QV_ParameterFieldBase : public QVObjectBase {
   // holds (or all, for a structure that reads the whole object) and that
   // are not skipped; the first failure ends the read, with no prefix added.
   int ReadFirstFields(const Json::Value& object, const SkippedKeys& skippedKeys);
-  // Reads the keys the mapping reads last, after ReadFields, the same way.
-  int ReadLastFields(const Json::Value& object, const SkippedKeys& skippedKeys);
 
   // Typed getters. An absent key or a null value gives the empty result and
   // no error; a value of the wrong type sets `error` to -10031 and

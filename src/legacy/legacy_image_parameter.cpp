@@ -185,7 +185,7 @@ const ClassMapping& OldImageParameterReader::Mapping() {
     const std::size_t units = std::max(GEM::Mapping().WrittenUnits(), BM::Mapping().WrittenUnits());
     return mapper
         .RegisterField(std::make_shared<ConvertedField>(kPreprocessingKey, &ReadPreprocessingModes,
-                                                        kReadLast, units))
+                                                        kNoFlags, units))
         .Build();
   }();
   return mapping;
@@ -195,12 +195,16 @@ int OldImageParameterReader::ReadLegacyJson(const Json::Value& value) {
   BindForRead(GetMapping());
   if (value.isObject()) {
     // The barcode keys of a legacy object are not the image parameter's.
+    // The preprocessing modes are converted after every other key: they
+    // replace what those gave.
+    static const SkippedKeys kConvertedLast = {kPreprocessingKey};
     std::string_view failedKey;
-    if (const int result = ReadFields(value, NoSkippedKeys(), true, failedKey)) {
+    if (const int result = ReadFields(value, kConvertedLast, true, failedKey)) {
       errorMessage = LegacyKeyInvalid(*this, failedKey);
       return result;
     }
-    return ReadLastFields(value, NoSkippedKeys());
+    ConsumeMember(value, kPreprocessingKey);
+    return Mapping().Find(kPreprocessingKey)->Read(*this, value);
   }
   if (!value.isNull()) {
     PrefixMessage(GetTypeName());
