@@ -111,12 +111,6 @@ const std::map<int, StageList>& AllowedStages() {
 
 }  // namespace
 
-const char* GetSectionTypeName(int section) { return EnumName(kSectionTypes, section); }
-
-const char* GetStageTypeName(std::uint64_t stage) {
-  return EnumName(kStageTypes, static_cast<int>(static_cast<std::uint32_t>(stage)));
-}
-
 bool IsStageAllowedInSection(int section, std::uint64_t stage) {
   if (section == ST_NULL) return stage == IRUT_NULL;
   const std::map<int, StageList>& table = AllowedStages();

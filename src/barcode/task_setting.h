@@ -64,10 +64,6 @@ enum StageType : std::uint64_t {
   IRUT_SHORT_LINES = 0x8000000,
 };
 
-// Always the "ST_" form; "ST_NULL" for a value outside the table.
-const char* GetSectionTypeName(int section);
-// By the low 32 bits; "IRUT_NULL" for a value outside the table.
-const char* GetStageTypeName(std::uint64_t stage);
 // Whether `stage` may end `section` (IRUT_NULL ends any section; ST_NULL
 // takes no other stage). Stages compare whole: no combination of bits fits.
 bool IsStageAllowedInSection(int section, std::uint64_t stage);

@@ -35,7 +35,6 @@ class KeyAccounting {
   void Change(const Json::Value& value, Json::Value written, std::string_view reason) {
     changes_.push_back({&value, std::move(written), reason});
   }
-  bool HasChanges() const { return !changes_.empty(); }
 
   struct NamedChange {
     std::string path;  // as Unconsumed names keys; "List[2]" for an element

@@ -36,8 +36,6 @@ TEST(TaskSetting, TerminateSettingsSetInCode) {
   EXPECT_EQ(task.CheckTerminateSetting().code, errors::kJsonValueInvalid);
   task.terminateSetting.section = ST_BARCODE_DECODING;
   EXPECT_FALSE(task.CheckTerminateSetting());
-  // Stages are named by their low 32 bits.
-  EXPECT_STREQ(GetStageTypeName(0x100000001ull), "IRUT_COLOUR_IMAGE");
 }
 
 TEST(TaskSetting, TheDefaultImageParameterFollowsTheSections) {
