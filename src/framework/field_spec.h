@@ -139,8 +139,6 @@ class FieldSpec {
   // Reads the owner's whole object rather than a member of it: read even
   // when its key is absent.
   virtual bool ReadsOwnerObject() const { return false; }
-  // The number of elements a list of objects holds; 0 for other kinds.
-  virtual std::size_t Count(const QV_ParameterFieldBase& /*object*/) const { return 0; }
   // The same field under another key, with other flags (an older name of a
   // key); null for kinds that cannot be renamed.
   virtual std::shared_ptr<const FieldSpec> WithKey(const char* /*key*/, unsigned /*flags*/) const {

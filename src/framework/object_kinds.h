@@ -166,9 +166,6 @@ class ObjectListField final : public FieldSpec {
   }
   const ClassMapping* ElementMapping() const override { return &T::Mapping(); }
   std::size_t ElementUnits() const override { return T::Mapping().WrittenUnits(); }
-  std::size_t Count(const QV_ParameterFieldBase& object) const override {
-    return (Owner<S>(object).*member_).size();
-  }
   std::shared_ptr<const FieldSpec> WithElementReader(ElementReader reader,
                                                      unsigned extraFlags) const override {
     return std::make_shared<ObjectListField>(Key(), member_, defaults_, Flags() | extraFlags,

@@ -149,11 +149,12 @@ int OldBarcodeReaderTaskSetting::ReadLegacyJson(const Json::Value& value) {
 }
 
 std::size_t OldBarcodeReaderTaskSetting::CopyUnits() const {
-  std::size_t elements = 0;
+  // The elements of the task's lists of objects (its mode lists).
+  std::vector<const QV_ParameterFieldBase*> elements;
   for (const FieldPointer& field : ZQA_BarcodeReaderTaskSetting::Mapping().Fields()) {
-    elements += field->Count(*this);
+    if (field->ElementUnits() != 0) field->AppendNested(*this, elements);
   }
-  return formatSpecificationNames.size() + elements * ConversionBudget::kElementUnits;
+  return formatSpecificationNames.size() + elements.size() * ConversionBudget::kElementUnits;
 }
 
 // ---------------------------------------------------------------------------
