@@ -70,7 +70,8 @@ int QV_LMFParameter::AppendFromText(std::string_view content) {
       }
       for (const Json::Value& element : *added) {
         if (!element.isObject()) {
-          return Failure::Of(errors::kJsonTypeInvalid, key + std::string(texts::kAppendNotAnObject));
+          return Failure::Of(errors::kJsonTypeInvalid,
+                             key + std::string(texts::kAppendNotAnObject));
         }
         std::string_view name;
         if (StringMember(element, "Name", name) && storedNames.count(name) != 0) {

@@ -116,7 +116,7 @@ Failure QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array,
 
 template <class T>
 Failure QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section,
-                                          SectionCollection<T>& collection) {
+                                              SectionCollection<T>& collection) {
   const std::string_view key = section.key;
   if (!ValidateBaseNames(array, section.baseKey)) return BaseNameInvalid(key);
   NameIndex index;
@@ -158,8 +158,8 @@ Failure QV_LMFParameter::ReadSectionsWithBase(const Json::Value& array, const Se
 // the order is that of reading each base on demand, without a call per link.
 template <class T>
 Failure QV_LMFParameter::ReadWithBase(std::string_view name, const NameIndex& index,
-                                  const SectionSpec& section, SectionCollection<T>& collection,
-                                  InheritanceWork& work) {
+                                      const SectionSpec& section,
+                                      SectionCollection<T>& collection, InheritanceWork& work) {
   static const InheritanceWork::EntrySize kFixedSize;
   std::vector<std::string_view> pending{name};
   std::set<std::string_view> onStack{name};

@@ -126,9 +126,14 @@ Failure QV_LMFParameter::ReadSections(bool contentGiven) {
     const Json::Value* array = nullptr;
     if (Failure failure = SectionArray(section->key, array)) return failure;
     if (array == nullptr) continue;
-    Failure failure = section->reading == SectionSpec::Reading::kWithBase
-                          ? ReadSectionsWithBase(*array, *section)
-                          : ReadPlainSection(*array, *section);
+    Failure failure;
+    if (section->reading == SectionSpec::Reading::kWithBase) {
+      failure = ReadSectionsWithBase(*array, *section);
+    } else {
+      VisitCollection(section->collection, [&](auto& collection) {
+        failure = ReadPlainSection(*array, *section, collection);
+      });
+    }
     if (!failure) failure = AfterSection(*section, contentGiven);
     if (failure) return failure;
   }
@@ -167,17 +172,9 @@ Failure QV_LMFParameter::AfterSection(const SectionSpec& section, bool contentGi
   }
 }
 
-Failure QV_LMFParameter::ReadPlainSection(const Json::Value& array, const SectionSpec& section) {
-  Failure failure;
-  VisitCollection(section.collection, [&](auto& collection) {
-    failure = ReadPlainSection(array, section, collection);
-  });
-  return failure;
-}
-
 template <class T>
 Failure QV_LMFParameter::ReadPlainSection(const Json::Value& array, const SectionSpec& section,
-                                      SectionCollection<T>& collection) {
+                                          SectionCollection<T>& collection) {
   if (!section.duplicateText.empty()) {
     std::set<std::string_view> names;
     for (const Json::Value& element : array) {

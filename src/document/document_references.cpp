@@ -195,9 +195,8 @@ Failure QV_LMFParameter::CheckTargetROINames() {
   }
   for (const auto& [name, roi] : targetROIDefs) {
     if (!roi->location.referenceObjectFilter) continue;
-    if (Failure failure = collect(roi->location.referenceObjectFilter->referenceTargetROIDefNames)) {
-      return failure;
-    }
+    const QV_ReferenceObjectFilter& filter = *roi->location.referenceObjectFilter;
+    if (Failure failure = collect(filter.referenceTargetROIDefNames)) return failure;
   }
 
   // The default definition goes unless something names it or it was read.

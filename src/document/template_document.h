@@ -156,18 +156,17 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   // null); -10031 with the key as message for another JSON type.
   Failure SectionArray(const char* key, const Json::Value*& array);
   // Each reads into the collection of the section, as its class.
-  Failure ReadPlainSection(const Json::Value& array, const SectionSpec& section);
   template <class T>
   Failure ReadPlainSection(const Json::Value& array, const SectionSpec& section,
-                       SectionCollection<T>& collection);
+                           SectionCollection<T>& collection);
   static bool ValidateBaseNames(const Json::Value& array, std::string_view baseKey);
   Failure ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section);
   template <class T>
   Failure ReadSectionsWithBase(const Json::Value& array, const SectionSpec& section,
-                           SectionCollection<T>& collection);
+                               SectionCollection<T>& collection);
   template <class T>
   Failure ReadWithBase(std::string_view name, const NameIndex& index, const SectionSpec& section,
-                   SectionCollection<T>& collection, InheritanceWork& work);
+                       SectionCollection<T>& collection, InheritanceWork& work);
 
   // Reference checks.
   Failure CheckTargetROIDefs();
@@ -179,19 +178,19 @@ class QV_LMFParameter : public basic_structures::LMFParameterBase {
   // Each of `tasks` must be declared by the task setting arrays; `referredIn`
   // says by what kind of section, `name` which.
   Failure CheckDeclaredTasks(const std::vector<std::string>& tasks, std::string_view referredIn,
-                         const std::string& name);
+                             const std::string& name);
 
   // The ROI names must be target ROI definitions. An empty task list is
   // filled with the tasks of those definitions; a given one must name only
   // tasks that run on at least one of them. Output tasks (kind 4) are
   // skipped, or refused, unless allowed.
   Failure CheckReferences(const std::vector<std::string>& roiNames,
-                                 std::vector<std::string>& taskNames, const std::string& referrer,
-                                 bool outputTasksAllowed);
+                          std::vector<std::string>& taskNames, const std::string& referrer,
+                          bool outputTasksAllowed);
   template <class Names>
   RoiScope ScopeOf(const Names& roiNames);
   Failure ApplyScope(const RoiScope& scope, std::vector<std::string>& taskNames,
-                            const std::string& referrer, bool outputTasksAllowed);
+                     const std::string& referrer, bool outputTasksAllowed);
 
   const CachedNames& CodeSpecificationNames(const std::string& templateName);
 

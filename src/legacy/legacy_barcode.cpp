@@ -63,7 +63,7 @@ int ReadSecondFormatList(const ConvertedField& field, QV_ParameterFieldBase& obj
             mask |= LegacyFormat2AllMask();
             if (RecordingChanges()) {
               const Json::Value& given = *FindMember(container, field.Key());
-              for (Json::ArrayIndex k = static_cast<Json::ArrayIndex>(i) + 1; k < given.size(); ++k) {
+              for (auto k = static_cast<Json::ArrayIndex>(i) + 1; k < given.size(); ++k) {
                 RecordChange(given[k], Json::Value(), "after BF2_ALL; ignored");
               }
             }
