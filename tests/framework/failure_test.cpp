@@ -27,32 +27,49 @@ TEST(Prefixed, EachJointHasItsForm) {
   }
 }
 
+// Message() is the converter's line, Plain() the checker's, Detail() what
+// a reader hands over beside its code.
 TEST(Failure, MessagesAndDetails) {
   const struct {
     const char* name;
     Failure failure;
     const char* message;
+    const char* plain;
     const char* detail;
   } cases[] = {
-      {"none", Failure(), "", ""},
+      {"none", Failure(), "", "", ""},
       {"text only", Failure::Of(-10033, "content is not a object"), "content is not a object",
-       "content is not a object"},
+       "content is not a object", "content is not a object"},
       {"levels added on the way out",
        Failure::Of(-10033, "Json value invalid or value out of range.")
            .Within("Name")
            .Within("RegionDefinition"),
        "RegionDefinition:Name:Json value invalid or value out of range.",
+       "RegionDefinition:Name:Json value invalid or value out of range.",
        "RegionDefinition:Name:Json value invalid or value out of range."},
-      {"the code alone", Failure::OfCode(-10061), "Error: The template is complex.", ""},
+      {"the code alone", Failure::OfCode(-10061), "Error: The template is complex.",
+       "The template is complex.", ""},
       {"an empty text leaves the code to say it", Failure::Of(-10031, ""),
-       "Error: Json type invalid.", ""},
+       "Error: Json type invalid.", "Json type invalid.", ""},
+      {"the checker keeps the place of a failure told by its code",
+       Failure::Of(-10031, "").Within("BarcodeReaderTaskSettingOptions[2]"),
+       "Error: Json type invalid.", "BarcodeReaderTaskSettingOptions[2]:Json type invalid.", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(c.failure.Message(), c.message);
+    EXPECT_EQ(c.failure.Plain(), c.plain);
     EXPECT_EQ(c.failure.Detail(), c.detail);
     EXPECT_EQ(static_cast<bool>(c.failure), c.failure.code != 0);
   }
+}
+
+TEST(Failure, TheGuardTurnsThrowsIntoFailures) {
+  EXPECT_EQ(Guarded([] { return Failure::OfCode(-10031); }).code, -10031);
+  const Failure memory = Guarded([]() -> Failure { throw std::bad_alloc(); });
+  EXPECT_EQ(memory.code, -10001);
+  const Failure other = Guarded([]() -> Failure { throw std::out_of_range("index"); });
+  EXPECT_EQ(other.Message(), "index");
 }
 
 TEST(Failure, ThrowsBecomeFailures) {
