@@ -50,13 +50,16 @@ struct Failure {
 Failure ThrownFailure(const std::exception_ptr& thrown);
 
 // Runs `operation` (returning a Failure) so that nothing it throws gets out:
-// a throw is what ThrownFailure makes of it. The guard of an entry point.
+// a throw is what ThrownFailure makes of it, told by its text (the code's
+// text when the throw said nothing). The guard of an entry point.
 template <class Operation>
 Failure Guarded(Operation&& operation) {
   try {
     return operation();
   } catch (const std::exception&) {
-    return ThrownFailure(std::current_exception());
+    Failure thrown = ThrownFailure(std::current_exception());
+    thrown.bare = false;
+    return thrown;
   }
 }
 

@@ -70,6 +70,10 @@ TEST(Failure, TheGuardTurnsThrowsIntoFailures) {
   EXPECT_EQ(memory.code, -10001);
   const Failure other = Guarded([]() -> Failure { throw std::out_of_range("index"); });
   EXPECT_EQ(other.Message(), "index");
+  // A throw that says nothing is told by the code's text, never by nothing.
+  const Failure silent = Guarded([]() -> Failure { throw std::logic_error(""); });
+  EXPECT_EQ(silent.code, -10000);
+  EXPECT_EQ(silent.Detail(), "Unknown error.");
 }
 
 TEST(Failure, ThrowsBecomeFailures) {
